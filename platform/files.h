@@ -1,0 +1,29 @@
+// Files addressed by Windows-style paths.
+//
+// The program names files as the project stores them: CP932 bytes, folders
+// separated by '\'. MapPath turns such a path into a Linux path: the text is
+// converted to UTF-8 before it is split (a CP932 trail byte may be 0x5C), and
+// each component is matched exactly, then without regard to case, against
+// what exists on disk. Components that do not exist are kept as given.
+//
+// WriteFileAtomic writes into a temporary file of the same folder and renames
+// it over the target: on any failure the old file is left as it was and false
+// is returned.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+std::filesystem::path MapPath(std::string_view windowsPath);
+
+// Reads a whole file. False when it cannot be opened or read.
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
+
+bool WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace platform

@@ -1,0 +1,91 @@
+// Bounded reading and growing writing of data-file bytes.
+//
+// cDataReader reads from bytes held in memory and never past their end: the
+// first short read or implausible count marks the reader failed, keeps the
+// reason and makes every later read fail too. cDataWriter appends to a byte
+// vector that the caller then writes to a file in one piece. Integers are
+// little-endian, doubles IEEE 754, nothing is padded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+class cDataReader {
+ public:
+  cDataReader(const std::uint8_t* data, std::size_t size) : m_pData(data), m_nSize(size) {}
+  explicit cDataReader(const std::vector<std::uint8_t>& bytes) : cDataReader(bytes.data(), bytes.size()) {}
+
+  // Copies n bytes into dst, or skips them when dst is null.
+  bool Read(void* dst, std::size_t n) {
+    if (m_bFailed) return false;
+    if (n > Remaining()) return Fail("file ends early");
+    if (dst != nullptr && n != 0) std::memcpy(dst, m_pData + m_nPos, n);
+    m_nPos += n;
+    return true;
+  }
+
+  template <class T>
+  bool ReadValue(T& value) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    return Read(&value, sizeof value);
+  }
+
+  bool ReadU32(std::uint32_t& value) { return ReadValue(value); }
+
+  // Reads an element count and checks that the file can still hold that
+  // many elements of at least minElementBytes each, so that a damaged count
+  // is refused before anything is allocated for it.
+  bool ReadCount(std::uint32_t& count, std::size_t minElementBytes) {
+    if (!ReadU32(count)) return false;
+    if (minElementBytes != 0 && count > Remaining() / minElementBytes) {
+      return Fail("count " + std::to_string(count) + " larger than the rest of the file");
+    }
+    return true;
+  }
+
+  bool Fail(const std::string& reason) {
+    if (!m_bFailed) {
+      m_bFailed = true;
+      m_strError = reason + " (at byte " + std::to_string(m_nPos) + ")";
+    }
+    return false;
+  }
+
+  bool Failed() const { return m_bFailed; }
+  const std::string& Error() const { return m_strError; }
+  std::size_t Position() const { return m_nPos; }
+  std::size_t Remaining() const { return m_nSize - m_nPos; }
+  bool AtEnd() const { return m_nPos == m_nSize; }
+
+ private:
+  const std::uint8_t* m_pData;
+  std::size_t m_nSize;
+  std::size_t m_nPos = 0;
+  bool m_bFailed = false;
+  std::string m_strError;
+};
+
+class cDataWriter {
+ public:
+  void Write(const void* src, std::size_t n) {
+    const auto* p = static_cast<const std::uint8_t*>(src);
+    m_Bytes.insert(m_Bytes.end(), p, p + n);
+  }
+
+  template <class T>
+  void WriteValue(const T& value) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    Write(&value, sizeof value);
+  }
+
+  void WriteU32(std::uint32_t value) { WriteValue(value); }
+
+  const std::vector<std::uint8_t>& Bytes() const { return m_Bytes; }
+
+ private:
+  std::vector<std::uint8_t> m_Bytes;
+};

@@ -1,0 +1,47 @@
+// A thread object: one named worker thread that is started, waited for and
+// asked to stop.
+//
+// Stopping is cooperative: Exit asks the procedure to quit (StopRequested
+// becomes true and every WaitFor of the thread wakes at once), then waits
+// for it to return. No thread is suspended or terminated by force, so a
+// procedure that runs long polls StopRequested.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class cThread {
+ public:
+  using Procedure = std::function<int(cThread&)>;
+
+  cThread() = default;
+  cThread(const cThread&) = delete;
+  cThread& operator=(const cThread&) = delete;
+  ~cThread() { Exit(); }
+
+  // Runs procedure on a new thread. False when a thread of this object
+  // still runs or none could be created.
+  bool Start(Procedure procedure);
+  // Waits until the procedure has returned; its result, 0 when none ran.
+  int Join();
+  // Waits at most timeout for the procedure to return; true when it has.
+  bool WaitForEnd(std::chrono::milliseconds timeout);
+  // Asks the procedure to quit and waits until it has returned.
+  void Exit();
+
+  bool IsRunning() const;
+  bool StopRequested() const;
+  // Sleeps for duration unless a stop is requested; false when it was.
+  bool WaitFor(std::chrono::milliseconds duration);
+
+ private:
+  mutable std::mutex m_Mutex;
+  std::condition_variable m_Changed;
+  std::thread m_Thread;
+  bool m_bRunning = false;   // the procedure has not returned yet
+  bool m_bStop = false;
+  int m_nResult = 0;
+};

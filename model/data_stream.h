@@ -5,12 +5,19 @@
 // reason and makes every later read fail too. cDataWriter appends to a byte
 // vector that the caller then writes to a file in one piece. Integers are
 // little-endian, doubles IEEE 754, nothing is padded.
+//
+// A string is u32 (length + 1), then the text and a 0 byte; an empty string
+// is the length word 1 alone (a length word of 0 also reads as empty). The
+// text ends at its first 0 byte. A value list is a u32 count followed by the
+// values; a string list a u32 count followed by the strings.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -43,6 +50,40 @@ class cDataReader {
     if (!ReadU32(count)) return false;
     if (minElementBytes != 0 && count > Remaining() / minElementBytes) {
       return Fail("count " + std::to_string(count) + " larger than the rest of the file");
+    }
+    return true;
+  }
+
+  bool ReadString(std::string& text) {
+    std::uint32_t length = 0;
+    if (!ReadU32(length)) return false;
+    if (length <= 1) {
+      text.clear();
+      return true;
+    }
+    if (length > Remaining()) return Fail("string longer than the rest of the file");
+    const std::string_view stored(reinterpret_cast<const char*>(m_pData + m_nPos), length);
+    text.assign(stored.substr(0, stored.find('\0')));
+    m_nPos += length;
+    return true;
+  }
+
+  // Replaces list by the stored count of values.
+  template <class T>
+  bool ReadValueList(std::vector<T>& list) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::uint32_t count = 0;
+    if (!ReadCount(count, sizeof(T))) return false;
+    list.resize(count);
+    return count == 0 || Read(list.data(), count * sizeof(T));
+  }
+
+  bool ReadStringList(std::vector<std::string>& list) {
+    std::uint32_t count = 0;
+    if (!ReadCount(count, 4)) return false;
+    list.assign(count, std::string());
+    for (std::string& text : list) {
+      if (!ReadString(text)) return false;
     }
     return true;
   }
@@ -83,6 +124,28 @@ class cDataWriter {
   }
 
   void WriteU32(std::uint32_t value) { WriteValue(value); }
+
+  // Writes the text up to its first 0 byte.
+  void WriteString(const std::string& text) {
+    const std::size_t length = std::min(text.find('\0'), text.size());
+    WriteU32(static_cast<std::uint32_t>(length + 1));
+    if (length != 0) {
+      Write(text.data(), length);
+      WriteValue(std::uint8_t{0});
+    }
+  }
+
+  template <class T>
+  void WriteValueList(const std::vector<T>& list) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    WriteU32(static_cast<std::uint32_t>(list.size()));
+    if (!list.empty()) Write(list.data(), list.size() * sizeof(T));
+  }
+
+  void WriteStringList(const std::vector<std::string>& list) {
+    WriteU32(static_cast<std::uint32_t>(list.size()));
+    for (const std::string& text : list) WriteString(text);
+  }
 
   const std::vector<std::uint8_t>& Bytes() const { return m_Bytes; }
 

@@ -69,20 +69,8 @@ bool cEdRecord::LoadStrings(cDataReader& f) {
     return f.Fail("string count " + std::to_string(count) + " larger than the " +
                   std::to_string(m_vStrings.size()) + " strings of this version");
   }
-  std::string text;
   for (std::uint32_t i = 0; i < count; ++i) {
-    std::uint32_t length = 0;
-    if (!f.ReadU32(length)) return false;
-    std::string& member = *m_vStrings[i].string;
-    // A length word of 0 is never written; it reads as an empty string.
-    if (length <= 1) {
-      member.clear();
-      continue;
-    }
-    if (length > f.Remaining()) return f.Fail("string longer than the rest of the file");
-    text.resize(length);
-    f.Read(text.data(), length);
-    member.assign(text.c_str());  // up to the first 0 byte
+    if (!f.ReadString(*m_vStrings[i].string)) return false;
   }
   if (g_bConvertText) StripCR();
   return true;
@@ -113,8 +101,7 @@ void cEdRecord::SaveStrings(cDataWriter& f) {
     std::string& member = *entry.string;
     // The stored text ends at its first 0 byte, and so does the member.
     member.resize(std::strlen(member.c_str()));
-    f.WriteU32(static_cast<std::uint32_t>(member.size() + 1));
-    if (!member.empty()) f.Write(member.c_str(), member.size() + 1);
+    f.WriteString(member);
   }
 }
 

@@ -6,15 +6,16 @@
 // each component is matched exactly, then without regard to case, against
 // what exists on disk. Components that do not exist are kept as given.
 //
-// WriteFileAtomic writes into a temporary file of the same folder and renames
-// it over the target: on any failure the old file is left as it was and false
-// is returned.
+// WriteFileAtomic writes into a temporary file of the same folder, flushes it
+// to the disk and renames it over the target: on any failure the old file is
+// left as it was, no temporary file remains, and false is returned.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 namespace platform {
@@ -25,5 +26,11 @@ std::filesystem::path MapPath(std::string_view windowsPath);
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
 
 bool WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// Test seam for failing writes (a full disk): WriteFileAtomic writes through
+// this function, ::write unless a test sets another. nullptr restores
+// ::write; the previous function is returned.
+using WriteFunction = ssize_t (*)(int fd, const void* data, std::size_t size);
+WriteFunction SetWriteFunctionForTests(WriteFunction function);
 
 }  // namespace platform

@@ -1,0 +1,181 @@
+#include "platform/files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/text.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Code points of a UTF-8 name with the case folded the way Windows compares
+// file names, for every cased letter that CP932 can write: Latin, full-width
+// Latin, Greek, Cyrillic and the Roman numerals. A byte that is not valid
+// UTF-8 stands for itself (as U+DC80 + byte) so that it still compares.
+std::u32string FoldName(std::string_view utf8) {
+  std::u32string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char b = static_cast<unsigned char>(utf8[i]);
+    char32_t c = 0;
+    std::size_t length = 0;
+    if (b < 0x80) { c = b; length = 1; }
+    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; length = 2; }
+    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; length = 3; }
+    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; length = 4; }
+    bool valid = length > 0 && i + length <= utf8.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const unsigned char t = static_cast<unsigned char>(utf8[i + k]);
+      if ((t & 0xC0) != 0x80) valid = false;
+      c = (c << 6) | (t & 0x3F);
+    }
+    if (!valid) { c = 0xDC80 + b; length = 1; }
+    i += length;
+
+    if ((c >= U'A' && c <= U'Z') || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) ||
+        (c >= 0x410 && c <= 0x42F))
+      c += 0x20;
+    else if (c >= 0xFF21 && c <= 0xFF3A) c += 0x20;   // full-width Latin
+    else if (c >= 0x400 && c <= 0x40F) c += 0x50;     // Cyrillic Ё and others
+    else if (c >= 0x2160 && c <= 0x216F) c += 0x10;   // Roman numerals
+    out.push_back(c);
+  }
+  return out;
+}
+
+bool Exists(const fs::path& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of dir whose name equals name without regard to case; the
+// smallest such name when several do.
+std::optional<std::string> FindEntryIgnoringCase(const fs::path& dir, const std::string& name) {
+  const std::u32string wanted = FoldName(name);
+  std::optional<std::string> found;
+  std::error_code error;
+  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, error), end;
+       !error && it != end; it.increment(error)) {
+    std::string entry = it->path().filename().string();
+    if (FoldName(entry) == wanted && (!found || entry < *found)) found = std::move(entry);
+  }
+  return found;
+}
+
+std::atomic<WriteFunction> g_WriteFunction{nullptr};
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
+  const WriteFunction write = g_WriteFunction.load();
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write ? write(fd, bytes.data() + done, bytes.size() - done)
+                            : ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;  // a write that makes no progress would never end
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A fresh file next to the target, created with the usual permissions.
+int CreateTemporaryFile(const fs::path& target, fs::path& tempPath) {
+  static std::atomic<unsigned> counter{0};
+  const fs::path dir = target.parent_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
+                      "_" + std::to_string(counter++));
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+void SyncFolder(const fs::path& dir) {
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // the rename is done; failing to flush the folder loses nothing now
+  ::close(fd);
+}
+
+}  // namespace
+
+fs::path MapPath(std::string_view windowsPath) {
+  const std::string text = Cp932ToUtf8(windowsPath);
+  fs::path result;
+  if (!text.empty() && (text.front() == '\\' || text.front() == '/')) result = "/";
+  bool resolving = true;  // once a component is missing, the rest cannot exist
+  std::size_t begin = 0;
+  while (begin <= text.size()) {
+    std::size_t end = text.find_first_of("\\/", begin);
+    if (end == std::string::npos) end = text.size();
+    const std::string component = text.substr(begin, end - begin);
+    begin = end + 1;
+    if (component.empty()) continue;
+    if (!resolving || component == "." || component == ".." || Exists(result / component)) {
+      result /= component;
+      continue;
+    }
+    if (auto match = FindEntryIgnoringCase(result, component)) {
+      result /= *match;
+    } else {
+      result /= component;
+      resolving = false;
+    }
+  }
+  return result;
+}
+
+bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  std::vector<std::uint8_t> data;
+  data.reserve(static_cast<std::size_t>(st.st_size));
+  std::uint8_t buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    data.insert(data.end(), buffer, buffer + n);
+  }
+  ::close(fd);
+  bytes = std::move(data);
+  return true;
+}
+
+bool WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  fs::path tempPath;
+  const int fd = CreateTemporaryFile(path, tempPath);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) {
+    SyncFolder(path.parent_path());
+    return true;
+  }
+  ::unlink(tempPath.c_str());
+  return false;
+}
+
+WriteFunction SetWriteFunctionForTests(WriteFunction function) {
+  return g_WriteFunction.exchange(function);
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+// CP932 (Windows Shift-JIS) text and its conversion to and from UTF-8.
+//
+// The program keeps its text as CP932 bytes, as the project files store it;
+// everything that leaves through the platform (file names, the report,
+// message boxes) is UTF-8. Decoding never stops: a byte that is not valid
+// CP932 becomes U+FFFD and the conversion goes on with the next byte.
+// Encoding replaces a character that CP932 cannot hold by '?' and says so.
+// Where CP932 has several codes for one character, encoding gives the code
+// Windows gives (for example U+2235 becomes 0x81E6, not 0x879A or 0xFA5B).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// First byte of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
+bool IsCp932LeadByte(unsigned char byte);
+// Second byte of a double-byte character: 0x40-0x7E and 0x80-0xFC.
+bool IsCp932TrailByte(unsigned char byte);
+
+std::string Cp932ToUtf8(std::string_view cp932);
+
+// '?' stands for each character without a CP932 form (and for each invalid
+// UTF-8 byte); *exact, when given, tells whether none was needed.
+std::string Utf8ToCp932(std::string_view utf8, bool* exact = nullptr);
+
+}  // namespace platform

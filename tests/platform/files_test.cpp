@@ -1,0 +1,133 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <unistd.h>
+
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+std::vector<std::string> Entries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class MapPathTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    // Names on disk are UTF-8; the program names them in CP932.
+    fs::create_directories(m_Folder.path() / u8"表示" / u8"Data");
+    WriteTextFile(m_Folder.path() / u8"表示" / u8"ソース.txt", "sjis");
+    WriteTextFile(m_Folder.path() / u8"表示" / u8"Data" / u8"System.DAT", "case");
+    WriteTextFile(m_Folder.path() / u8"ＡＢＣ.txt", "wide");
+    WriteTextFile(m_Folder.path() / u8"same.txt", "lower");
+    WriteTextFile(m_Folder.path() / u8"SAME.txt", "upper");
+  }
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Enter{m_Folder.path()};
+};
+
+TEST_F(MapPathTest, ResolvesNamesWhoseTrailByteIsABackslashAndNamesInAnotherCase) {
+  struct Case {
+    const char* program;  // CP932
+    const char8_t* native;
+    const char* content;
+  };
+  const Case cases[] = {
+      {"表示\\ソース.txt", u8"表示/ソース.txt", "sjis"},
+      {"表示\\data\\system.dat", u8"表示/Data/System.DAT", "case"},
+      {"表示/DATA/SYSTEM.dat", u8"表示/Data/System.DAT", "case"},
+      {".\\表示\\\\Data\\System.DAT", u8"./表示/Data/System.DAT", "case"},
+      {"ａｂｃ.TXT", u8"ＡＢＣ.txt", "wide"},
+      {"same.txt", u8"same.txt", "lower"},  // an exact match wins
+      {"SAME.txt", u8"SAME.txt", "upper"},
+      {"Same.TXT", u8"SAME.txt", "upper"},  // several match: the smallest name
+  };
+  for (const Case& c : cases) {
+    const fs::path mapped = platform::MapPath(c.program);
+    EXPECT_EQ(mapped, fs::path(c.native)) << fs::path(c.native).string();
+    EXPECT_TRUE(mapped.is_relative());
+    EXPECT_EQ(ReadTextFile(mapped), c.content) << fs::path(c.native).string();
+  }
+}
+
+TEST_F(MapPathTest, KeepsMissingComponentsAsGiven) {
+  EXPECT_EQ(platform::MapPath("DATA\\..\\表示\\new\\File.Txt"), fs::path(u8"DATA/../表示/new/File.Txt"));
+  EXPECT_EQ(platform::MapPath("表示\\data\\New.dat"), fs::path(u8"表示/Data/New.dat"));
+  EXPECT_EQ(platform::MapPath(""), fs::path());
+}
+
+TEST_F(MapPathTest, AbsolutePathsStartAtTheRoot) {
+  const std::string folder = m_Folder.path().string();  // ASCII temporary folder
+  std::string program = folder;
+  std::replace(program.begin(), program.end(), '/', '\\');
+  EXPECT_EQ(platform::MapPath(program + "\\表示\\DATA\\system.dat"),
+            m_Folder.path() / u8"表示" / u8"Data" / u8"System.DAT");
+}
+
+class WriteFileAtomicTest : public testing::Test {
+ protected:
+  void TearDown() override { platform::SetWriteFunctionForTests(nullptr); }
+  TempFolder m_Folder;
+};
+
+TEST_F(WriteFileAtomicTest, CreatesAndReplacesFilesAndReadsThemBack) {
+  const fs::path target = m_Folder / "save.dat";
+  ASSERT_TRUE(platform::WriteFileAtomic(target, Bytes("first")));
+  ASSERT_TRUE(platform::WriteFileAtomic(target, Bytes("second, longer")));
+  std::vector<std::uint8_t> read;
+  ASSERT_TRUE(platform::ReadWholeFile(target, read));
+  EXPECT_EQ(read, Bytes("second, longer"));
+  ASSERT_TRUE(platform::WriteFileAtomic(target, {}));
+  ASSERT_TRUE(platform::ReadWholeFile(target, read));
+  EXPECT_TRUE(read.empty());
+  EXPECT_EQ(Entries(m_Folder.path()), std::vector<std::string>{"save.dat"});
+}
+
+ssize_t WriteHalfThenFail(int fd, const void* data, std::size_t size) {
+  if (size > 1) return ::write(fd, data, size / 2);
+  errno = ENOSPC;
+  return -1;
+}
+
+ssize_t WriteNothing(int, const void*, std::size_t) { return 0; }
+
+TEST_F(WriteFileAtomicTest, AFailedWriteKeepsTheOldFile) {
+  const fs::path target = m_Folder / "options.dat";
+  WriteTextFile(target, "old");
+  for (platform::WriteFunction failing : {&WriteHalfThenFail, &WriteNothing}) {
+    platform::SetWriteFunctionForTests(failing);
+    EXPECT_FALSE(platform::WriteFileAtomic(target, Bytes("a new text that does not fit")));
+    EXPECT_EQ(ReadTextFile(target), "old");
+    EXPECT_EQ(Entries(m_Folder.path()), std::vector<std::string>{"options.dat"});
+  }
+}
+
+TEST_F(WriteFileAtomicTest, AnUnwritableFolderFailsAndTouchesNothing) {
+  // A regular file where the folder should be: unwritable even for root.
+  WriteTextFile(m_Folder / "user_data", "not a folder");
+  EXPECT_FALSE(platform::WriteFileAtomic(m_Folder / "user_data" / "Option.dat", Bytes("x")));
+  // A folder where the file should be cannot be replaced.
+  fs::create_directory(m_Folder / "Boot.dat");
+  EXPECT_FALSE(platform::WriteFileAtomic(m_Folder / "Boot.dat", Bytes("x")));
+  EXPECT_EQ(ReadTextFile(m_Folder / "user_data"), "not a folder");
+  EXPECT_EQ(Entries(m_Folder.path()), (std::vector<std::string>{"Boot.dat", "user_data"}));
+}
+
+TEST(ReadWholeFile, FailsOnMissingFilesAndFolders) {
+  TempFolder folder;
+  std::vector<std::uint8_t> bytes = Bytes("kept");
+  EXPECT_FALSE(platform::ReadWholeFile(folder / "missing", bytes));
+  EXPECT_FALSE(platform::ReadWholeFile(folder.path(), bytes));
+  EXPECT_EQ(bytes, Bytes("kept"));
+}
+
+}  // namespace

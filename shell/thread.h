@@ -7,7 +7,8 @@
 // procedure that runs long polls StopRequested.
 #pragma once
 
-#include <chrono>
+// <chrono> itself cannot be compiled for CP932 literals; <thread> brings
+// the durations.
 #include <condition_variable>
 #include <functional>
 #include <mutex>

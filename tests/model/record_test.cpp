@@ -130,7 +130,7 @@ TEST_F(RecordTest, SaveLoadSaveIsIdentical) {
 TEST_F(RecordTest, OlderFileFillsOnlyItsFieldsAndDropsDiscardedValues) {
   cLittleWriter w;
   w.U32(100)                                   // data version
-      .U32(6)                                  // fields of version 100
+      .U32(5)                                  // fields of version 100
       .I32(42)                                 // m_nFirst
       .F64(1.0).F64(2.0).F64(3.0)              // the dropped triple
       .I8(1).I32(4).I32(5).I32(6).F64(0.25)    // flag, array, speed

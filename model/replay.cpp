@@ -1,0 +1,115 @@
+#include "model/replay.h"
+
+#include <cstddef>
+#include <limits>
+
+
+namespace {
+
+void RecordValue(std::vector<std::int16_t>& values, std::vector<std::int32_t>& runs,
+                 std::int16_t value) {
+  // A run that would outgrow its int32 is continued by a new run of the
+  // same value, which plays back the same.
+  if (!values.empty() && values.back() == value && runs.size() == values.size() &&
+      runs.back() < std::numeric_limits<std::int32_t>::max()) {
+    ++runs.back();
+    return;
+  }
+  values.push_back(value);
+  runs.push_back(1);
+}
+
+bool UsedUp(const std::vector<std::int16_t>& values, const std::vector<std::int32_t>& runs,
+            std::int32_t pos) {
+  return pos < 0 || static_cast<std::size_t>(pos) >= values.size() ||
+         static_cast<std::size_t>(pos) >= runs.size();
+}
+
+// The value at pos of a channel that is not used up, advancing the channel.
+std::int16_t PlayValue(const std::vector<std::int16_t>& values,
+                       const std::vector<std::int32_t>& runs, std::int32_t& pos,
+                       std::int32_t& count) {
+  const std::int16_t value = values[static_cast<std::size_t>(pos)];
+  // "At least" rather than "equal": a run length below 1 still ends.
+  if (++count >= runs[static_cast<std::size_t>(pos)]) {
+    count = 0;
+    ++pos;
+  }
+  return value;
+}
+
+bool ChannelIsSound(const std::vector<std::int16_t>& values, const std::vector<std::int32_t>& runs) {
+  if (values.size() != runs.size()) return false;
+  for (std::int32_t run : runs) {
+    if (run < 1) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void cReplayLog::DeclareFields(int /*nVersion*/) {
+  ClearTables();
+  ED_FIELD(m_nSeed);
+}
+
+bool cReplayLog::Load(cDataReader& f) {
+  if (!cEdRecord::Load(f)) return false;
+  if (!f.ReadValueList(m_vDirValues) || !f.ReadValueList(m_vButtonValues) ||
+      !f.ReadValueList(m_vDirRuns) || !f.ReadValueList(m_vButtonRuns)) {
+    return false;
+  }
+  if (!ChannelIsSound(m_vDirValues, m_vDirRuns)) return f.Fail("damaged direction stream");
+  if (!ChannelIsSound(m_vButtonValues, m_vButtonRuns)) return f.Fail("damaged button stream");
+  return !f.Failed();
+}
+
+void cReplayLog::Save(cDataWriter& f) {
+  cEdRecord::Save(f);
+  f.WriteValueList(m_vDirValues);
+  f.WriteValueList(m_vButtonValues);
+  f.WriteValueList(m_vDirRuns);
+  f.WriteValueList(m_vButtonRuns);
+}
+
+void cReplayLog::VisitTail(cRecordVisitor& v) {
+  v.Value("m_vDirValues", m_vDirValues.data(), sizeof(m_vDirValues[0]),
+          static_cast<int>(m_vDirValues.size()));
+  v.Value("m_vButtonValues", m_vButtonValues.data(), sizeof(m_vButtonValues[0]),
+          static_cast<int>(m_vButtonValues.size()));
+  v.Value("m_vDirRuns", m_vDirRuns.data(), sizeof(m_vDirRuns[0]),
+          static_cast<int>(m_vDirRuns.size()));
+  v.Value("m_vButtonRuns", m_vButtonRuns.data(), sizeof(m_vButtonRuns[0]),
+          static_cast<int>(m_vButtonRuns.size()));
+}
+
+void cReplayLog::Clear() {
+  cEdRecord::Clear();
+  m_vDirValues.clear();
+  m_vButtonValues.clear();
+  m_vDirRuns.clear();
+  m_vButtonRuns.clear();
+  Rewind();
+}
+
+void cReplayLog::Rewind() {
+  m_nDirPos = 0;
+  m_nButtonPos = 0;
+  m_nDirCount = 0;
+  m_nButtonCount = 0;
+}
+
+void cReplayLog::RecordFrame(const std::int16_t* pFrame) {
+  RecordValue(m_vDirValues, m_vDirRuns, pFrame[0]);
+  RecordValue(m_vButtonValues, m_vButtonRuns, pFrame[1]);
+}
+
+int cReplayLog::PlayFrame(std::int16_t* pFrame) {
+  if (UsedUp(m_vDirValues, m_vDirRuns, m_nDirPos) ||
+      UsedUp(m_vButtonValues, m_vButtonRuns, m_nButtonPos)) {
+    return 1;
+  }
+  pFrame[0] = PlayValue(m_vDirValues, m_vDirRuns, m_nDirPos, m_nDirCount);
+  pFrame[1] = PlayValue(m_vButtonValues, m_vButtonRuns, m_nButtonPos, m_nButtonCount);
+  return 0;
+}

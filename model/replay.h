@@ -1,0 +1,49 @@
+// Replays: the first player's input of every frame of one play, kept as two
+// run-length streams, and the replay files of user_data\rpl4\.
+//
+// Channel 0 is the direction word, channel 1 the button word; each channel
+// is a list of values with the length in frames of each run, encoded on its
+// own (the run boundaries of the two may differ). RecordFrame appends one
+// frame; PlayFrame gives the frames back in order and reports the end when
+// either channel is used up.
+//
+// Log record: base part (the seed), then u32 n + n int16 direction values,
+// u32 n + n int16 button values, u32 n + n int32 direction runs, u32 n +
+// n int32 button runs. A log whose values and runs differ in number, or with
+// a run shorter than one frame, does not load.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/record.h"
+
+class cReplayLog : public cEdRecordOf<cReplayLog> {
+ public:
+  std::vector<std::int16_t> m_vDirValues;
+  std::vector<std::int16_t> m_vButtonValues;
+  std::vector<std::int32_t> m_vDirRuns;
+  std::vector<std::int32_t> m_vButtonRuns;
+  std::int32_t m_nSeed = 0;  // the random seed of the play
+  // Where playback stands: the run of each channel and the frames of it
+  // already given back.
+  std::int32_t m_nDirPos = 0;
+  std::int32_t m_nButtonPos = 0;
+  std::int32_t m_nDirCount = 0;
+  std::int32_t m_nButtonCount = 0;
+
+  void DeclareFields(int nVersion) override;
+  bool Load(cDataReader& f) override;
+  void Save(cDataWriter& f) override;
+  void VisitTail(cRecordVisitor& v) override;
+
+  // Seed 0, both streams empty, playback at the start.
+  void Clear();
+  // Playback starts again from the first frame.
+  void Rewind();
+  // Appends one frame: pFrame[0] to channel 0, pFrame[1] to channel 1.
+  void RecordFrame(const std::int16_t* pFrame);
+  // 0 and the next frame in pFrame[0], pFrame[1]; 1 when either channel is
+  // used up (pFrame untouched).
+  int PlayFrame(std::int16_t* pFrame);
+};

@@ -1,0 +1,205 @@
+#include "model/world_map.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/byte_builder.h"
+
+namespace {
+
+struct MapEventSpec {
+  std::int32_t kind = 0, stage = 0, flag = 0, variable = 0, value = 0, compare = 0,
+               minCount = 0;
+};
+
+struct MapPointSpec {
+  std::int32_t x = 0, y = 0;
+  std::vector<MapEventSpec> events;
+};
+
+// The image of a WorldMap.dat as the editor writes it, built byte by byte.
+struct MapFileSpec {
+  std::uint32_t version = DATA_VERSION;
+  std::int32_t width = 20, height = 15, pitch = 32, shift = 5;
+  std::int32_t startX = 9, startY = 7;
+  int chips = 10;
+  std::vector<std::int32_t> grid = std::vector<std::int32_t>(15 * 32, 5);
+  std::vector<MapPointSpec> points;
+
+  std::vector<std::uint8_t> Bytes() const {
+    ByteBuilder b;
+    b.U32(version)
+        .Ints({width, height, pitch, shift, startX, startY, 16, 0})
+        .Strings({"World", "map.bmp"});
+    b.U32(static_cast<std::uint32_t>(chips));
+    for (int i = 0; i < chips; ++i) b.Ints({0, i < 5 ? 1 : 0, i}).Strings({"", "note"});
+    b.U32(static_cast<std::uint32_t>(grid.size()));
+    for (std::int32_t cell : grid) b.I32(cell);
+    b.U32(static_cast<std::uint32_t>(points.size()));
+    for (const MapPointSpec& point : points) {
+      b.Ints({point.x, point.y}).Strings({"point"});
+      b.U32(static_cast<std::uint32_t>(point.events.size()));
+      for (const MapEventSpec& e : point.events) {
+        if (version >= 209) {
+          b.Ints({e.kind, 3, e.stage, 0, 1, 0, e.flag, e.variable, e.value, e.compare, e.minCount});
+        } else {
+          b.Ints({e.kind, 3, e.stage, 0, 1, 0, e.flag, e.variable, e.value, e.compare});
+        }
+        b.Strings({"caption", "data\\stg4\\a-1.stg4_000"});
+      }
+    }
+    b.U32(0);  // no extra points
+    return b.Get();
+  }
+};
+
+class WorldMapTest : public testing::Test {
+ protected:
+  void SetUp() override { g_nDataVersion = DATA_VERSION; }
+};
+
+TEST_F(WorldMapTest, SetSizeDerivesThePitchAndRefusesSizesOutOfRange) {
+  struct Case {
+    int width, height, result, pitch, shift;
+    std::size_t cells;
+  };
+  const Case cases[] = {
+      {20, 15, 1, 32, 5, 480}, {16, 4, 1, 16, 4, 64},  {33, 1, 1, 64, 6, 64},
+      {1, 1, 1, 1, 0, 1},      {0, 5, 0, 32, 5, 480},  {5, 0, 0, 32, 5, 480},
+      {-3, 5, 0, 32, 5, 480},  {kMaxWorldMapSide + 1, 5, 0, 32, 5, 480},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    cEdWorldMap map;  // 20 x 15
+    EXPECT_EQ(map.SetSize(c.width, c.height), c.result);
+    EXPECT_EQ(map.m_nPitch, c.pitch);
+    EXPECT_EQ(map.m_nPitchShift, c.shift);
+    EXPECT_EQ(map.m_vGrid.size(), c.cells);
+  }
+}
+
+TEST_F(WorldMapTest, ResizingKeepsTheCellsThatBothSizesShare) {
+  cEdWorldMap map;
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 20; ++x) map.m_vGrid[map.GridIndex(x, y)] = (y * 20 + x) % 10;
+
+  cEdWorldMap grown = map;
+  ASSERT_EQ(grown.SetSize(40, 15), 1);
+  cEdWorldMap shrunk = map;
+  ASSERT_EQ(shrunk.SetSize(10, 5), 1);
+  for (int y = 0; y < 15; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      EXPECT_EQ(grown.m_vGrid[grown.GridIndex(x, y)], x < 20 ? (y * 20 + x) % 10 : 0);
+    }
+  }
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(shrunk.m_vGrid[shrunk.GridIndex(x, y)], (y * 20 + x) % 10);
+}
+
+TEST_F(WorldMapTest, CellLookupClampsOntoTheMap) {
+  cEdWorldMap map;
+  map.m_vGrid[map.GridIndex(19, 14)] = 7;
+  map.m_vGrid[map.GridIndex(0, 0)] = 6;
+  EXPECT_EQ(map.ChipAt(25, 30).m_nGraphic, 7);
+  EXPECT_EQ(map.ChipAt(-4, -1).m_nGraphic, 6);
+  EXPECT_EQ(map.ChipAt(-4, -1).m_bBlocked, 0);
+  EXPECT_EQ(map.ChipAt(3, 3).m_bBlocked, 1);  // chip 0 of a reset map
+}
+
+TEST_F(WorldMapTest, LoadingDropsPointsOutsideTheMapAndMovesTheStartOntoIt) {
+  MapFileSpec spec;
+  spec.startX = 25;
+  spec.points = {{20, 3, {{}}}, {19, 3, {{}}}, {4, 15, {{}}}, {5, 14, {{}, {}}}};
+  cEdWorldMap map;
+  ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+  EXPECT_EQ(map.m_nStartX, 19);
+  EXPECT_EQ(map.m_nStartY, 7);
+  ASSERT_EQ(map.m_vPoints.size(), 2u);
+  EXPECT_EQ(map.FindPointAt(19, 3), 0);
+  EXPECT_EQ(map.FindPointAt(5, 14), 1);
+  EXPECT_EQ(map.FindPointAt(20, 3), -1);
+  EXPECT_EQ(map.PointAt(1)->m_vEvents.size(), 2u);
+  EXPECT_EQ(map.PointAt(-1), nullptr);
+  EXPECT_EQ(map.PointAt(2), nullptr);
+}
+
+TEST_F(WorldMapTest, EventsOfFilesBeforeVersion209HaveNoScoreCondition) {
+  for (std::uint32_t version : {208u, 209u}) {
+    SCOPED_TRACE(version);
+    MapFileSpec spec;
+    spec.version = version;
+    MapEventSpec event;
+    event.minCount = 700;
+    event.stage = 12;
+    spec.points = {{3, 4, {event}}};
+    cEdWorldMap map;
+    ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+    const cEdMapEvent& loaded = map.m_vPoints.at(0).m_vEvents.at(0);
+    EXPECT_EQ(loaded.m_nMinCount, version >= 209 ? 700 : 0);
+    EXPECT_EQ(loaded.m_nStage, 12);
+    EXPECT_EQ(loaded.m_strStageFile, "data\\stg4\\a-1.stg4_000");
+  }
+}
+
+TEST_F(WorldMapTest, SaveThenLoadGivesTheSameFile) {
+  MapFileSpec spec;
+  spec.points = {{3, 4, {{0, 5, 2, 7, 1, 4, 100}, {2, 0, 0, 0, 0, 0, 0}}}};
+  spec.grid[33] = 9;
+  cEdWorldMap map;
+  ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+  const std::vector<std::uint8_t> saved = map.SaveBytes();
+  EXPECT_EQ(saved, spec.Bytes());
+  cEdWorldMap again;
+  ASSERT_TRUE(again.LoadBytes(saved));
+  EXPECT_EQ(again.SaveBytes(), saved);
+}
+
+TEST_F(WorldMapTest, ADamagedGridFailsTheLoadAndLeavesTheMapAsItWas) {
+  struct Case {
+    const char* what;
+    void (*damage)(MapFileSpec&);
+  };
+  const Case cases[] = {
+      {"grid one cell short", [](MapFileSpec& s) { s.grid.pop_back(); }},
+      {"grid one cell long", [](MapFileSpec& s) { s.grid.push_back(5); }},
+      {"no grid", [](MapFileSpec& s) { s.grid.clear(); }},
+      {"width 0", [](MapFileSpec& s) { s.width = 0; }},
+      {"negative height", [](MapFileSpec& s) { s.height = -15; }},
+      {"huge width", [](MapFileSpec& s) { s.width = 1 << 30; }},
+      {"pitch below width", [](MapFileSpec& s) { s.width = 40; }},
+      {"shift not the pitch", [](MapFileSpec& s) { s.shift = 4; }},
+      {"shift out of range", [](MapFileSpec& s) { s.shift = 40; }},
+      {"cell names a missing chip", [](MapFileSpec& s) { s.grid[17] = 10; }},
+      {"negative cell", [](MapFileSpec& s) { s.grid[17] = -1; }},
+      {"no chips", [](MapFileSpec& s) { s.chips = 0; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MapFileSpec spec;
+    c.damage(spec);
+    cEdWorldMap map;
+    map.m_vGrid[0] = 8;
+    const std::vector<std::uint8_t> before = map.SaveBytes();
+    std::string error;
+    EXPECT_FALSE(map.LoadBytes(spec.Bytes(), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(map.SaveBytes(), before);
+  }
+}
+
+TEST_F(WorldMapTest, AFileCutAnywhereFailsCleanly) {
+  MapFileSpec spec;
+  spec.points = {{3, 4, {{}, {}}}};
+  const std::vector<std::uint8_t> whole = spec.Bytes();
+  cEdWorldMap map;
+  const std::vector<std::uint8_t> before = map.SaveBytes();
+  for (std::size_t size = 0; size < whole.size(); ++size) {
+    const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<long>(size));
+    ASSERT_FALSE(map.LoadBytes(cut)) << "cut at " << size;
+  }
+  EXPECT_EQ(map.SaveBytes(), before);
+}
+
+}  // namespace

@@ -14,6 +14,7 @@
 class ByteBuilder {
  public:
   ByteBuilder& U8(std::uint8_t v) { return Raw(&v, 1); }
+  ByteBuilder& I8(std::int8_t v) { return Raw(&v, 1); }
   ByteBuilder& I16(std::int16_t v) { return Raw(&v, 2); }
   ByteBuilder& U16(std::uint16_t v) { return Raw(&v, 2); }
   ByteBuilder& I32(std::int32_t v) { return Raw(&v, 4); }

@@ -1,0 +1,3 @@
+#include "model/play_flags.h"
+
+int g_bTestPlay = 0;

@@ -134,6 +134,23 @@ fs::path MapPath(std::string_view windowsPath) {
   return result;
 }
 
+std::vector<std::string> ListFolder(std::string_view windowsFolder) {
+  std::vector<std::string> names;
+  const fs::path folder = MapPath(windowsFolder);
+  std::error_code error;
+  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
+       !error && it != end; it.increment(error)) {
+    bool exact = false;
+    std::string name = Utf8ToCp932(it->path().filename().string(), &exact);
+    if (exact) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+bool SameFileName(std::string_view a, std::string_view b) {
+  return a == b || FoldName(Cp932ToUtf8(a)) == FoldName(Cp932ToUtf8(b));
+}
+
 bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 #include <sys/types.h>
 #include <vector>
@@ -21,6 +22,15 @@
 namespace platform {
 
 std::filesystem::path MapPath(std::string_view windowsPath);
+
+// The names of the entries of a folder, in CP932, in no particular order;
+// empty when the folder does not exist. Names that CP932 cannot write are
+// left out: the program could not name them.
+std::vector<std::string> ListFolder(std::string_view windowsFolder);
+
+// True when two CP932 file names name the same file: equal, or equal
+// without regard to case.
+bool SameFileName(std::string_view a, std::string_view b);
 
 // Reads a whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);

@@ -34,13 +34,15 @@ class Converter {
       char* outPtr = buffer;
       std::size_t outLeft = sizeof buffer;
       const std::size_t result = iconv(m_hIconv, &inPtr, &inLeft, &outPtr, &outLeft);
+      const int error = errno;
       out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
       if (result != static_cast<std::size_t>(-1)) continue;
-      if (errno == E2BIG) continue;
-      // EILSEQ (invalid or unrepresentable) or EINVAL (cut short at the end).
+      if (error == E2BIG) continue;
       out.append(replacement);
       exact = false;
-      if (errno == EILSEQ && m_bUtf8Source) {
+      if (error == EINVAL) break;  // a character cut short by the end of the text
+      // EILSEQ: invalid, or without a form in the target.
+      if (m_bUtf8Source) {
         SkipUtf8Character(inPtr, inLeft);
       } else {
         ++inPtr;

@@ -1,0 +1,32 @@
+#include "shell/random.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<int> Draw(int n) {
+  std::vector<int> values;
+  for (int i = 0; i < n; ++i) values.push_back(Random());
+  return values;
+}
+
+TEST(Random, KnownSequences) {
+  SeedRandom(1);
+  EXPECT_EQ(Draw(4), (std::vector<int>{41, 18467, 6334, 26500}));
+  SeedRandom(0);
+  EXPECT_EQ(Draw(4), (std::vector<int>{38, 7719, 21238, 2437}));
+}
+
+TEST(Random, EachThreadHasItsOwnSequence) {
+  SeedRandom(0);
+  Draw(2);
+  std::vector<int> other;
+  std::thread([&] { other = Draw(4); }).join();  // a new thread starts as if seeded 1
+  EXPECT_EQ(other, (std::vector<int>{41, 18467, 6334, 26500}));
+  EXPECT_EQ(Draw(2), (std::vector<int>{21238, 2437}));
+}
+
+}  // namespace

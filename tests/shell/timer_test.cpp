@@ -1,0 +1,90 @@
+#include "shell/timer.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scoped_virtual_clock.h"
+
+namespace {
+
+class TimerTest : public testing::Test {
+ protected:
+  void SetUp() override { ResetTimers(); }
+  void TearDown() override { ResetTimers(); }
+  ScopedVirtualClock m_Clock{1000};
+};
+
+// Frames start 16 ms apart at 60 per second; a frame that takes longer is
+// followed at once, and the lost time is not made up.
+TEST_F(TimerTest, FramesStartAtTheLimitersTicks) {
+  const std::uint32_t workMs[] = {0, 5, 15, 16, 20, 40, 3, 0};
+  const std::uint32_t expectedStart[] = {1000, 1016, 1032, 1048, 1064, 1084, 1124, 1140};
+  for (std::size_t frame = 0; frame < std::size(workMs); ++frame) {
+    WaitForNextFrame(60);
+    EXPECT_EQ(StartTimer(), expectedStart[frame]) << frame;
+    m_Clock.Advance(workMs[frame]);
+    EXPECT_EQ(GetElapsedTime(), workMs[frame]);
+  }
+}
+
+TEST_F(TimerTest, WaitFrameSteps) {
+  struct Case {
+    unsigned fps;
+    std::uint32_t stepMs;  // 1000 / fps
+  };
+  for (const Case c : {Case{60, 16}, Case{30, 33}, Case{1000, 1}, Case{2000, 0}}) {
+    ResetTimers();
+    m_Clock.Set(500);
+    EXPECT_TRUE(WaitFrame(c.fps)) << c.fps;  // the first call finds its tick now
+    for (std::uint32_t t = 1; t < c.stepMs; ++t) {
+      m_Clock.Advance(1);
+      EXPECT_FALSE(WaitFrame(c.fps)) << c.fps;
+    }
+    if (c.stepMs > 0) m_Clock.Advance(1);
+    EXPECT_TRUE(WaitFrame(c.fps)) << c.fps;
+    EXPECT_EQ(WaitFrame(c.fps), c.stepMs == 0) << c.fps;
+  }
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(WaitFrame(0));
+}
+
+TEST_F(TimerTest, TheClockWrappingPastTwoToThe32CostsNoFrame) {
+  m_Clock.Set(0xFFFFFFF0u);
+  std::uint32_t previous = 0;
+  for (int frame = 0; frame < 4; ++frame) {
+    WaitForNextFrame(60);
+    const std::uint32_t start = StartTimer();
+    if (frame > 0) {
+      EXPECT_EQ(start - previous, 16u) << frame;
+    }
+    previous = start;
+    m_Clock.Advance(2);
+  }
+  EXPECT_EQ(previous, 0xFFFFFFF0u + 48u);  // wrapped: 0x20
+}
+
+TEST_F(TimerTest, CountFpsGivesTheFramesOfThePreviousSecond) {
+  for (int frame = 0; frame < 100; ++frame) {  // the first second: 100 calls 10 ms apart
+    EXPECT_EQ(CountFps(), 0);
+    m_Clock.Advance(10);
+  }
+  EXPECT_EQ(CountFps(), 100);  // 1000 ms after the first call: a new second
+  for (int frame = 0; frame < 60; ++frame) {
+    m_Clock.Advance(16);
+    EXPECT_EQ(CountFps(), 100);
+  }
+  m_Clock.Advance(50);  // 1010 ms after the second began
+  EXPECT_EQ(CountFps(), 60);
+}
+
+TEST_F(TimerTest, StepCounterCountsSeconds) {
+  EXPECT_EQ(StepCounter(0, 60), 0);
+  EXPECT_EQ(StepCounter(2, 60), 1);  // just reset
+  for (int call = 1; call <= 180; ++call) {
+    EXPECT_EQ(StepCounter(1, 60), call % 60 == 0 ? 1 : 0) << call;
+    EXPECT_EQ(StepCounter(2, 60), call % 60 == 0 ? 1 : 0) << call;
+  }
+  StepCounter(1, 60);
+  EXPECT_EQ(StepCounter(0, 60), 0);
+  EXPECT_EQ(StepCounter(2, 60), 1);
+}
+
+}  // namespace

@@ -1,7 +1,12 @@
 #include "model/replay.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <limits>
+
+#include "platform/files.h"
+#include "shell/format.h"
+#include "shell/paths.h"
 
 
 namespace {
@@ -112,4 +117,34 @@ int cReplayLog::PlayFrame(std::int16_t* pFrame) {
   pFrame[0] = PlayValue(m_vDirValues, m_vDirRuns, m_nDirPos, m_nDirCount);
   pFrame[1] = PlayValue(m_vButtonValues, m_vButtonRuns, m_nButtonPos, m_nButtonCount);
   return 0;
+}
+
+std::string ReplayExtension() {
+  std::string extension;
+  FormatString(extension, "rpl4_%u", static_cast<unsigned>(DATA_VERSION));
+  return extension;
+}
+
+std::string ProposeReplayFileName(const std::string& stageFile) {
+  if (stageFile.empty()) return std::string();
+  const std::string extension = ReplayExtension();
+  std::string name;
+  // A stage file without an extension gets the replay extension added.
+  if (!ReplaceExtension(name, stageFile, extension.c_str())) name = stageFile + "." + extension;
+  StripDirectory(name);
+  const std::string inFolder = REPLAY_FOLDER + name;
+
+  std::string candidate;
+  for (int i = 0; i <= 8; ++i) {
+    for (int j = 0; j <= 8; ++j) {
+      InsertNumberSuffix(candidate, inFolder, i, j);
+      std::error_code error;
+      if (!std::filesystem::exists(platform::MapPath(candidate), error)) {
+        StripDirectory(candidate);
+        return candidate;
+      }
+    }
+  }
+  StripDirectory(candidate);  // every name is taken: the last one, _88
+  return candidate;
 }

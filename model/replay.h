@@ -7,6 +7,9 @@
 // frame; PlayFrame gives the frames back in order and reports the end when
 // either channel is used up.
 //
+// Replay files lie in user_data\rpl4\ and end in "rpl4_566" (the data
+// version). ProposeReplayFileName names a new one after the stage file.
+//
 // Log record: base part (the seed), then u32 n + n int16 direction values,
 // u32 n + n int16 button values, u32 n + n int32 direction runs, u32 n +
 // n int32 button runs. A log whose values and runs differ in number, or with
@@ -14,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/record.h"
@@ -47,3 +51,12 @@ class cReplayLog : public cEdRecordOf<cReplayLog> {
   // used up (pFrame untouched).
   int PlayFrame(std::int16_t* pFrame);
 };
+
+// The folder of replay files.
+inline constexpr const char* REPLAY_FOLDER = "user_data\\rpl4\\";
+// The extension of replay files: "rpl4_" and the data version.
+std::string ReplayExtension();
+// The file name (without folder) offered for a replay of stageFile: its name
+// with the replay extension and the first suffix _00 .. _88 that no file in
+// REPLAY_FOLDER has (_88 when all have); empty for an empty stage file.
+std::string ProposeReplayFileName(const std::string& stageFile);

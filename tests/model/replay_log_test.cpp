@@ -5,6 +5,7 @@
 
 #include "model/replay.h"
 #include "support/byte_builder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -135,6 +136,24 @@ TEST_F(ReplayLogTest, ACutLogFailsToLoad) {
     ASSERT_FALSE(log.LoadBytes({whole.begin(), whole.begin() + static_cast<long>(size)}))
         << "cut at " << size;
   }
+}
+
+TEST(ReplayFileNameTest, TakesTheFirstFreeSuffixAfterTheStageName) {
+  TempFolder folder;
+  ScopedCurrentFolder enter(folder.path());
+  std::filesystem::create_directories("user_data/rpl4");
+  EXPECT_EQ(ReplayExtension(), "rpl4_566");
+  EXPECT_EQ(ProposeReplayFileName(""), "");
+  EXPECT_EQ(ProposeReplayFileName("data\\stg4\\stage.stg4_001"), "stage_00.rpl4_566");
+
+  WriteTextFile("user_data/rpl4/stage_00.rpl4_566", "");
+  WriteTextFile("user_data/rpl4/STAGE_01.RPL4_566", "");  // names match in any case
+  EXPECT_EQ(ProposeReplayFileName("data\\stg4\\stage.stg4_001"), "stage_02.rpl4_566");
+
+  for (int i = 0; i <= 8; ++i)
+    for (int j = 0; j <= 8; ++j)
+      WriteTextFile("user_data/rpl4/full_" + std::to_string(i) + std::to_string(j) + ".rpl4_566", "");
+  EXPECT_EQ(ProposeReplayFileName("full.stg4_000"), "full_88.rpl4_566");
 }
 
 }  // namespace

@@ -1,0 +1,60 @@
+#include "game/item_command_table.h"
+
+#include "game/command_workers.h"
+#include "scenes/stage_scene.h"
+
+namespace {
+
+// The handler of a command whose worker's result does not matter here.
+template <auto Worker>
+int RunAndGoOn(cActor* pActor, const cEdCommand& command) {
+  Worker(pActor, command);
+  return 0;
+}
+
+int ItemCmdNone(cActor*, const cEdCommand&) { return 0; }
+
+int ItemCmdChangeFlow(cActor* pActor, const cEdCommand& command) {
+  ChangeActorFlows(pActor, &command, false);
+  return 0;
+}
+
+// No command after a stage clear runs.
+int ItemCmdStageClear(cActor*, const cEdCommand& command) {
+  ExecStageClear(command);
+  return 1;
+}
+
+// Within one pick-up, the first message opens and every later one follows on.
+int ItemCmdMessage(cActor* pActor, const cEdCommand& command) {
+  ExecMessage(pActor, command, g_pStageScene->m_bItemMessageFollows);
+  g_pStageScene->m_bItemMessageFollows = 1;
+  return 0;
+}
+
+}  // namespace
+
+const std::array<tItemCommandHandler, ITEM_COMMAND_COUNT> g_ItemCommandTable = {
+    ItemCmdNone,  // ICMD_NONE
+    ItemCmdChangeFlow,  // ICMD_CHANGE_FLOW
+    ItemCmdStageClear,  // ICMD_STAGE_CLEAR
+    RunAndGoOn<ExecGameWait>,  // ICMD_GAME_WAIT
+    ItemCmdMessage,  // ICMD_MESSAGE
+    RunAndGoOn<ExecWarp>,  // ICMD_WARP
+    RunAndGoOn<ExecSetTarget>,  // ICMD_SET_TARGET
+    RunAndGoOn<ApplyStatusOperation>,  // ICMD_STATUS_OPERATION
+    RunAndGoOn<ExecStatusOperation2>,  // ICMD_STATUS_OPERATION2
+    RunAndGoOn<ExecGetItem>,  // ICMD_GET_ITEM
+    RunAndGoOn<ExecChangeGraphic>,  // ICMD_CHANGE_GRAPHIC
+    RunAndGoOn<ExecChangeBaseAnimeSet>,  // ICMD_CHANGE_BASE_ANIME_SET
+    RunAndGoOn<ExecPlayAnime>,  // ICMD_PLAY_ANIME
+    RunAndGoOn<ExecPlayEffect>,  // ICMD_PLAY_EFFECT
+    RunAndGoOn<ExecPlayCharaEffect>,  // ICMD_PLAY_CHARA_EFFECT
+    RunAndGoOn<ExecPlayScreenEffect>,  // ICMD_PLAY_SCREEN_EFFECT
+    RunAndGoOn<ExecShowPicture>,  // ICMD_SHOW_PICTURE
+    RunAndGoOn<ExecChangeScreenColor>,  // ICMD_CHANGE_SCREEN_COLOR
+    RunAndGoOn<ExecChangeBackground>,  // ICMD_CHANGE_BACKGROUND
+    RunAndGoOn<ExecPlaySound>,  // ICMD_PLAY_SOUND
+    RunAndGoOn<ExecPlayBgm>,  // ICMD_PLAY_BGM
+    RunAndGoOn<ExecRunCode>,  // ICMD_RUN_CODE
+};

@@ -1,0 +1,75 @@
+// Reading and writing one database file: the u32 data version of its
+// writer, a u32 element count n, then n records one after another.
+//
+// A list is read into a copy and committed only when the whole file was
+// read, so a damaged file leaves the list as it was. Elements that the list
+// already had are loaded over (members an old file lacks keep their values);
+// new elements start from the class's default. A file that holds no element
+// gives a list of one default element: every list has its entry 0.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/record.h"
+#include "platform/files.h"
+#include "shell/report.h"
+
+template <class T>
+bool ReadDatabaseList(cDataReader& f, std::vector<T>& list) {
+  std::uint32_t count = 0;
+  if (!f.ReadCount(count, 8)) return false;
+  list.resize(count, T());
+  for (T& element : list) {
+    if (!element.Load(f)) return false;
+  }
+  if (list.empty()) list.emplace_back();
+  return true;
+}
+
+// Loads a whole file image; false with the reason in error on damage.
+template <class T>
+bool LoadDatabaseBytes(std::vector<T>& list, const std::vector<std::uint8_t>& bytes,
+                       std::string* error = nullptr) {
+  cDataReader f(bytes);
+  std::uint32_t version = 0;
+  std::vector<T> copy = list;
+  if (f.ReadU32(version)) {
+    g_nFileVersion = version;
+    if (ReadDatabaseList(f, copy)) {
+      list = std::move(copy);
+      return true;
+    }
+  }
+  if (error != nullptr) *error = f.Error();
+  return false;
+}
+
+// 1 when the file was read whole. A damaged file is reported as
+// "<path> : <reason>"; a missing one is not reported here.
+template <class T>
+int LoadDatabaseFile(std::vector<T>& list, const char* path) {
+  std::vector<std::uint8_t> bytes;
+  if (!platform::ReadWholeFile(platform::MapPath(path), bytes)) return 0;
+  std::string error;
+  if (!LoadDatabaseBytes(list, bytes, &error)) {
+    ReportF("%s : %s", path, error.c_str());
+    return 0;
+  }
+  return 1;
+}
+
+template <class T>
+std::vector<std::uint8_t> SaveDatabaseBytes(std::vector<T>& list) {
+  cDataWriter f;
+  f.WriteU32(g_nDataVersion);
+  SaveRecordList(f, list);
+  return f.Bytes();
+}
+
+// 1 when the file was written; on failure the old file stays as it was.
+template <class T>
+int SaveDatabaseFile(std::vector<T>& list, const char* path) {
+  return platform::WriteFileAtomic(platform::MapPath(path), SaveDatabaseBytes(list)) ? 1 : 0;
+}

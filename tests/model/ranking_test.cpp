@@ -1,0 +1,144 @@
+// Ranking tables: a new set, the insert rule, and the ranking file of the
+// current and of older versions.
+#include <gtest/gtest.h>
+
+#include "model/ranking.h"
+#include "support/byte_builder.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class RankingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { g_nDataVersion = DATA_VERSION; }
+};
+
+std::vector<std::int32_t> Directions(const cRankingSet& set) {
+  std::vector<std::int32_t> out;
+  for (const cRankingList& list : set.m_vLists) out.push_back(list.m_bHigherWins);
+  return out;
+}
+
+// The used rows as (name, value).
+std::vector<std::pair<std::string, std::int32_t>> Rows(const cRankingList& list) {
+  std::vector<std::pair<std::string, std::int32_t>> out;
+  for (const cRankingEntry& row : list.m_vEntries) {
+    if (row.m_bUsed != 0) out.emplace_back(row.m_strName, row.m_nValue);
+  }
+  return out;
+}
+
+// A ranking file: version, the set record, then lists of the given
+// directions, each with rows of empty entries.
+Bytes RankingFile(std::uint32_t version, const std::vector<std::int32_t>& directions, std::uint32_t rows) {
+  ByteBuilder b;
+  b.U32(version).Ints({}).Strings({}).U32(static_cast<std::uint32_t>(directions.size()));
+  for (std::int32_t higherWins : directions) {
+    b.Ints({higherWins}).Strings({}).U32(rows);
+    for (std::uint32_t r = 0; r < rows; ++r) b.Ints({0, 0}).Strings({""});
+  }
+  return b.Get();
+}
+
+TEST_F(RankingTest, NewSetHoldsFiveEmptyTables) {
+  const cRankingSet set;
+  ASSERT_EQ(set.m_vLists.size(), 5u);
+  for (const cRankingList& list : set.m_vLists) {
+    EXPECT_EQ(list.m_vEntries.size(), 20u);
+    EXPECT_TRUE(Rows(list).empty());
+  }
+  // Only the clear time ranks lower values first.
+  EXPECT_EQ(Directions(set), (std::vector<std::int32_t>{1, 1, 0, 1, 1}));
+  EXPECT_EQ(Directions(g_RankingSet), Directions(set));
+
+  cRankingSet copy = set;
+  const Bytes bytes = copy.SaveBytes();
+  EXPECT_EQ(bytes.size(), 2096u);
+  EXPECT_EQ(bytes, RankingFile(DATA_VERSION, {1, 1, 0, 1, 1}, 20));
+}
+
+TEST_F(RankingTest, InsertKeepsTwentyRowsBestFirst) {
+  cRankingList score;  // higher wins
+  score.m_bHigherWins = 1;
+  score.Insert("a", 100);
+  EXPECT_EQ(Rows(score), (std::vector<std::pair<std::string, std::int32_t>>{{"a", 100}}));
+  score.Insert("b", 300);
+  score.Insert("c", 100);  // a tie goes below
+  score.Insert("", 200);   // an empty name stays empty
+  EXPECT_EQ(Rows(score),
+            (std::vector<std::pair<std::string, std::int32_t>>{{"b", 300}, {"", 200}, {"a", 100}, {"c", 100}}));
+  EXPECT_EQ(score.m_vEntries.size(), 20u);
+
+  cRankingList time;  // lower wins
+  for (int i = 1; i <= 20; ++i) time.Insert("t" + std::to_string(i), i * 100);
+  EXPECT_EQ(time.FindInsertPos(2001), -1);
+  const auto full = Rows(time);
+  time.Insert("slow", 2001);  // ranks nowhere: nothing changes
+  EXPECT_EQ(Rows(time), full);
+  EXPECT_EQ(time.m_vEntries.size(), 20u);
+  EXPECT_EQ(time.FindInsertPos(2000), -1);  // equal to the last row goes below it
+  EXPECT_EQ(time.FindInsertPos(1000), 10);
+  time.Insert("fast", 50);  // the 20th row falls out
+  EXPECT_EQ(time.m_vEntries.size(), 20u);
+  EXPECT_EQ(time.m_vEntries.front().m_strName, "fast");
+  EXPECT_EQ(time.m_vEntries.back().m_strName, "t19");
+}
+
+TEST_F(RankingTest, SaveLoadSaveGivesTheSameBytes) {
+  cRankingSet set;
+  set.m_vLists[RANKING_SCORE].Insert("あいう", 12345);
+  set.m_vLists[RANKING_CLEAR_TIME].Insert("abc", 6543);
+  set.m_vLists[RANKING_SP_LEFT].m_vEntries.resize(3);  // any number of rows
+  const Bytes first = set.SaveBytes();
+  cRankingSet loaded;
+  ASSERT_TRUE(loaded.LoadBytes(first));
+  EXPECT_EQ(loaded.SaveBytes(), first);
+  EXPECT_EQ(Rows(loaded.m_vLists[RANKING_SCORE]),
+            (std::vector<std::pair<std::string, std::int32_t>>{{"あいう", 12345}}));
+  EXPECT_EQ(loaded.m_vLists[RANKING_SP_LEFT].m_vEntries.size(), 3u);
+}
+
+TEST_F(RankingTest, OlderFilesGetFiveTables) {
+  struct cCase {
+    std::uint32_t version;
+    std::vector<std::int32_t> stored;
+    std::vector<std::int32_t> loaded;
+  };
+  const cCase cases[] = {
+      // Up to 180: five tables, HP and SP left rank higher first; the
+      // directions read from the file stay.
+      {180, {0, 1, 0}, {0, 1, 0, 1, 1}},
+      {100, {1, 1, 0, 0, 0, 1, 1}, {1, 1, 0, 1, 1}},
+      // Later files are taken as they are.
+      {181, {0, 1, 0}, {0, 1, 0}},
+      {DATA_VERSION, {1, 1, 0, 1, 1, 0, 1}, {1, 1, 0, 1, 1, 0, 1}},
+  };
+  for (const cCase& c : cases) {
+    cRankingSet set;
+    std::string error;
+    ASSERT_TRUE(set.LoadBytes(RankingFile(c.version, c.stored, 20), &error)) << error;
+    EXPECT_EQ(Directions(set), c.loaded) << c.version;
+    for (const cRankingList& list : set.m_vLists) EXPECT_EQ(list.m_vEntries.size(), 20u);
+  }
+}
+
+TEST_F(RankingTest, DamagedFilesFailAndLeaveTheSetAsItWas) {
+  cRankingSet set;
+  set.m_vLists[0].Insert("keep", 1);
+  const Bytes before = set.SaveBytes();
+  const Bytes whole = RankingFile(DATA_VERSION, {1, 1, 0, 1, 1}, 20);
+  for (std::size_t size = 0; size < whole.size(); ++size) {
+    ASSERT_FALSE(set.LoadBytes(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size))));
+  }
+  // Counts far beyond the file.
+  ByteBuilder lists;
+  lists.U32(DATA_VERSION).Ints({}).Strings({}).U32(0xFFFFFFFF);
+  EXPECT_FALSE(set.LoadBytes(lists.Get()));
+  ByteBuilder rows;
+  rows.U32(DATA_VERSION).Ints({}).Strings({}).U32(1).Ints({1}).Strings({}).U32(0x40000000);
+  EXPECT_FALSE(set.LoadBytes(rows.Get()));
+  EXPECT_EQ(set.SaveBytes(), before);
+}
+
+}  // namespace

@@ -2,6 +2,10 @@
 
 #include <array>
 
+#include "model/paths.h"
+#include "model/system_data.h"
+#include "shell/paths.h"
+
 cRankingSet g_RankingSet;
 
 namespace {
@@ -106,4 +110,27 @@ void cRankingSet::Reset() {
   Clear();
   m_vLists.assign(kKinds, cRankingList());
   for (std::size_t kind = 0; kind < m_vLists.size(); ++kind) m_vLists[kind].m_bHigherWins = kHigherWins[kind];
+}
+
+int MakeRankingPath(std::string& out, int nPlayMode, const std::string& stageName) {
+  if (nPlayMode != PLAY_STORY && nPlayMode != PLAY_CHALLENGE && nPlayMode != PLAY_FREESTAGE) return 0;
+  std::string name = stageName;
+  StripDirectory(name);
+  out = std::string(g_astrFilePath[PATH_STORY_DIR + nPlayMode]) + name + g_astrFileExt[EXT_RKG];
+  return 1;
+}
+
+int LoadStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName) {
+  std::string path;
+  if (MakeRankingPath(path, nPlayMode, stageName) == 0 || set.LoadFile(path.c_str()) == 0) {
+    set.Reset();
+    return 0;
+  }
+  return 1;
+}
+
+int SaveStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName) {
+  std::string path;
+  if (MakeRankingPath(path, nPlayMode, stageName) == 0) return 0;
+  return set.SaveFile(path.c_str());
 }

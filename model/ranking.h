@@ -6,6 +6,11 @@
 // each row with fields m_bUsed and m_nValue and the string m_strName).
 // Files of version 180 and older held fewer tables: loading brings them to
 // the five of today, with the HP and SP tables ranking higher values first.
+//
+// Each stage has one ranking file per play mode with rankings (story,
+// challenge, free stage), named after the stage: user_data\story\<name>rkg
+// and so on, where the name is the stage file name without its folder and
+// extension, ending in the dot. Replays have no ranking file.
 #pragma once
 
 #include <cstdint>
@@ -75,3 +80,11 @@ class cRankingSet : public cEdRecordOf<cRankingSet> {
 };
 
 extern cRankingSet g_RankingSet;
+
+// out = the ranking file of the stage in the play mode; 0 for a replay.
+int MakeRankingPath(std::string& out, int nPlayMode, const std::string& stageName);
+// 1 when the stage's ranking file was read into set; otherwise the set is
+// reset to empty tables and 0 returned.
+int LoadStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName);
+// 1 when the file was written; 0 (the old file unchanged) otherwise.
+int SaveStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName);

@@ -2,8 +2,12 @@
 // current and of older versions.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "model/ranking.h"
+#include "model/system_data.h"
 #include "support/byte_builder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -139,6 +143,50 @@ TEST_F(RankingTest, DamagedFilesFailAndLeaveTheSetAsItWas) {
   rows.U32(DATA_VERSION).Ints({}).Strings({}).U32(1).Ints({1}).Strings({}).U32(0x40000000);
   EXPECT_FALSE(set.LoadBytes(rows.Get()));
   EXPECT_EQ(set.SaveBytes(), before);
+}
+
+TEST_F(RankingTest, RankingFileNames) {
+  struct cCase {
+    int mode;
+    const char* stage;
+    int result;
+    const char* path;
+  };
+  const cCase cases[] = {
+      {PLAY_STORY, "data\\stg4\\w1-1.", 1, "user_data\\story\\w1-1.rkg"},
+      {PLAY_CHALLENGE, "data\\stg4\\c01.", 1, "user_data\\challenge\\c01.rkg"},
+      {PLAY_FREESTAGE, "表\\free.", 1, "user_data\\free\\free.rkg"},
+      {PLAY_REPLAY, "x.", 0, "unchanged"},
+      {-1, "x.", 0, "unchanged"},
+  };
+  for (const cCase& c : cases) {
+    std::string path = "unchanged";
+    EXPECT_EQ(MakeRankingPath(path, c.mode, c.stage), c.result) << c.mode;
+    EXPECT_EQ(path, c.path) << c.mode;
+  }
+}
+
+TEST_F(RankingTest, StageRankingFiles) {
+  TempFolder folder;
+  ScopedCurrentFolder enter(folder.path());
+  std::filesystem::create_directories(folder / "user_data" / "free");
+
+  cRankingSet set;
+  set.m_vLists[RANKING_SCORE].Insert("abc", 500);
+  ASSERT_EQ(SaveStageRanking(set, PLAY_FREESTAGE, "data\\stg4\\mine."), 1);
+  EXPECT_TRUE(std::filesystem::exists(folder / "user_data" / "free" / "mine.rkg"));
+  cRankingSet loaded;
+  ASSERT_EQ(LoadStageRanking(loaded, PLAY_FREESTAGE, "mine."), 1);
+  EXPECT_EQ(loaded.SaveBytes(), set.SaveBytes());
+
+  // A missing file, or a replay, gives empty tables.
+  const Bytes empty = cRankingSet().SaveBytes();
+  EXPECT_EQ(LoadStageRanking(loaded, PLAY_STORY, "mine."), 0);
+  EXPECT_EQ(loaded.SaveBytes(), empty);
+  loaded = set;
+  EXPECT_EQ(LoadStageRanking(loaded, PLAY_REPLAY, "mine."), 0);
+  EXPECT_EQ(loaded.SaveBytes(), empty);
+  EXPECT_EQ(SaveStageRanking(set, PLAY_REPLAY, "mine."), 0);
 }
 
 }  // namespace

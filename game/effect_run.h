@@ -88,7 +88,8 @@ extern std::vector<cCharaEffectRun> g_CharaEffectRunsRev;
 extern std::vector<cScrEffectRun> g_ScrEffectRuns;
 extern std::vector<cScrEffectRun> g_ScrEffectRunsRev;
 
-// One template per entry of the database's effect lists; the reversed copies
-// must have been made (cDatabase::MakeReversedCopies).
+// One template per entry of the database's effect lists. Run them once right
+// after cDatabase::MakeReversedCopies: the reversed templates exchange start
+// and end in those copies (BuildDatabaseTables does both).
 void BuildCharaEffectRuns(std::vector<cCharaEffectRun>& runs, std::vector<cCharaEffectRun>& runsRev);
 void BuildScrEffectRuns(std::vector<cScrEffectRun>& runs, std::vector<cScrEffectRun>& runsRev);

@@ -35,26 +35,26 @@ int ItemCmdMessage(cActor* pActor, const cEdCommand& command) {
 }  // namespace
 
 const std::array<tItemCommandHandler, ITEM_COMMAND_COUNT> g_ItemCommandTable = {
-    ItemCmdNone,  // ICMD_NONE
-    ItemCmdChangeFlow,  // ICMD_CHANGE_FLOW
-    ItemCmdStageClear,  // ICMD_STAGE_CLEAR
-    RunAndGoOn<ExecGameWait>,  // ICMD_GAME_WAIT
-    ItemCmdMessage,  // ICMD_MESSAGE
-    RunAndGoOn<ExecWarp>,  // ICMD_WARP
-    RunAndGoOn<ExecSetTarget>,  // ICMD_SET_TARGET
-    RunAndGoOn<ApplyStatusOperation>,  // ICMD_STATUS_OPERATION
-    RunAndGoOn<ExecStatusOperation2>,  // ICMD_STATUS_OPERATION2
-    RunAndGoOn<ExecGetItem>,  // ICMD_GET_ITEM
-    RunAndGoOn<ExecChangeGraphic>,  // ICMD_CHANGE_GRAPHIC
+    ItemCmdNone,                         // ICMD_NONE
+    ItemCmdChangeFlow,                   // ICMD_CHANGE_FLOW
+    ItemCmdStageClear,                   // ICMD_STAGE_CLEAR
+    RunAndGoOn<ExecGameWait>,            // ICMD_GAME_WAIT
+    ItemCmdMessage,                      // ICMD_MESSAGE
+    RunAndGoOn<ExecWarp>,                // ICMD_WARP
+    RunAndGoOn<ExecSetTarget>,           // ICMD_SET_TARGET
+    RunAndGoOn<ApplyStatusOperation>,    // ICMD_STATUS_OPERATION
+    RunAndGoOn<ExecStatusOperation2>,    // ICMD_STATUS_OPERATION2
+    RunAndGoOn<ExecGetItem>,             // ICMD_GET_ITEM
+    RunAndGoOn<ExecChangeGraphic>,       // ICMD_CHANGE_GRAPHIC
     RunAndGoOn<ExecChangeBaseAnimeSet>,  // ICMD_CHANGE_BASE_ANIME_SET
-    RunAndGoOn<ExecPlayAnime>,  // ICMD_PLAY_ANIME
-    RunAndGoOn<ExecPlayEffect>,  // ICMD_PLAY_EFFECT
-    RunAndGoOn<ExecPlayCharaEffect>,  // ICMD_PLAY_CHARA_EFFECT
-    RunAndGoOn<ExecPlayScreenEffect>,  // ICMD_PLAY_SCREEN_EFFECT
-    RunAndGoOn<ExecShowPicture>,  // ICMD_SHOW_PICTURE
-    RunAndGoOn<ExecChangeScreenColor>,  // ICMD_CHANGE_SCREEN_COLOR
-    RunAndGoOn<ExecChangeBackground>,  // ICMD_CHANGE_BACKGROUND
-    RunAndGoOn<ExecPlaySound>,  // ICMD_PLAY_SOUND
-    RunAndGoOn<ExecPlayBgm>,  // ICMD_PLAY_BGM
-    RunAndGoOn<ExecRunCode>,  // ICMD_RUN_CODE
+    RunAndGoOn<ExecPlayAnime>,           // ICMD_PLAY_ANIME
+    RunAndGoOn<ExecPlayEffect>,          // ICMD_PLAY_EFFECT
+    RunAndGoOn<ExecPlayCharaEffect>,     // ICMD_PLAY_CHARA_EFFECT
+    RunAndGoOn<ExecPlayScreenEffect>,    // ICMD_PLAY_SCREEN_EFFECT
+    RunAndGoOn<ExecShowPicture>,         // ICMD_SHOW_PICTURE
+    RunAndGoOn<ExecChangeScreenColor>,   // ICMD_CHANGE_SCREEN_COLOR
+    RunAndGoOn<ExecChangeBackground>,    // ICMD_CHANGE_BACKGROUND
+    RunAndGoOn<ExecPlaySound>,           // ICMD_PLAY_SOUND
+    RunAndGoOn<ExecPlayBgm>,             // ICMD_PLAY_BGM
+    RunAndGoOn<ExecRunCode>,             // ICMD_RUN_CODE
 };

@@ -55,15 +55,15 @@ class cEdBlock : public cEdRecordOf<cEdBlock> {
   std::int16_t m_nGraphicNo = 0;     // 0: empty cell
   std::int8_t m_nGraphicKind = 0;    // sheet: 0 blocks, 1 characters, 2 items, 3 shots, 4 dedicated image
   std::int16_t m_nGraphicSub = 0;
-  std::int8_t m_nLayer = 0;          // 0 behind the stage objects, 1 in front
+  std::int8_t m_nLayer = 0;  // 0 behind the stage objects, 1 in front
   std::int8_t m_bHidden = 0;
-  std::int8_t m_bOverlay = 0;        // overlay icon: 0 no, 1 shown, 2 editor only
+  std::int8_t m_bOverlay = 0;  // overlay icon: 0 no, 1 shown, 2 editor only
   std::int16_t m_nOverlayCell = 0;
-  std::int8_t m_nCollision = 1;      // 0 passable, 1 solid, 2 solid and fatal to the hero
-  std::uint8_t m_nPassTeam = 255;    // team that passes through; 255 none
-  std::int8_t m_nEffect = 0;         // effect on the hero standing on it
+  std::int8_t m_nCollision = 1;    // 0 passable, 1 solid, 2 solid and fatal to the hero
+  std::uint8_t m_nPassTeam = 255;  // team that passes through; 255 none
+  std::int8_t m_nEffect = 0;       // effect on the hero standing on it
   std::int32_t m_nEffectValue = 0;
-  std::int8_t m_nItemKind = 0;       // item given while standing on it: 0 none, 1 common, 2 stage palette
+  std::int8_t m_nItemKind = 0;  // item given while standing on it: 0 none, 1 common, 2 stage palette
   std::int16_t m_nItemIndex = 0;
-  std::int8_t m_bFixed = 0;          // the block-change command leaves the cell alone
+  std::int8_t m_bFixed = 0;  // the block-change command leaves the cell alone
 };

@@ -60,15 +60,15 @@ class cEdChara : public cEdRecordOf<cEdChara> {
   std::int16_t m_nInheritIndex = 0;   // 0 none
   std::uint8_t m_nConditionMode = 0;  // 0 all hold, 1 one holds, else never
   std::uint8_t m_bConditionOnce = 0;
-  std::uint8_t m_nFacing = 0;         // 0 left, 1 right
-  std::int8_t m_nRepeat = 0;          // extra copies per placement; none when negative
+  std::uint8_t m_nFacing = 0;  // 0 left, 1 right
+  std::int8_t m_nRepeat = 0;   // extra copies per placement; none when negative
   std::int16_t m_nRepeatOffsetX = 0;
   std::int16_t m_nRepeatStepX = 0;
   std::int16_t m_nRepeatOffsetY = 0;
   std::int16_t m_nRepeatStepY = 0;
   std::uint8_t m_bMirrorX = 0;
   std::uint8_t m_bMirrorY = 0;
-  std::int16_t m_nGraphicNo = 0;      // kind 4: index into the character images
+  std::int16_t m_nGraphicNo = 0;  // kind 4: index into the character images
   std::uint8_t m_nGraphicKind = 1;
   std::int16_t m_nGraphicSub = 0;
   std::int16_t m_nAnimeSet = 0;
@@ -81,7 +81,7 @@ class cEdChara : public cEdRecordOf<cEdChara> {
   std::uint8_t m_nDeathEffectMode = 0;
   std::uint8_t m_bOverlay = 0;
   std::int16_t m_nOverlayCell = 0;
-  std::uint8_t m_nControl = 1;        // 0 a player, 1 the computer
+  std::uint8_t m_nControl = 1;  // 0 a player, 1 the computer
   std::uint8_t m_nPlayerNo = 0;
   std::uint8_t m_nTeam = 1;
   std::uint8_t m_nCharaId = 0;
@@ -90,7 +90,7 @@ class cEdChara : public cEdRecordOf<cEdChara> {
   std::uint8_t m_nInvincible = 0;
   std::uint8_t m_nInvincibleColor = 0;
   std::uint8_t m_bBlockChara = 0;
-  std::uint8_t m_nScale = 1;          // covers n x n cells; compared as a signed byte
+  std::uint8_t m_nScale = 1;  // covers n x n cells; compared as a signed byte
   std::uint8_t m_bScrollSync = 0;
   std::uint8_t m_nSightShape = 0;
   std::uint8_t m_nSight = 0;
@@ -107,7 +107,7 @@ class cEdChara : public cEdRecordOf<cEdChara> {
   std::uint8_t m_bExtraFlag = 1;
   std::uint8_t m_bGroupActivate = 0;
   std::int16_t m_nActivateGroup = 0;
-  std::uint8_t m_nActiveRange = 0;    // 0 in view, 1 x in view, 2 y in view, 3 everywhere
+  std::uint8_t m_nActiveRange = 0;  // 0 in view, 1 x in view, 2 y in view, 3 everywhere
   std::uint8_t m_nRangeRule = 0;
 
  private:

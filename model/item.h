@@ -59,7 +59,7 @@ class cEdItem : public cEdRecordOf<cEdItem> {
   std::int16_t m_nInheritIndex = 0;   // 0 none
   std::uint8_t m_nConditionMode = 0;  // 0 all hold, 1 one holds
   std::uint8_t m_bConditionOnce = 0;
-  std::int16_t m_nOffsetX = 0;        // pixels added to a placed item's position
+  std::int16_t m_nOffsetX = 0;  // pixels added to a placed item's position
   std::int16_t m_nOffsetY = 0;
   std::int16_t m_nGraphicNo = 0;
   std::uint8_t m_nGraphicKind = 2;
@@ -68,10 +68,10 @@ class cEdItem : public cEdRecordOf<cEdItem> {
   std::uint8_t m_bHidden = 0;
   std::uint8_t m_bOverlay = 0;
   std::int16_t m_nOverlayCell = 0;
-  std::uint8_t m_bShowIcon = 1;       // its graphic pops up over the hero when taken
+  std::uint8_t m_bShowIcon = 1;  // its graphic pops up over the hero when taken
   std::uint8_t m_nPickup = PICKUP_ONCE;
-  std::uint8_t m_nSize = 1;           // multiplier of its 32 x 32 cell, at least 1
-  std::int16_t m_nSound = 0;          // sound played when taken; 0 none
+  std::uint8_t m_nSize = 1;   // multiplier of its 32 x 32 cell, at least 1
+  std::int16_t m_nSound = 0;  // sound played when taken; 0 none
 };
 
 // The item definition that an item reference (kind 1 common palette, 2 stage

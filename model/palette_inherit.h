@@ -10,8 +10,9 @@
 // independent of its parent. The reference and the flags stay in the entry.
 //
 // A parent index that is negative or not below its list's size is no parent:
-// the inheritance clears the kind (and copies nothing), the validation
-// clears kind and index. A palette that is not known yet (no provider, see
+// the inheritance then clears the kind, copies nothing and keeps the stored
+// index; the validation clears kind and index of a reference whose kind
+// still names a palette. A palette that is not known yet (no provider, see
 // palette_lookup.h) leaves the reference untouched. Flags past the end of
 // the group table have no group and are ignored.
 #pragma once
@@ -46,7 +47,7 @@ void ApplyPaletteInheritance(T& entry, const tInheritGroupTable<T, N>& groups) {
   const std::vector<T>* list = InheritParentList(entry);
   if (list == nullptr) return;
   if (IndexOutOfRange(entry.m_nInheritIndex, list->size())) {
-    entry.m_nInheritKind = 0;  // the validation clears the index
+    entry.m_nInheritKind = 0;
     return;
   }
   const T& parent = CheckedAt(*list, entry.m_nInheritIndex);

@@ -1,4 +1,6 @@
 // Inheritance of blocks, characters and items from a parent palette entry.
+#include "model/palette_inherit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "support/byte_builder.h"
 #include "model/block.h"
 #include "model/chara.h"
 #include "model/item.h"
-#include "model/palette_inherit.h"
+#include "support/byte_builder.h"
 #include "support/palette_fixture.h"
 #include "support/record_snapshot.h"
 
@@ -231,11 +232,10 @@ TYPED_TEST(PaletteInheritTest, NoParentNoCopy) {
     int kindAfter;  // after the inheritance step
   };
   const int stageSize = static_cast<int>(Traits::Stage(this->m_Palettes).size());
-  for (const Case& c : {Case{PALETTE_COMMON, 0, PALETTE_COMMON},  // index 0 is no parent
-                        Case{PALETTE_NONE, 1, PALETTE_NONE},
-                        Case{3, 1, 3},                             // not a palette: kept
+  for (const Case& c : {Case{PALETTE_COMMON, 0, PALETTE_COMMON},             // index 0 is no parent
+                        Case{PALETTE_NONE, 1, PALETTE_NONE}, Case{3, 1, 3},  // not a palette: kept
                         Case{PALETTE_STAGE, stageSize, PALETTE_NONE},
-                        Case{PALETTE_STAGE, -1, PALETTE_NONE},     // negative: as past the end
+                        Case{PALETTE_STAGE, -1, PALETTE_NONE},  // negative: as past the end
                         Case{PALETTE_COMMON, -32768, PALETTE_NONE}}) {
     std::vector<int> all(Traits::Groups().size());
     for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);

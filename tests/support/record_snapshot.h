@@ -28,7 +28,9 @@ class SnapshotVisitor : public cRecordVisitor {
     const auto* p = static_cast<const std::uint8_t*>(address);
     m_Out[name].assign(p, p + static_cast<std::size_t>(size) * count);
   }
-  void Text(const char* name, const std::string& text) override { m_Out[name].assign(text.begin(), text.end()); }
+  void Text(const char* name, const std::string& text) override {
+    m_Out[name].assign(text.begin(), text.end());
+  }
 
  private:
   RecordSnapshot& m_Out;

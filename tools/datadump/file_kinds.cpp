@@ -1,0 +1,94 @@
+#include "file_kinds.h"
+
+#include <algorithm>
+#include <memory>
+#include <regex>
+
+#include "model/database/database.h"
+#include "model/database/database_file.h"
+#include "model/options.h"
+#include "model/ranking.h"
+#include "model/record_json.h"
+#include "model/replay.h"
+#include "model/system_data.h"
+#include "model/world_map.h"
+
+namespace {
+
+template <class T>
+bool DumpRecord(const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error) {
+  auto record = std::make_unique<T>();
+  if (!record->LoadBytes(bytes, &error)) return false;
+  json = RecordToJson(*record);
+  return true;
+}
+
+// A database file is a bare list of records.
+template <class T>
+bool DumpDatabaseList(const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error) {
+  std::vector<T> list;
+  if (!LoadDatabaseBytes(list, bytes, &error)) return false;
+  json = "[\n";
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i != 0) json += ",\n";
+    json += RecordToJson(list[i]);
+    json.pop_back();  // the element's own line end
+  }
+  json += "\n]\n";
+  return true;
+}
+
+template <const char* Name>
+bool Is(const std::string& name) {
+  return name == Name;
+}
+
+bool IsRankingFile(const std::string& name) {
+  return name.size() > 4 && name.ends_with("rkg");
+}
+
+constexpr char kSystem[] = "system.dat";
+constexpr char kOption[] = "option.dat";
+constexpr char kBoot[] = "boot.dat";
+constexpr char kWorldMap[] = "worldmap.dat";
+constexpr char kAnimeSet[] = "animeset.dat";
+constexpr char kAnime[] = "anime.dat";
+constexpr char kCharaImage[] = "bmp_charaexc.dat";
+constexpr char kSwordType[] = "swordtype.dat";
+constexpr char kEffect[] = "effect.dat";
+constexpr char kCharaEffect[] = "charaeffect.dat";
+constexpr char kScrEffect[] = "screffect.dat";
+constexpr char kPicture[] = "picture.dat";
+constexpr char kSound[] = "sound.dat";
+constexpr char kBgm[] = "bgm.dat";
+
+const cFileKind g_aFileKinds[] = {
+    {"settings", Is<kSystem>, DumpRecord<cSystemData>},
+    {"options", Is<kOption>, DumpRecord<cOptionData>},
+    {"launcher choice", Is<kBoot>, DumpRecord<cBootData>},
+    {"world map", Is<kWorldMap>, DumpRecord<cEdWorldMap>},
+    {"animation sets", Is<kAnimeSet>, DumpDatabaseList<cEdAnimeSet>},
+    {"animations", Is<kAnime>, DumpDatabaseList<cEdAnime>},
+    {"character images", Is<kCharaImage>, DumpDatabaseList<cEdBmpCharaExc>},
+    {"sword types", Is<kSwordType>, DumpDatabaseList<cEdSwordType>},
+    {"effects", Is<kEffect>, DumpDatabaseList<cEdEffect>},
+    {"character effects", Is<kCharaEffect>, DumpDatabaseList<cEdCharaEffect>},
+    {"screen effects", Is<kScrEffect>, DumpDatabaseList<cEdScrEffect>},
+    {"pictures", Is<kPicture>, DumpDatabaseList<cEdPicture>},
+    {"sounds", Is<kSound>, DumpDatabaseList<cEdSound>},
+    {"music", Is<kBgm>, DumpDatabaseList<cEdBgm>},
+    {"ranking", IsRankingFile, DumpRecord<cRankingSet>},
+};
+
+}  // namespace
+
+const cFileKind* FindFileKind(const std::string& fileName) {
+  std::string name = fileName;
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  });
+  for (const cFileKind& kind : g_aFileKinds) {
+    if (kind.Matches(name)) return &kind;
+  }
+  return nullptr;
+}

@@ -11,13 +11,92 @@ std::uint32_t g_nDataVersion = 0;
 std::uint32_t g_nFileVersion = 0;
 int g_bConvertText = 0;
 
+namespace {
+
+struct cTables {
+  std::vector<cEdField> fields;
+  std::vector<cEdStringField> strings;
+};
+
+// Scratch tables of this thread: one per record operation in progress
+// (operations nest when a copy declares its source too). They keep their
+// capacity, so declaring a record allocates nothing once they have grown.
+thread_local std::vector<std::unique_ptr<cTables>> t_TablePool;
+thread_local std::size_t t_nTablesInUse = 0;
+// The tables that the DeclareFields running on this thread fills.
+thread_local cTables* t_pDeclaring = nullptr;
+
+// The tables of one record for one data version, for one operation.
+class cDeclaredTables {
+ public:
+  cDeclaredTables(cEdRecord& record, std::uint32_t nVersion) {
+    if (t_nTablesInUse == t_TablePool.size()) t_TablePool.push_back(std::make_unique<cTables>());
+    m_pTables = t_TablePool[t_nTablesInUse++].get();
+    m_pTables->fields.clear();
+    m_pTables->strings.clear();
+    cTables* const outer = t_pDeclaring;
+    t_pDeclaring = m_pTables;
+    try {
+      record.DeclareFields(static_cast<int>(nVersion));
+    } catch (...) {
+      t_pDeclaring = outer;
+      --t_nTablesInUse;
+      throw;
+    }
+    t_pDeclaring = outer;
+  }
+  cDeclaredTables(const cDeclaredTables&) = delete;
+  cDeclaredTables& operator=(const cDeclaredTables&) = delete;
+  ~cDeclaredTables() { --t_nTablesInUse; }
+
+  std::vector<cEdField>& Fields() const { return m_pTables->fields; }
+  std::vector<cEdStringField>& Strings() const { return m_pTables->strings; }
+
+ private:
+  cTables* m_pTables;
+};
+
+cTables& DeclaringTables() {
+  if (t_pDeclaring == nullptr) throw std::logic_error("fields declared outside a record operation");
+  return *t_pDeclaring;
+}
+
+bool LoadStrings(cDataReader& f, const std::vector<cEdStringField>& strings) {
+  std::uint32_t count = 0;
+  if (!f.ReadU32(count)) return false;
+  if (count > strings.size()) {
+    return f.Fail("string count " + std::to_string(count) + " larger than the " +
+                  std::to_string(strings.size()) + " strings of this version");
+  }
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (!f.ReadString(*strings[i].string)) return false;
+  }
+  if (g_bConvertText) {
+    for (const cEdStringField& entry : strings) std::erase(*entry.string, '\r');
+  }
+  return true;
+}
+
+void SaveStrings(cDataWriter& f, const std::vector<cEdStringField>& strings) {
+  f.WriteU32(static_cast<std::uint32_t>(strings.size()));
+  for (const cEdStringField& entry : strings) {
+    std::string& member = *entry.string;
+    // The stored text ends at its first 0 byte, and so does the member.
+    member.resize(std::strlen(member.c_str()));
+    f.WriteString(member);
+  }
+}
+
+}  // namespace
+
 void cEdRecord::ClearTables() {
-  m_vFields.clear();
-  m_vStrings.clear();
+  cTables& tables = DeclaringTables();
+  tables.fields.clear();
+  tables.strings.clear();
 }
 
 void cEdRecord::AddRawField(void* address, int size, int count, const char* name) {
-  m_vFields.push_back(cEdField{address, count, static_cast<std::int8_t>(size), name});
+  DeclaringTables().fields.push_back(cEdField{address, count, static_cast<std::int8_t>(size), name});
 }
 
 void cEdRecord::AddDiscard(int size, int count, const char* name) {
@@ -25,7 +104,7 @@ void cEdRecord::AddDiscard(int size, int count, const char* name) {
 }
 
 void cEdRecord::AddString(std::string& member, const char* name) {
-  m_vStrings.push_back(cEdStringField{&member, name});
+  DeclaringTables().strings.push_back(cEdStringField{&member, name});
 }
 
 void cEdRecord::DeclareTwoInts(std::int32_t& first, const char* firstName, std::int32_t& second,
@@ -36,54 +115,40 @@ void cEdRecord::DeclareTwoInts(std::int32_t& first, const char* firstName, std::
 }
 
 bool cEdRecord::Load(cDataReader& f) {
-  DeclareFields(static_cast<int>(g_nFileVersion));
+  const cDeclaredTables tables(*this, g_nFileVersion);
+  const std::vector<cEdField>& fields = tables.Fields();
   std::uint32_t count = 0;
   if (!f.ReadU32(count)) return false;
 
   // Arrays are one entry each; files that counted every element as an
   // entry of its own hold the same bytes and are read the same way.
-  std::size_t elementCount = 0;
-  for (const cEdField& field : m_vFields) elementCount += static_cast<std::size_t>(field.count);
   std::size_t entries = count;
-  if (count > m_vFields.size()) {
+  if (count > fields.size()) {
+    std::size_t elementCount = 0;
+    for (const cEdField& field : fields) elementCount += static_cast<std::size_t>(field.count);
     if (count != elementCount) {
       return f.Fail("field count " + std::to_string(count) + " larger than the " +
-                    std::to_string(m_vFields.size()) + " fields of this version");
+                    std::to_string(fields.size()) + " fields of this version");
     }
-    entries = m_vFields.size();
+    entries = fields.size();
   }
 
   for (std::size_t i = 0; i < entries; ++i) {
-    const cEdField& field = m_vFields[i];
+    const cEdField& field = fields[i];
     if (!f.Read(field.address, static_cast<std::size_t>(field.count) * field.size)) return false;
   }
-  if (!LoadStrings(f)) return false;
-  if (g_nDataVersion != g_nFileVersion) DeclareFields(static_cast<int>(g_nDataVersion));
-  return true;
-}
-
-bool cEdRecord::LoadStrings(cDataReader& f) {
-  std::uint32_t count = 0;
-  if (!f.ReadU32(count)) return false;
-  if (count > m_vStrings.size()) {
-    return f.Fail("string count " + std::to_string(count) + " larger than the " +
-                  std::to_string(m_vStrings.size()) + " strings of this version");
-  }
-  for (std::uint32_t i = 0; i < count; ++i) {
-    if (!f.ReadString(*m_vStrings[i].string)) return false;
-  }
-  if (g_bConvertText) StripCR();
-  return true;
+  return LoadStrings(f, tables.Strings());
 }
 
 void cEdRecord::StripCR() {
-  for (const cEdStringField& entry : m_vStrings) std::erase(*entry.string, '\r');
+  const cDeclaredTables tables(*this, g_nDataVersion);
+  for (const cEdStringField& entry : tables.Strings()) std::erase(*entry.string, '\r');
 }
 
 void cEdRecord::Save(cDataWriter& f) {
-  DeclareFields(static_cast<int>(g_nDataVersion));
-  f.WriteU32(static_cast<std::uint32_t>(m_vFields.size()));
-  for (const cEdField& field : m_vFields) {
+  const cDeclaredTables tables(*this, g_nDataVersion);
+  f.WriteU32(static_cast<std::uint32_t>(tables.Fields().size()));
+  for (const cEdField& field : tables.Fields()) {
     const std::size_t bytes = static_cast<std::size_t>(field.count) * field.size;
     if (field.address != nullptr) {
       f.Write(field.address, bytes);
@@ -92,57 +157,45 @@ void cEdRecord::Save(cDataWriter& f) {
       f.Write(zeros.data(), bytes);
     }
   }
-  SaveStrings(f);
-}
-
-void cEdRecord::SaveStrings(cDataWriter& f) {
-  f.WriteU32(static_cast<std::uint32_t>(m_vStrings.size()));
-  for (const cEdStringField& entry : m_vStrings) {
-    std::string& member = *entry.string;
-    // The stored text ends at its first 0 byte, and so does the member.
-    member.resize(std::strlen(member.c_str()));
-    f.WriteString(member);
-  }
+  SaveStrings(f, tables.Strings());
 }
 
 void cEdRecord::Clear() {
-  DeclareFields(static_cast<int>(g_nDataVersion));
-  for (const cEdField& field : m_vFields) {
+  const cDeclaredTables tables(*this, g_nDataVersion);
+  for (const cEdField& field : tables.Fields()) {
     if (field.address != nullptr) {
       std::memset(field.address, 0, static_cast<std::size_t>(field.count) * field.size);
     }
   }
-  for (const cEdStringField& entry : m_vStrings) entry.string->clear();
+  for (const cEdStringField& entry : tables.Strings()) entry.string->clear();
 }
 
 void cEdRecord::CopyValues(const cEdRecord& src) {
-  // The source's tables are a cache of addresses into itself; declaring
-  // them does not change any of its values.
+  // Declaring the source's tables names its members; none of its values
+  // changes.
   cEdRecord& source = const_cast<cEdRecord&>(src);
-  DeclareFields(static_cast<int>(g_nDataVersion));
-  source.DeclareFields(static_cast<int>(g_nDataVersion));
-  for (std::size_t i = 0; i < m_vFields.size(); ++i) {
-    const cEdField& to = m_vFields[i];
-    const cEdField& from = CheckedAt(source.m_vFields, static_cast<int>(i));
-    const std::size_t bytes = static_cast<std::size_t>(to.count) * to.size;
-    if (to.address != nullptr && from.address != nullptr &&
-        bytes == static_cast<std::size_t>(from.count) * from.size) {
-      std::memmove(to.address, from.address, bytes);
+  const cDeclaredTables to(*this, g_nDataVersion);
+  const cDeclaredTables from(source, g_nDataVersion);
+  for (std::size_t i = 0; i < to.Fields().size(); ++i) {
+    const cEdField& target = to.Fields()[i];
+    const cEdField& origin = CheckedAt(from.Fields(), static_cast<int>(i));
+    const std::size_t bytes = static_cast<std::size_t>(target.count) * target.size;
+    if (target.address != nullptr && origin.address != nullptr &&
+        bytes == static_cast<std::size_t>(origin.count) * origin.size) {
+      std::memmove(target.address, origin.address, bytes);
     }
   }
-  for (std::size_t i = 0; i < m_vStrings.size(); ++i) {
-    *m_vStrings[i].string = *CheckedAt(source.m_vStrings, static_cast<int>(i)).string;
+  for (std::size_t i = 0; i < to.Strings().size(); ++i) {
+    *to.Strings()[i].string = *CheckedAt(from.Strings(), static_cast<int>(i)).string;
   }
 }
 
-const std::vector<cEdField>& cEdRecord::FieldTable(int nVersion) {
-  DeclareFields(nVersion);
-  return m_vFields;
+std::vector<cEdField> cEdRecord::FieldTable(int nVersion) {
+  return cDeclaredTables(*this, static_cast<std::uint32_t>(nVersion)).Fields();
 }
 
-const std::vector<cEdStringField>& cEdRecord::StringTable(int nVersion) {
-  DeclareFields(nVersion);
-  return m_vStrings;
+std::vector<cEdStringField> cEdRecord::StringTable(int nVersion) {
+  return cDeclaredTables(*this, static_cast<std::uint32_t>(nVersion)).Strings();
 }
 
 bool cEdRecord::LoadBytes(const std::vector<std::uint8_t>& bytes, std::string* error) {

@@ -18,9 +18,10 @@
 // - Load(f): cEdRecord::Load first, then the tail, then the upgrades keyed on
 //   g_nFileVersion, then the validation hook; false as soon as a read fails.
 // - Save(f): the validation hook, then cEdRecord::Save, then the tail.
-// - Members are copied by the class's ordinary copy operations; tables are
-//   never copied (a copy starts with empty tables) because every operation
-//   that uses them declares them first for the record it works on.
+// - Members are copied by the class's ordinary copy operations. The tables
+//   are not part of a record: every operation that uses them declares them
+//   for the record it works on into scratch tables of its thread, so records
+//   carry no tables and reading a list allocates none per element.
 // - A loader never resets a record before reading: a member that the file's
 //   version lacks keeps the value it had.
 //
@@ -80,8 +81,8 @@ class cRecordVisitor {
 class cEdRecord {
  public:
   cEdRecord() = default;
-  cEdRecord(const cEdRecord&) {}
-  cEdRecord& operator=(const cEdRecord&) { return *this; }
+  cEdRecord(const cEdRecord&) = default;
+  cEdRecord& operator=(const cEdRecord&) = default;
   virtual ~cEdRecord() = default;
 
   // Called on the source of every copy before its values are taken.
@@ -108,16 +109,15 @@ class cEdRecord {
 
   void Clear();
   void CopyValues(const cEdRecord& src);
-  void ClearTables();
-  bool LoadStrings(cDataReader& f);
-  void SaveStrings(cDataWriter& f);
   void StripCR();
 
   // The tables as declared for nVersion (for tools and tests).
-  const std::vector<cEdField>& FieldTable(int nVersion);
-  const std::vector<cEdStringField>& StringTable(int nVersion);
+  std::vector<cEdField> FieldTable(int nVersion);
+  std::vector<cEdStringField> StringTable(int nVersion);
 
  protected:
+  // The first step of every DeclareFields.
+  void ClearTables();
   template <class T>
   void AddField(T& member, int count, const char* name);
   // One entry of two adjacent members of one type, as stored together.
@@ -132,10 +132,6 @@ class cEdRecord {
   void DeclareNothing() { ClearTables(); }
   void DeclareTwoInts(std::int32_t& first, const char* firstName, std::int32_t& second,
                       const char* secondName);
-
- private:
-  std::vector<cEdField> m_vFields;
-  std::vector<cEdStringField> m_vStrings;
 };
 
 #define ED_FIELD(member) AddField(member, 1, #member)

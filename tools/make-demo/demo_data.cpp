@@ -1,0 +1,130 @@
+#include "tools/make-demo/demo_data.h"
+
+#include <exception>
+#include <vector>
+
+#include "model/common_palette.h"
+#include "model/palette_scope.h"
+#include "model/paths.h"
+#include "model/project_context.h"
+#include "platform/files.h"
+#include "tools/make-demo/demo_database.h"
+#include "tools/make-demo/demo_entries.h"
+#include "tools/make-demo/demo_settings.h"
+#include "tools/make-demo/demo_stages.h"
+#include "tools/make-demo/demo_world_map.h"
+
+namespace demo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSystemIniFile = "System.ini";
+
+// The project folder is the current folder while the files are written.
+class ScopedProjectFolder {
+ public:
+  explicit ScopedProjectFolder(const fs::path& root) : m_Previous(fs::current_path()) { fs::current_path(root); }
+  ~ScopedProjectFolder() {
+    std::error_code ignored;
+    fs::current_path(m_Previous, ignored);
+  }
+  ScopedProjectFolder(const ScopedProjectFolder&) = delete;
+  ScopedProjectFolder& operator=(const ScopedProjectFolder&) = delete;
+
+ private:
+  fs::path m_Previous;
+};
+
+// Files carry the current data version.
+class ScopedDataVersion {
+ public:
+  ScopedDataVersion() : m_nPrevious(g_nDataVersion) { g_nDataVersion = DATA_VERSION; }
+  ~ScopedDataVersion() { g_nDataVersion = m_nPrevious; }
+  ScopedDataVersion(const ScopedDataVersion&) = delete;
+  ScopedDataVersion& operator=(const ScopedDataVersion&) = delete;
+
+ private:
+  std::uint32_t m_nPrevious;
+};
+
+class ScopedDefinitionContext {
+ public:
+  explicit ScopedDefinitionContext(const cDefinitionContext& context) : m_pPrevious(&DefinitionContext()) {
+    SetDefinitionContext(&context);
+  }
+  ~ScopedDefinitionContext() { SetDefinitionContext(m_pPrevious); }
+  ScopedDefinitionContext(const ScopedDefinitionContext&) = delete;
+  ScopedDefinitionContext& operator=(const ScopedDefinitionContext&) = delete;
+
+ private:
+  const cDefinitionContext* m_pPrevious;
+};
+
+bool Fail(std::string& error, const std::string& file, const char* reason) {
+  error = file + " : " + reason;
+  return false;
+}
+
+bool Save(cEdRecord& record, const char* path, std::string& error) {
+  return record.SaveFile(path) != 0 || Fail(error, path, "cannot be written");
+}
+
+bool CreateFolders(std::string& error) {
+  CreateProjectFolders();
+  for (const char* const* folder = g_aszProjectFolders; *folder != nullptr; ++folder) {
+    std::error_code ignored;
+    if (!fs::is_directory(platform::MapPath(*folder), ignored)) return Fail(error, *folder, "cannot be created");
+  }
+  return true;
+}
+
+bool WriteSystemIni(const cSystemData& settings, std::string& error) {
+  const std::string text = SystemIniText(settings);
+  const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  return platform::WriteFileAtomic(platform::MapPath(kSystemIniFile), bytes) ||
+         Fail(error, kSystemIniFile, "cannot be written");
+}
+
+bool WriteFiles(std::string& error) {
+  if (!CreateFolders(error)) return false;
+
+  cDatabase database = DemoDatabase();
+  cSystemData settings = DemoSettings();
+  const cProjectContext context(database, settings);
+  const ScopedDefinitionContext installed(context);
+
+  if (database.SaveAll() == 0) return Fail(error, "data\\database\\", "the database files cannot be written");
+  if (!Save(settings, g_astrFilePath[PATH_SYSTEM], error) || !WriteSystemIni(settings, error)) return false;
+
+  cEdWorldMap map = DemoWorldMap();
+  if (!Save(map, g_astrFilePath[PATH_WORLD_MAP], error)) return false;
+
+  // Stages inherit from and are checked against the demo's common palette
+  // (a stage scopes its own palette while it is saved).
+  cEdCommonPalette palette = DemoCommonPalette();
+  const cPaletteScope common(&palette, nullptr);
+  if (!Save(palette, g_astrFilePath[PATH_COMMON_PALETTE], error)) return false;
+  for (const DemoStageFile& file : DemoStageFiles()) {
+    cEdStage stage = BuildStage(file.layout);
+    if (!Save(stage, file.path, error)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteDemoData(const fs::path& root, std::string& error) {
+  try {
+    fs::create_directories(root);
+    const ScopedProjectFolder folder(root);
+    const ScopedDataVersion version;
+    return WriteFiles(error);
+  } catch (const std::exception& e) {
+    error = root.string() + " : " + e.what();
+    return false;
+  }
+}
+
+}  // namespace demo

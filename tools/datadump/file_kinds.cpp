@@ -4,12 +4,14 @@
 #include <memory>
 #include <regex>
 
+#include "model/common_palette.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
 #include "model/options.h"
 #include "model/ranking.h"
 #include "model/record_json.h"
 #include "model/replay.h"
+#include "model/stage.h"
 #include "model/system_data.h"
 #include "model/world_map.h"
 
@@ -47,10 +49,17 @@ bool IsRankingFile(const std::string& name) {
   return name.size() > 4 && name.ends_with("rkg");
 }
 
+// Stage files end in "stg4_" and three digits.
+bool IsStageFile(const std::string& name) {
+  static const std::regex pattern(R"(.*\.stg4_[0-9]{3})");
+  return std::regex_match(name, pattern);
+}
+
 constexpr char kSystem[] = "system.dat";
 constexpr char kOption[] = "option.dat";
 constexpr char kBoot[] = "boot.dat";
 constexpr char kWorldMap[] = "worldmap.dat";
+constexpr char kCommonPalette[] = "commonpalette.cplt4";
 constexpr char kAnimeSet[] = "animeset.dat";
 constexpr char kAnime[] = "anime.dat";
 constexpr char kCharaImage[] = "bmp_charaexc.dat";
@@ -67,6 +76,8 @@ const cFileKind g_aFileKinds[] = {
     {"options", Is<kOption>, DumpRecord<cOptionData>},
     {"launcher choice", Is<kBoot>, DumpRecord<cBootData>},
     {"world map", Is<kWorldMap>, DumpRecord<cEdWorldMap>},
+    {"common palette", Is<kCommonPalette>, DumpRecord<cEdCommonPalette>},
+    {"stage", IsStageFile, DumpRecord<cEdStage>},
     {"animation sets", Is<kAnimeSet>, DumpDatabaseList<cEdAnimeSet>},
     {"animations", Is<kAnime>, DumpDatabaseList<cEdAnime>},
     {"character images", Is<kCharaImage>, DumpDatabaseList<cEdBmpCharaExc>},

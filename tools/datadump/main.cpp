@@ -3,7 +3,7 @@
 //
 // The kind of file comes from its name. When the file lies inside a project
 // folder (a folder that holds data\), the shared records that loading and
-// validation read (database, settings) are loaded from that project first
+// validation read (database, settings, common palette) are loaded from that project first
 // where they exist; missing ones keep their defaults.
 #include <cstdio>
 #include <filesystem>
@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "file_kinds.h"
+#include "model/common_palette.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
+#include "model/palette_scope.h"
 #include "model/paths.h"
 #include "model/record.h"
 #include "model/system_data.h"
@@ -53,6 +55,7 @@ void LoadSharedRecords() {
   LoadIfPresent(db.m_vSound, PATH_DB_SOUND);
   LoadIfPresent(db.m_vBgm, PATH_DB_BGM);
   g_SystemData.LoadFile(g_astrFilePath[PATH_SYSTEM]);
+  g_CommonPalette.LoadFile(g_astrFilePath[PATH_COMMON_PALETTE]);
 }
 
 }  // namespace
@@ -78,6 +81,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // Palette references resolve against the common palette and the stage
+  // being read, as during play.
+  const cPaletteScope palettes(nullptr, nullptr);
   const fs::path root = FindProjectRoot(file);
   if (!root.empty()) {
     fs::current_path(root, error);

@@ -168,6 +168,14 @@ TEST_F(DemoProjectTest, DefinitionsAreCheckedAgainstTheLoadedProject) {
   EXPECT_EQ(context.PaletteListSize(ePaletteSource::Common, ePaletteList::Chara), g_CommonPalette.m_vCharas.size());
   ASSERT_EQ(LoadStage(demo::kFreeStageFile, 0), demo::kFreeStageFile);
   EXPECT_EQ(context.PaletteListSize(ePaletteSource::Stage, ePaletteList::Item), g_LoadedStage.m_vPaletteItems.size());
+  // A sword lasts as long as its sword type's frames, one tenth each.
+  for (const cEdFlow& flow : g_CommonPalette.m_vCharas.at(demo::CHARA_HERO).m_vFlow) {
+    for (const cEdCommand& command : flow.m_vCommand) {
+      if (command.m_nKind == CMD_SWORD) {
+        EXPECT_EQ(command.m_nTime, demo::kSwordFrameCount);
+      }
+    }
+  }
 }
 
 // What a stage needs to be played: a hero steered by the keys, enemies that
@@ -194,6 +202,7 @@ TEST_F(DemoProjectTest, EveryStageCanBePlayed) {
     EXPECT_TRUE(heroDoes(demo::KEY_RIGHT, CMD_MOVE_STRAIGHT));
     EXPECT_TRUE(heroDoes(demo::KEY_BUTTON1, CMD_JUMP));
     EXPECT_TRUE(heroDoes(demo::KEY_BUTTON2, CMD_SHOT));
+    EXPECT_TRUE(heroDoes(demo::KEY_BUTTON3, CMD_SWORD));
 
     const auto solidAt = [&](int x, int y) {
       return std::any_of(stage.m_vPlacedBlocks.begin(), stage.m_vPlacedBlocks.end(), [&](const cEdBlock& block) {

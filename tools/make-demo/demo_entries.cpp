@@ -17,6 +17,8 @@ constexpr std::int16_t kHeroWalkSpeed = 30;
 constexpr std::int16_t kHeroJumpHeight = 6;
 constexpr std::int16_t kHeroShotSpeed = 80;
 constexpr std::int16_t kHeroShotRange = 20;
+constexpr std::uint8_t kHeroSwordType = 0;
+constexpr std::int32_t kHeroSwordPower = 2;
 constexpr std::int16_t kEnemyShotSpeed = 40;
 constexpr std::int16_t kEnemyShotRange = 24;
 constexpr std::int16_t kShooterSight = 16;
@@ -133,6 +135,13 @@ cEdChara Hero() {
   // The shot lasts a fifth of a second, which limits how fast the hero fires.
   hero.m_vFlow.push_back(
       KeyFlow({KEY_BUTTON2}, false, {Shot(2, Bullet(kHeroShotGraphic, kHeroShotSpeed, kHeroShotRange))}));
+  // The sword lasts as long as its frames (validation sets the time).
+  cEdCommand sword = FlowCommand(CMD_SWORD, 0);
+  sword.m_pShot = cEdShot::Create();
+  sword.m_pShot->m_nMoveKind = kHeroSwordType;
+  sword.m_pShot->m_nPower = kHeroSwordPower;
+  sword.m_pShot->m_nHitEffect = kHitEffect;
+  hero.m_vFlow.push_back(KeyFlow({KEY_BUTTON3}, false, {sword}));
   return hero;
 }
 

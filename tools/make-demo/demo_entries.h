@@ -4,10 +4,10 @@
 //
 // Each list starts with its empty entry 0; the entries that follow are
 // named by the enumerations below, which are their indices in the common
-// palette. The hero walks on the direction keys, jumps on button 1 and
-// shoots on button 2; enemies walk, fly or shoot by their own flows; a coin
-// adds score, a heart heals, the goal clears the stage, spikes kill and the
-// cloud throws the hero up.
+// palette. The hero walks on the direction keys, jumps on button 1, shoots
+// on button 2 and swings its sword on button 3; enemies walk, fly or shoot
+// by their own flows; a coin adds score, a heart heals, the goal clears the
+// stage, spikes kill and the cloud throws the hero up.
 #pragma once
 
 #include <cstdint>

@@ -31,6 +31,7 @@ enum eDemoKey {
   KEY_DOWN_RIGHT = 8,
   KEY_BUTTON1 = 11,
   KEY_BUTTON2 = 12,
+  KEY_BUTTON3 = 13,
 };
 
 // A flow command of `kind` lasting `time` tenths of a second.

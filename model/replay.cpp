@@ -4,10 +4,18 @@
 #include <filesystem>
 #include <limits>
 
+#include "model/save_data.h"
+#include "model/stage.h"
 #include "platform/files.h"
 #include "shell/format.h"
 #include "shell/paths.h"
+#include "shell/report.h"
 
+
+cReplayLog g_ReplayLog;
+cReplayLog g_PrevReplayLog;
+cSaveData g_ReplaySaveData;
+cSaveData g_PrevReplaySaveData;
 
 namespace {
 
@@ -43,7 +51,8 @@ std::int16_t PlayValue(const std::vector<std::int16_t>& values,
   return value;
 }
 
-bool ChannelIsSound(const std::vector<std::int16_t>& values, const std::vector<std::int32_t>& runs) {
+bool ChannelIsSound(const std::vector<std::int16_t>& values,
+                    const std::vector<std::int32_t>& runs) {
   if (values.size() != runs.size()) return false;
   for (std::int32_t run : runs) {
     if (run < 1) return false;
@@ -117,6 +126,66 @@ int cReplayLog::PlayFrame(std::int16_t* pFrame) {
   pFrame[0] = PlayValue(m_vDirValues, m_vDirRuns, m_nDirPos, m_nDirCount);
   pFrame[1] = PlayValue(m_vButtonValues, m_vButtonRuns, m_nButtonPos, m_nButtonCount);
   return 0;
+}
+
+int cReplayLog::SaveReplay(const char* path, cEdStage& stage, cEdStage& start,
+                           cSaveData& progress) {
+  const char* name = path != nullptr ? path : "";
+  cDataWriter f;
+  f.WriteU32(g_nDataVersion);
+  stage.SaveForReplay(f, start);
+  Save(f);
+  progress.Save(f);
+  if (*name == '\0' || !platform::WriteFileAtomic(platform::MapPath(name), f.Bytes())) {
+    ReportErrorF("リプレイファイル %s の保存に失敗しました！", name);
+    return 0;
+  }
+  return 1;
+}
+
+int cReplayLog::LoadReplay(const char* path, cEdStage& stage, cEdStage& start,
+                           cSaveData& progress) {
+  const char* name = path != nullptr ? path : "";
+  std::vector<std::uint8_t> bytes;
+  if (*name == '\0' || !platform::ReadWholeFile(platform::MapPath(name), bytes)) {
+    ReportErrorF("リプレイファイル %s の読み込みに失敗しました！", name);
+    return 0;
+  }
+  cDataReader f(bytes);
+  std::uint32_t version = 0;
+  if (!f.ReadU32(version)) {
+    ReportErrorF("リプレイファイル %s が破損しています！", name);
+    return 0;
+  }
+
+  // Everything is read into copies (which start as the targets, so that
+  // what a file lacks keeps its value) and committed only when all was read.
+  const std::uint32_t previousVersion = g_nFileVersion;
+  g_nFileVersion = version;
+  cEdStage newStage = stage;
+  cReplayLog newLog = *this;
+  cSaveData newProgress = progress;
+  // Files before version 173 end with the log.
+  const bool read = newStage.Load(f) && newLog.Load(f) && (version < 173 || newProgress.Load(f));
+  if (!read) {
+    g_nFileVersion = previousVersion;
+    ReportErrorF("リプレイファイル %s が破損しています！\n%s", name, f.Error().c_str());
+    return 0;
+  }
+  if (!newStage.HasHero()) {
+    g_nFileVersion = previousVersion;
+    ReportErrorF("リプレイファイル %s\n主人公が配置されていないのでプレイできません！", name);
+    return 0;
+  }
+  cEdStage newStart = start;
+  newStart.CopyStartState(newStage);
+  newStart.ClearObjectLists();
+
+  stage = std::move(newStage);
+  start = std::move(newStart);
+  *this = std::move(newLog);
+  progress = std::move(newProgress);
+  return 1;
 }
 
 std::string ReplayExtension() {

@@ -7,8 +7,13 @@
 // frame; PlayFrame gives the frames back in order and reports the end when
 // either channel is used up.
 //
-// Replay files lie in user_data\rpl4\ and end in "rpl4_566" (the data
-// version). ProposeReplayFileName names a new one after the stage file.
+// Replay file: u32 data version; the stage part (the start state of the
+// stage's settings with the loaded stage's palettes and objects, as
+// cEdStage::SaveForReplay writes it); the log record; the progress at the
+// start of the play (files of version 173 and later). Replay files lie in
+// user_data\rpl4\ and end in "rpl4_566"; ProposeReplayFileName names a new
+// one after the stage file. A replay that cannot be written or read, or whose
+// stage has no hero, is reported and returns 0, and changes nothing.
 //
 // Log record: base part (the seed), then u32 n + n int16 direction values,
 // u32 n + n int16 button values, u32 n + n int32 direction runs, u32 n +
@@ -21,6 +26,9 @@
 #include <vector>
 
 #include "model/record.h"
+
+class cEdStage;
+class cSaveData;
 
 class cReplayLog : public cEdRecordOf<cReplayLog> {
  public:
@@ -50,7 +58,24 @@ class cReplayLog : public cEdRecordOf<cReplayLog> {
   // 0 and the next frame in pFrame[0], pFrame[1]; 1 when either channel is
   // used up (pFrame untouched).
   int PlayFrame(std::int16_t* pFrame);
+
+  // Writes the replay file of this log: the stage as it started (stage with
+  // the settings of start) and the progress at its start. 1, or 0 (reported)
+  // when the file cannot be written.
+  int SaveReplay(const char* path, cEdStage& stage, cEdStage& start, cSaveData& progress);
+  // Reads a replay file into this log, the stage, its start state and the
+  // progress (files before version 173 hold no progress: it stays). 1, or 0
+  // (reported, nothing changed) when the file cannot be read, is damaged or
+  // its stage has no hero.
+  int LoadReplay(const char* path, cEdStage& stage, cEdStage& start, cSaveData& progress);
 };
+
+// The log of the current play (recorded, or loaded for playback) and of the
+// previous play, and the progress at the start of each.
+extern cReplayLog g_ReplayLog;
+extern cReplayLog g_PrevReplayLog;
+extern cSaveData g_ReplaySaveData;
+extern cSaveData g_PrevReplaySaveData;
 
 // The folder of replay files.
 inline constexpr const char* REPLAY_FOLDER = "user_data\\rpl4\\";

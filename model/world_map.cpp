@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "model/save_data.h"
 #include "shell/checked_access.h"
 #include "shell/format.h"
 #include "shell/report.h"
@@ -19,6 +20,18 @@ constexpr int kFirstOpenChip = 5;  // chips 0..4 are walls, 5..9 open ground
 // The row length of a grid and its log2 for a map nWidth cells wide.
 int PitchFor(int nWidth) { return static_cast<int>(std::bit_ceil(static_cast<unsigned>(nWidth))); }
 int ShiftFor(int nPitch) { return std::countr_zero(static_cast<unsigned>(nPitch)); }
+
+bool CompareHolds(int nValue, int nCompare, int nWith) {
+  switch (nCompare) {
+    case 0: return nValue == nWith;
+    case 1: return nValue != nWith;
+    case 2: return nValue >= nWith;
+    case 3: return nValue <= nWith;
+    case 4: return nValue > nWith;
+    case 5: return nValue < nWith;
+    default: return false;
+  }
+}
 
 }  // namespace
 
@@ -227,4 +240,19 @@ int cEdWorldMap::FindPointAt(int x, int y) const {
 const cEdMapPoint* cEdWorldMap::PointAt(int nIndex) const {
   if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= m_vPoints.size()) return nullptr;
   return &m_vPoints[static_cast<std::size_t>(nIndex)];
+}
+
+const cEdMapEvent* FindMapEvent(const cEdMapPoint* pPoint, const cSaveData& progress) {
+  if (pPoint == nullptr) return nullptr;
+  for (const cEdMapEvent& event : pPoint->m_vEvents) {
+    if (event.m_nFlag > 0 && CheckedAt(progress.m_vSwitches, event.m_nFlag) == 0) continue;
+    if (event.m_nVariable != 0 &&
+        !CompareHolds(CheckedAt(progress.m_vVariables, event.m_nVariable), event.m_nCompare,
+                      event.m_nValue)) {
+      continue;
+    }
+    if (progress.m_nBestTotal < event.m_nMinCount) continue;
+    return &event;
+  }
+  return nullptr;
 }

@@ -23,6 +23,8 @@
 
 #include "model/record.h"
 
+class cSaveData;
+
 // The largest width and height a map may have, in cells.
 constexpr int kMaxWorldMapSide = 4096;
 
@@ -128,5 +130,10 @@ class cEdWorldMap : public cEdRecordOf<cEdWorldMap> {
   // Why the grid cannot be used as loaded; empty when it can.
   std::string GridFault() const;
 };
+
+// The event of pPoint that applies with this progress: the first whose
+// switch condition, variable comparison and minimum total score all hold;
+// null for a null point or when none applies.
+const cEdMapEvent* FindMapEvent(const cEdMapPoint* pPoint, const cSaveData& progress);
 
 extern cEdWorldMap g_WorldMap;

@@ -150,9 +150,12 @@ TEST(ReplayFileNameTest, TakesTheFirstFreeSuffixAfterTheStageName) {
   WriteTextFile("user_data/rpl4/STAGE_01.RPL4_566", "");  // names match in any case
   EXPECT_EQ(ProposeReplayFileName("data\\stg4\\stage.stg4_001"), "stage_02.rpl4_566");
 
-  for (int i = 0; i <= 8; ++i)
-    for (int j = 0; j <= 8; ++j)
-      WriteTextFile("user_data/rpl4/full_" + std::to_string(i) + std::to_string(j) + ".rpl4_566", "");
+  for (int i = 0; i <= 8; ++i) {
+    for (int j = 0; j <= 8; ++j) {
+      const std::string suffix = std::to_string(i) + std::to_string(j);
+      WriteTextFile("user_data/rpl4/full_" + suffix + ".rpl4_566", "");
+    }
+  }
   EXPECT_EQ(ProposeReplayFileName("full.stg4_000"), "full_88.rpl4_566");
 }
 

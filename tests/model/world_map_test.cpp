@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/save_data.h"
 #include "support/byte_builder.h"
 
 namespace {
@@ -95,7 +96,9 @@ TEST_F(WorldMapTest, ResizingKeepsTheCellsThatBothSizesShare) {
     }
   }
   for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(shrunk.m_vGrid[shrunk.GridIndex(x, y)], (y * 20 + x) % 10);
+    for (int x = 0; x < 10; ++x) {
+      EXPECT_EQ(shrunk.m_vGrid[shrunk.GridIndex(x, y)], (y * 20 + x) % 10);
+    }
 }
 
 TEST_F(WorldMapTest, CellLookupClampsOntoTheMap) {
@@ -200,6 +203,52 @@ TEST_F(WorldMapTest, AFileCutAnywhereFailsCleanly) {
     ASSERT_FALSE(map.LoadBytes(cut)) << "cut at " << size;
   }
   EXPECT_EQ(map.SaveBytes(), before);
+}
+
+TEST_F(WorldMapTest, TheFirstEventWhoseConditionsHoldApplies) {
+  struct Case {
+    const char* what;
+    MapEventSpec first;
+    int applies;  // index of the event that applies, -1 none
+  };
+  // Progress: switch 4 on, variable 5 = 5, best total 300. The second event
+  // of each point always applies.
+  const Case cases[] = {
+      {"no condition", {}, 0},
+      {"switch on", {.flag = 4}, 0},
+      {"switch off", {.flag = 6}, 1},
+      {"switch 0 or less is no condition", {.flag = -2}, 0},
+      {"5 > 3", {.variable = 5, .value = 3, .compare = 4}, 0},
+      {"5 < 3", {.variable = 5, .value = 3, .compare = 5}, 1},
+      {"5 == 5", {.variable = 5, .value = 5, .compare = 0}, 0},
+      {"5 != 5", {.variable = 5, .value = 5, .compare = 1}, 1},
+      {"5 >= 5", {.variable = 5, .value = 5, .compare = 2}, 0},
+      {"5 <= 4", {.variable = 5, .value = 4, .compare = 3}, 1},
+      {"unknown comparison", {.variable = 5, .value = 3, .compare = 6}, 1},
+      {"variable 0 compares nothing", {.variable = 0, .value = 3, .compare = 6}, 0},
+      {"score reached", {.minCount = 300}, 0},
+      {"score not reached", {.minCount = 301}, 1},
+  };
+  cSaveData progress;
+  progress.m_vSwitches[4] = 1;
+  progress.m_vVariables[5] = 5;
+  progress.m_nBestTotal = 300;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MapFileSpec spec;
+    spec.points = {{3, 4, {c.first, {.kind = 2}}}};
+    cEdWorldMap map;
+    ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+    const cEdMapPoint* point = map.PointAt(map.FindPointAt(3, 4));
+    ASSERT_NE(point, nullptr);
+    const auto applies = static_cast<std::size_t>(c.applies);
+    EXPECT_EQ(FindMapEvent(point, progress), &point->m_vEvents.at(applies));
+  }
+
+  cEdMapPoint blocked;
+  blocked.m_vEvents[0].m_nFlag = 6;
+  EXPECT_EQ(FindMapEvent(&blocked, progress), nullptr);
+  EXPECT_EQ(FindMapEvent(nullptr, progress), nullptr);
 }
 
 }  // namespace

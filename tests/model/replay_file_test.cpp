@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+#include "model/replay.h"
+#include "model/save_data.h"
+#include "model/stage.h"
+#include "model/stage_file_bytes.h"
+#include "platform/files.h"
+#include "support/scoped_message_boxes.h"
+#include "support/stage_fixture.h"
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Frame = std::array<std::int16_t, 2>;
+
+constexpr const char* kPath = "user_data\\rpl4\\stage_00.rpl4_566";
+
+// A play of a few hundred frames: walking, jumping, standing.
+std::vector<Frame> ScriptedPlay() {
+  std::vector<Frame> input;
+  for (int i = 0; i < 450; ++i) {
+    const std::int16_t dir = i < 120 ? 4 : (i < 200 ? 0 : (i % 90 < 45 ? 2 : 6));
+    const std::int16_t button = (i % 60) < 8 ? 1 : ((i % 97) == 3 ? 2 : 0);
+    input.push_back({dir, button});
+  }
+  return input;
+}
+
+std::vector<Frame> PlayAll(cReplayLog& log) {
+  std::vector<Frame> played;
+  Frame frame{};
+  while (played.size() < 100000 && log.PlayFrame(frame.data()) == 0) played.push_back(frame);
+  return played;
+}
+
+// A placed hero as a stage file of that version stores it.
+std::vector<std::uint8_t> HeroRecord(std::uint32_t version) {
+  cEdChara hero;
+  hero.m_nControl = 0;
+  hero.m_nGraphicNo = 1;
+  g_nDataVersion = version;
+  std::vector<std::uint8_t> bytes = hero.SaveBytes();
+  g_nDataVersion = DATA_VERSION;
+  return {bytes.begin() + 4, bytes.end()};
+}
+
+class ReplayFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_nDataVersion = DATA_VERSION;
+    fs::create_directories("user_data/rpl4");
+    m_Stage = MakeTestStage();
+    m_Start = m_Stage;
+    m_Start.m_nTimeLimit = 90;  // the start state differs from the stage played so far
+    m_Start.ClearObjectLists();
+    m_Progress.m_nLives = 4;
+    m_Progress.m_nTotalScore = 2500;
+    m_Progress.m_vVariables[7] = 70;
+    m_Progress.SetStageFile("data\\stg4\\stage.stg4_001");
+    for (const Frame& frame : ScriptedPlay()) m_Log.RecordFrame(frame.data());
+    m_Log.m_nSeed = 987654;
+  }
+  void TearDown() override { platform::SetWriteFunctionForTests(nullptr); }
+
+  // Everything a failed load must leave alone.
+  std::vector<std::vector<std::uint8_t>> Targets(cReplayLog& log, cEdStage& stage, cEdStage& start,
+                                                 cSaveData& progress) {
+    return {log.SaveBytes(), stage.SaveBytes(), start.SaveBytes(), progress.SaveBytes()};
+  }
+
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Enter{m_Folder.path()};
+  ScopedMessageBoxes m_Boxes;
+  cEdStage m_Stage;
+  cEdStage m_Start;
+  cSaveData m_Progress;
+  cReplayLog m_Log;
+};
+
+TEST_F(ReplayFileTest, AReplayPlaysBackTheSameInputAfterSaveAndLoad) {
+  ASSERT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
+
+  cReplayLog log;
+  cEdStage stage;
+  cEdStage start;
+  cSaveData progress;
+  ASSERT_EQ(log.LoadReplay(kPath, stage, start, progress), 1);
+  EXPECT_TRUE(m_Boxes.Shown().empty());
+
+  const std::vector<Frame> input = ScriptedPlay();
+  const std::vector<Frame> played = PlayAll(log);
+  ASSERT_EQ(played.size(), input.size());
+  for (std::size_t i = 0; i < input.size(); ++i) ASSERT_EQ(played[i], input[i]) << "frame " << i;
+  EXPECT_EQ(log.m_nSeed, 987654);
+
+  // The stage is as it started: the start state's settings with the played
+  // stage's objects; the start record holds the settings alone.
+  EXPECT_EQ(stage.m_nTimeLimit, 90);
+  EXPECT_EQ(stage.m_vPlacedCharas.size(), m_Stage.m_vPlacedCharas.size());
+  EXPECT_EQ(stage.m_vStageStrings.at(0).m_strText, "はじめ");
+  EXPECT_EQ(start.m_nTimeLimit, 90);
+  EXPECT_TRUE(start.m_vPlacedCharas.empty());
+  EXPECT_EQ(progress.SaveBytes(), m_Progress.SaveBytes());
+}
+
+TEST_F(ReplayFileTest, AReplayWithoutAHeroIsRefusedAndChangesNothing) {
+  cEdStage noHero = MakeTestStage();
+  noHero.m_vPlacedCharas.erase(noHero.m_vPlacedCharas.begin());  // the hero
+  ASSERT_EQ(m_Log.SaveReplay(kPath, noHero, noHero, m_Progress), 1);
+
+  cReplayLog log;
+  cEdStage stage;
+  cEdStage start;
+  cSaveData progress;
+  const auto before = Targets(log, stage, start, progress);
+  EXPECT_EQ(log.LoadReplay(kPath, stage, start, progress), 0);
+  EXPECT_EQ(Targets(log, stage, start, progress), before);
+  ASSERT_EQ(m_Boxes.Shown().size(), 1u);
+}
+
+TEST_F(ReplayFileTest, AMissingOrDamagedReplayIsReportedAndChangesNothing) {
+  ASSERT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
+  std::vector<std::uint8_t> whole;
+  ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), whole));
+  const std::vector<std::uint8_t> cut(whole.begin(), whole.end() - 10);
+  ASSERT_TRUE(platform::WriteFileAtomic(platform::MapPath("user_data\\rpl4\\cut.rpl4_566"), cut));
+
+  for (const char* path :
+       {"user_data\\rpl4\\missing.rpl4_566", "user_data\\rpl4\\cut.rpl4_566", ""}) {
+    SCOPED_TRACE(path);
+    m_Boxes.Clear();
+    cReplayLog log;
+    cEdStage stage;
+    cEdStage start;
+    cSaveData progress;
+    const auto before = Targets(log, stage, start, progress);
+    EXPECT_EQ(log.LoadReplay(path, stage, start, progress), 0);
+    EXPECT_EQ(Targets(log, stage, start, progress), before);
+    EXPECT_EQ(m_Boxes.Shown().size(), 1u);
+  }
+}
+
+TEST_F(ReplayFileTest, AReplayThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
+  ASSERT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
+  std::vector<std::uint8_t> before;
+  ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), before));
+
+  platform::SetWriteFunctionForTests([](int, const void*, std::size_t) -> ssize_t {
+    errno = ENOSPC;
+    return -1;
+  });
+  cReplayLog other;
+  other.m_vDirValues = {1};
+  other.m_vDirRuns = {1};
+  EXPECT_EQ(other.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 0);
+  EXPECT_EQ(other.SaveReplay("", m_Stage, m_Start, m_Progress), 0);
+  std::vector<std::uint8_t> after;
+  ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), after));
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(m_Boxes.Shown().size(), 2u);
+}
+
+TEST_F(ReplayFileTest, AReplayOfVersion172HoldsNoProgress) {
+  stage_bytes::Options options;
+  options.placedCharas = {HeroRecord(172)};
+  ByteBuilder file;
+  file.Bytes(stage_bytes::StageFile(172, options));
+  const std::vector<std::uint8_t> log = m_Log.SaveBytes();
+  file.Raw(log.data() + 4, log.size() - 4);  // the log without its version word
+  ASSERT_TRUE(platform::WriteFileAtomic(platform::MapPath("old.rpl4_172"), file.Get()));
+
+  cReplayLog loaded;
+  cEdStage stage;
+  cEdStage start;
+  cSaveData progress = m_Progress;
+  ASSERT_EQ(loaded.LoadReplay("old.rpl4_172", stage, start, progress), 1);
+  EXPECT_EQ(stage.m_strName, "old stage");
+  EXPECT_EQ(PlayAll(loaded), ScriptedPlay());
+  EXPECT_EQ(progress.SaveBytes(), m_Progress.SaveBytes());
+}
+
+}  // namespace

@@ -145,6 +145,8 @@ TEST(ReplayFileNameTest, TakesTheFirstFreeSuffixAfterTheStageName) {
   EXPECT_EQ(ReplayExtension(), "rpl4_566");
   EXPECT_EQ(ProposeReplayFileName(""), "");
   EXPECT_EQ(ProposeReplayFileName("data\\stg4\\stage.stg4_001"), "stage_00.rpl4_566");
+  // The stage key that the progress holds ends with the point.
+  EXPECT_EQ(ProposeReplayFileName("data\\stg4\\w01."), "w01_00.rpl4_566");
 
   WriteTextFile("user_data/rpl4/stage_00.rpl4_566", "");
   WriteTextFile("user_data/rpl4/STAGE_01.RPL4_566", "");  // names match in any case

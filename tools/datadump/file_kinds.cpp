@@ -11,6 +11,7 @@
 #include "model/ranking.h"
 #include "model/record_json.h"
 #include "model/replay.h"
+#include "model/save_data.h"
 #include "model/stage.h"
 #include "model/system_data.h"
 #include "model/world_map.h"
@@ -18,7 +19,7 @@
 namespace {
 
 template <class T>
-bool DumpRecord(const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error) {
+bool DumpRecord(const std::string&, const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error) {
   auto record = std::make_unique<T>();
   if (!record->LoadBytes(bytes, &error)) return false;
   json = RecordToJson(*record);
@@ -27,7 +28,7 @@ bool DumpRecord(const std::vector<std::uint8_t>& bytes, std::string& json, std::
 
 // A database file is a bare list of records.
 template <class T>
-bool DumpDatabaseList(const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error) {
+bool DumpDatabaseList(const std::string&, const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error) {
   std::vector<T> list;
   if (!LoadDatabaseBytes(list, bytes, &error)) return false;
   json = "[\n";
@@ -47,6 +48,33 @@ bool Is(const std::string& name) {
 
 bool IsRankingFile(const std::string& name) {
   return name.size() > 4 && name.ends_with("rkg");
+}
+
+// A replay file holds the start state of its stage, the input log and the
+// progress at the start of the play.
+bool DumpReplay(const std::string& path, const std::vector<std::uint8_t>&, std::string& json,
+                std::string& error) {
+  auto log = std::make_unique<cReplayLog>();
+  auto stage = std::make_unique<cEdStage>();
+  auto start = std::make_unique<cEdStage>();
+  auto progress = std::make_unique<cSaveData>();
+  if (!log->LoadReplay(path.c_str(), *stage, *start, *progress)) {
+    error = "not a readable replay (see Report_Game.txt)";
+    return false;
+  }
+  json = "{\n\"stage\": " + RecordToJson(*start) + ",\n\"log\": " + RecordToJson(*log) +
+         ",\n\"progress\": " + RecordToJson(*progress) + "}\n";
+  return true;
+}
+
+bool IsReplayFile(const std::string& name) {
+  static const std::regex pattern(R"(.*\.rpl4_[0-9]+)");
+  return std::regex_match(name, pattern);
+}
+
+bool IsStorySave(const std::string& name) {
+  static const std::regex pattern(R"(story[0-9]{2}\.dat)");
+  return std::regex_match(name, pattern);
 }
 
 // Stage files end in "stg4_" and three digits.
@@ -70,6 +98,7 @@ constexpr char kScrEffect[] = "screffect.dat";
 constexpr char kPicture[] = "picture.dat";
 constexpr char kSound[] = "sound.dat";
 constexpr char kBgm[] = "bgm.dat";
+constexpr char kChallenge[] = "challenge.dat";
 
 const cFileKind g_aFileKinds[] = {
     {"settings", Is<kSystem>, DumpRecord<cSystemData>},
@@ -89,6 +118,9 @@ const cFileKind g_aFileKinds[] = {
     {"sounds", Is<kSound>, DumpDatabaseList<cEdSound>},
     {"music", Is<kBgm>, DumpDatabaseList<cEdBgm>},
     {"ranking", IsRankingFile, DumpRecord<cRankingSet>},
+    {"story save", IsStorySave, DumpRecord<cSaveData>},
+    {"challenge progress", Is<kChallenge>, DumpRecord<cSaveData>},
+    {"replay", IsReplayFile, DumpReplay},
 };
 
 }  // namespace

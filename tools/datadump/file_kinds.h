@@ -9,8 +9,10 @@ struct cFileKind {
   const char* description;
   // name: the file's name without folders, in lower case.
   bool (*Matches)(const std::string& name);
-  // Loads a whole file image and prints it as JSON; false with the reason.
-  bool (*Dump)(const std::vector<std::uint8_t>& bytes, std::string& json, std::string& error);
+  // Loads the file (its path and whole image) and prints it as JSON; false
+  // with the reason.
+  bool (*Dump)(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& json,
+               std::string& error);
 };
 
 // The kind of a file name, or null when none matches.

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   }
 
   std::string json, reason;
-  if (!kind->Dump(bytes, json, reason)) {
+  if (!kind->Dump(file.string(), bytes, json, reason)) {
     std::fprintf(stderr, "%s: damaged %s file: %s\n", argv[1], kind->description, reason.c_str());
     return 1;
   }

@@ -8,6 +8,22 @@
 
 namespace {
 
+// Commands hold flows whose commands hold flows again. The editor nests them
+// two commands deep at most (an item's change-flow command and the commands
+// of its flows); a file nested deeper than this is damaged, and reading it on
+// would run the reader out of stack.
+constexpr int kMaxCommandNesting = 8;
+thread_local int t_nCommandNesting = 0;
+
+// Counts the commands being read on this thread for as long as it lives.
+class cCommandNesting {
+ public:
+  cCommandNesting() { ++t_nCommandNesting; }
+  ~cCommandNesting() { --t_nCommandNesting; }
+  cCommandNesting(const cCommandNesting&) = delete;
+  cCommandNesting& operator=(const cCommandNesting&) = delete;
+};
+
 // The index that a play or palette command falls back to: entry 1, or entry
 // 0 when the list does not even hold entry 1.
 std::int32_t FallbackIndex(std::optional<std::size_t> size) { return IndexOutOfRange(1, size) ? 0 : 1; }
@@ -101,6 +117,8 @@ void cEdCommand::DeclareFields(int /*nVersion*/) {
 }
 
 bool cEdCommand::Load(cDataReader& f) {
+  if (t_nCommandNesting >= kMaxCommandNesting) return f.Fail("commands nested too deeply");
+  const cCommandNesting nesting;
   if (!cEdRecord::Load(f)) return false;
 
   std::uint32_t flag = 0;

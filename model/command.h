@@ -6,7 +6,8 @@
 // layouts of old files; validation fits the parameter count to the kind's
 // entry in the command table and repairs references into the database and
 // the palettes. A copied command owns copies of the source's movement and
-// shot records: two commands never share one.
+// shot records: two commands never share one. A file that nests commands in
+// flows in commands more than eight deep is refused as damaged.
 #pragma once
 
 #include <array>

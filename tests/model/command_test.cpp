@@ -60,6 +60,17 @@ Params Zeros(std::size_t n, std::initializer_list<std::pair<std::size_t, std::in
   return p;
 }
 
+// An item's change-flow command with one flow that holds inner.
+cEdCommand ChangeFlowHolding(const cEdCommand& inner) {
+  cEdFlow flow = cEdFlow::ListElement();
+  flow.m_vCommand = {inner};
+  cEdCommand outer;
+  outer.m_nSet = COMMAND_SET_ITEM;
+  outer.m_nKind = ICMD_CHANGE_FLOW;
+  outer.m_vFlow = {flow};
+  return outer;
+}
+
 TEST_F(CommandTest, ParameterLayoutsOfOldFiles) {
   constexpr std::uint8_t kItem = COMMAND_SET_ITEM;
   struct Case {
@@ -306,12 +317,7 @@ TEST_F(CommandValidationTest, CommandsOfFlowsInCommandsAreValidated) {
   inner.m_nKind = CMD_PLAY_SOUND;
   inner.m_vParam = {50};
   inner.m_nAnime = 9;
-  cEdFlow flow = cEdFlow::ListElement();
-  flow.m_vCommand = {inner};
-  cEdCommand outer;
-  outer.m_nSet = COMMAND_SET_ITEM;
-  outer.m_nKind = ICMD_CHANGE_FLOW;
-  outer.m_vFlow = {flow};
+  cEdCommand outer = ChangeFlowHolding(inner);
   outer.Validate();
   EXPECT_EQ(outer.m_vFlow[0].m_vCommand[0].m_vParam, Params{1});
   EXPECT_EQ(outer.m_vFlow[0].m_vCommand[0].m_nAnime, 0);
@@ -376,6 +382,33 @@ TEST_F(CommandTest, DamagedCommandsAreRefused) {
   std::string error;
   EXPECT_FALSE(command.LoadBytes(huge.Get(), &error));
   EXPECT_NE(error.find("count"), std::string::npos) << error;
+}
+
+// Change-flow commands each holding the next in a flow, depth commands in all.
+cEdCommand NestedCommands(int depth) {
+  cEdCommand command;
+  for (int level = 1; level < depth; ++level) command = ChangeFlowHolding(command);
+  return command;
+}
+
+TEST_F(CommandTest, CommandsNestedTooDeeplyAreRefused) {
+  cEdCommand command;
+  ASSERT_TRUE(command.LoadBytes(NestedCommands(8).SaveBytes()));
+  ASSERT_EQ(command.m_vFlow.size(), 1u);
+
+  // Deeper nesting only comes from damaged files, which would otherwise run
+  // the reader out of stack.
+  const Bytes before = command.SaveBytes();
+  std::string error;
+  EXPECT_FALSE(command.LoadBytes(NestedCommands(9).SaveBytes(), &error));
+  EXPECT_NE(error.find("nested"), std::string::npos) << error;
+  EXPECT_EQ(command.SaveBytes(), before);
+
+  // The limit counts the commands being read, not those read before.
+  cEdFlow flows;
+  flows.m_vCommand.assign(3, NestedCommands(8));
+  cEdFlow loaded;
+  EXPECT_TRUE(loaded.LoadBytes(flows.SaveBytes(), &error)) << error;
 }
 
 }  // namespace

@@ -10,11 +10,11 @@
 // independent of its parent. The reference and the flags stay in the entry.
 //
 // A parent index that is negative or not below its list's size is no parent:
-// the inheritance then clears the kind, copies nothing and keeps the stored
-// index; the validation clears kind and index of a reference whose kind
-// still names a palette. A palette that is not known yet (no provider, see
-// palette_lookup.h) leaves the reference untouched. Flags past the end of
-// the group table have no group and are ignored.
+// the inheritance copies nothing and the reference is cleared, kind and
+// index, as the validation clears a reference made bad later (so a loaded
+// entry never keeps a stale index under kind 0). A palette that is not known
+// yet (no provider, see palette_lookup.h) leaves the reference untouched.
+// Flags past the end of the group table have no group and are ignored.
 #pragma once
 
 #include <algorithm>
@@ -41,13 +41,19 @@ const std::vector<T>* InheritParentList(const T& entry) {
   return FindPaletteList<T>(static_cast<int>(entry.m_nInheritKind));
 }
 
+template <class T>
+void ClearInheritRef(T& entry) {
+  entry.m_nInheritKind = 0;
+  entry.m_nInheritIndex = 0;
+}
+
 template <class T, std::size_t N>
 void ApplyPaletteInheritance(T& entry, const tInheritGroupTable<T, N>& groups) {
   if (entry.m_nInheritIndex == 0 || entry.m_nInheritKind == 0) return;
   const std::vector<T>* list = InheritParentList(entry);
   if (list == nullptr) return;
   if (IndexOutOfRange(entry.m_nInheritIndex, list->size())) {
-    entry.m_nInheritKind = 0;
+    ClearInheritRef(entry);
     return;
   }
   const T& parent = CheckedAt(*list, entry.m_nInheritIndex);
@@ -61,10 +67,7 @@ void ApplyPaletteInheritance(T& entry, const tInheritGroupTable<T, N>& groups) {
 template <class T>
 void ValidateInheritRef(T& entry) {
   const std::vector<T>* list = InheritParentList(entry);
-  if (list != nullptr && IndexOutOfRange(entry.m_nInheritIndex, list->size())) {
-    entry.m_nInheritKind = 0;
-    entry.m_nInheritIndex = 0;
-  }
+  if (list != nullptr && IndexOutOfRange(entry.m_nInheritIndex, list->size())) ClearInheritRef(entry);
 }
 
 // The upgrade for a group inserted at index at by a later data version: the

@@ -134,9 +134,11 @@ TEST_F(CommonPaletteTest, ReferencesOutsideTheirListsAreClearedOnLoading) {
 
   cEdCommonPalette palette;
   ASSERT_TRUE(palette.LoadBytes(PaletteFile({cEdBlock(), pastTheEnd, stageParent, itemRef}, {}, {})));
-  // Neither names a parent any more.
-  EXPECT_EQ(palette.m_vBlocks[1].m_nInheritKind, 0);
-  EXPECT_EQ(palette.m_vBlocks[2].m_nInheritKind, 0);
+  // Neither names a parent any more, by kind or by index.
+  for (std::size_t i : {1u, 2u}) {
+    EXPECT_EQ(palette.m_vBlocks[i].m_nInheritKind, 0) << i;
+    EXPECT_EQ(palette.m_vBlocks[i].m_nInheritIndex, 0) << i;
+  }
   EXPECT_EQ(palette.m_vBlocks[3].m_nItemKind, 0);
   EXPECT_EQ(palette.m_vBlocks[3].m_nItemIndex, 0);
 }

@@ -154,6 +154,7 @@ std::vector<std::pair<int, Bytes>> StoredRanking() {
   return rules;
 }
 
+const Bytes kStoredResetFlags = {0, 1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 0, 0, 1, 0, 1, 1, 0, 1};
 const std::vector<std::string> kStoredSounds = Names("se", 17);
 const std::vector<std::int32_t> kStoredStartLives = {3, 4, 5, 6};
 const std::vector<std::int32_t> kStoredInfiniteLives = {0, 1, 0, 1};
@@ -225,7 +226,7 @@ Bytes OldSettingsFile(int version, const cFileLists& lists) {
   b.Strings({lists.title});
 
   WriteBytes(b, lists.carry);
-  if (version >= 501) WriteBytes(b, Bytes(25, 0));
+  if (version >= 501) WriteBytes(b, kStoredResetFlags);
   b.U32(5);
   for (int k = 0; k < 5; ++k) {
     if (version >= 204) {
@@ -258,6 +259,21 @@ Bytes OldSettingsFile(int version, const cFileLists& lists) {
   b.U32(static_cast<std::uint32_t>(keys.size()));
   for (const cIniKeyValues& key : keys) b.Ints({key.kind, key.value}).Strings({key.key, key.text});
   return b.Get();
+}
+
+// Every field of a record loaded from OldSettingsFile(version, ...): the
+// file's value where the version stores the field, else the value for files
+// that lack it; and the title after the fields.
+void ExpectFieldsOfVersion(cSystemData& record, int version) {
+  const std::int64_t fullColour = FieldValue(record, "m_bFullColour");
+  for (std::size_t i = 0; i < std::size(kFieldRows); ++i) {
+    const cFieldRow& row = kFieldRows[i];
+    if (row.name == nullptr) continue;
+    std::int64_t expected = Stored(row, version) ? FileValue(i) : row.older;
+    if (expected == kFromFullColour) expected = fullColour == 0 ? 1 : 0;
+    EXPECT_EQ(FieldValue(record, row.name), expected) << row.name;
+  }
+  EXPECT_EQ(record.m_strTitle, "Old game");
 }
 
 const std::vector<std::string> kDefaultTexts = {
@@ -487,15 +503,7 @@ TEST_F(SystemDataTest, OlderFilesLoadIntoTheCurrentLayout) {
     std::string error;
     ASSERT_TRUE(record.LoadBytes(OldSettingsFile(c.version, c.file), &error)) << error;
 
-    const std::int64_t fullColour = FieldValue(record, "m_bFullColour");
-    for (std::size_t i = 0; i < std::size(kFieldRows); ++i) {
-      const cFieldRow& row = kFieldRows[i];
-      if (row.name == nullptr) continue;
-      std::int64_t expected = Stored(row, c.version) ? FileValue(i) : row.older;
-      if (expected == kFromFullColour) expected = fullColour == 0 ? 1 : 0;
-      EXPECT_EQ(FieldValue(record, row.name), expected) << row.name;
-    }
-    EXPECT_EQ(record.m_strTitle, "Old game");
+    ExpectFieldsOfVersion(record, c.version);
 
     EXPECT_EQ(record.m_vCarryFlags, c.carry);
     EXPECT_EQ(record.m_vResetFlags, Bytes(25, 0));
@@ -522,6 +530,40 @@ TEST_F(SystemDataTest, OlderFilesLoadIntoTheCurrentLayout) {
     keys.insert(keys.begin(), cIniKeyValues{0, 1, "Direct3D", ""});
     keys[3].value = c.vsync;
     EXPECT_EQ(KeysOf(record.m_vIniKeys), keys);
+  }
+}
+
+// Each version on either side of a step of the layout (a field or list that
+// a version added, or an upgrade bound) reads its own layout: a field or list
+// read at a wrong version would shift every later value of the file.
+TEST_F(SystemDataTest, EveryVersionBoundaryReadsItsOwnLayout) {
+  const int bounds[] = {113, 157, 167, 168, 169, 170, 181, 184, 185, 186, 187, 188, 191, 192, 193, 201, 202,
+                        204, 205, 210, 214, 221, 224, 260, 261, 272, 286, 287, 289, 501, 515, 525, 555};
+  for (int bound : bounds) {
+    for (int version : {bound - 1, bound}) {
+      SCOPED_TRACE("version " + std::to_string(version));
+      cSystemData record;
+      std::string error;
+      ASSERT_TRUE(record.LoadBytes(OldSettingsFile(version, {kCarry25, kCurrentTexts, kStory4, 1}), &error))
+          << error;
+      ExpectFieldsOfVersion(record, version);
+
+      EXPECT_EQ(record.m_vResetFlags, version >= 501 ? kStoredResetFlags : Bytes(25, 0));
+      for (const cEdStatusItem& item : record.m_vStatusItems) EXPECT_EQ(item.m_bShowValue, version >= 204 ? 0 : 1);
+      EXPECT_EQ(record.m_vStartLives, kStoredStartLives);
+      const std::vector<std::int32_t> infiniteLivesOfOldFiles = {0, 0, 0, 1};
+      EXPECT_EQ(record.m_vInfiniteLives, version >= 191 ? kStoredInfiniteLives : infiniteLivesOfOldFiles);
+      EXPECT_EQ(RankingOf(record.m_vRanking), version >= 186 ? StoredRanking() : DefaultRanking(version < 181));
+      EXPECT_EQ(record.m_vSoundFiles, kStoredSounds);
+      EXPECT_EQ(record.m_vSystemBgm, kStoredBgm);
+      EXPECT_EQ(record.m_vSystemBgmLoop, version >= 202 ? kStoredBgmLoop : Bytes(4, 1));
+      EXPECT_EQ(MenuOf(record.m_vTitleItems), kStoredTitleItems);
+      EXPECT_EQ(MenuOf(record.m_vOptionItems), kStoredOptionItems);
+      std::vector<cIniKeyValues> keys = kStoredKeysAfterDirect3D;
+      keys[2].value = 1;  // VSync
+      keys.insert(keys.begin(), cIniKeyValues{0, version >= 286 ? 2 : 1, "Direct3D", ""});
+      EXPECT_EQ(KeysOf(record.m_vIniKeys), keys);
+    }
   }
 }
 

@@ -160,9 +160,12 @@ int cReplayLog::LoadReplay(const char* path, cEdStage& stage, cEdStage& start,
 
   // Everything is read into copies (which start as the targets, so that
   // what a file lacks keeps its value) and committed only when all was read.
+  // The stage alone starts reset, path kept: a stage part of an older
+  // version takes no setting from the stage played before it.
   const std::uint32_t previousVersion = g_nFileVersion;
   g_nFileVersion = version;
   cEdStage newStage = stage;
+  newStage.Reset();
   cReplayLog newLog = *this;
   cSaveData newProgress = progress;
   // Files before version 173 end with the log.

@@ -13,7 +13,9 @@
 // start of the play (files of version 173 and later). Replay files lie in
 // user_data\rpl4\ and end in "rpl4_566"; ProposeReplayFileName names a new
 // one after the stage file. A replay that cannot be written or read, or whose
-// stage has no hero, is reported and returns 0, and changes nothing.
+// stage has no hero, is reported and returns 0, and changes nothing. The
+// stage part is read into a reset stage that keeps the stage's path, so that
+// an older file takes no setting from the stage played before it.
 //
 // Log record: base part (the seed), then u32 n + n int16 direction values,
 // u32 n + n int16 button values, u32 n + n int32 direction runs, u32 n +

@@ -186,4 +186,33 @@ TEST_F(ReplayFileTest, AReplayOfVersion172HoldsNoProgress) {
   EXPECT_EQ(progress.SaveBytes(), m_Progress.SaveBytes());
 }
 
+TEST_F(ReplayFileTest, AnOlderReplayKeepsNoSettingOfTheStagePlayedBefore) {
+  // Version 124 stores only the left switch of each screen-out rule.
+  stage_bytes::Options options;
+  options.placedCharas = {HeroRecord(124)};
+  options.rankingFlags = {1, 1, 1};
+  ByteBuilder file;
+  file.Bytes(stage_bytes::StageFile(124, options));
+  const std::vector<std::uint8_t> log = m_Log.SaveBytes();
+  file.Raw(log.data() + 4, log.size() - 4);
+  ASSERT_TRUE(platform::WriteFileAtomic(platform::MapPath("old.rpl4_124"), file.Get()));
+
+  cEdStage stage = MakeTestStage();
+  stage.m_aScreenOut[SCREENOUT_CHARA].SetAll(1, 1, 1, 1, 9, 9, 9, 9);
+  stage.m_strPath = "old.rpl4_124";
+  cEdStage start;
+  cSaveData progress = m_Progress;
+  cReplayLog loaded;
+  ASSERT_EQ(loaded.LoadReplay("old.rpl4_124", stage, start, progress), 1);
+  for (const cEdStage* s : {&stage, &start}) {
+    const cEdScreenOutRule& rule = s->m_aScreenOut[SCREENOUT_CHARA];
+    EXPECT_EQ(rule.m_bLeft, 1);
+    EXPECT_EQ(rule.m_bRight, 0);
+    EXPECT_EQ(rule.m_bTop, 0);
+    EXPECT_EQ(rule.m_bBottom, 0);
+  }
+  // A restart reads the replay again from the stage's path.
+  EXPECT_EQ(stage.m_strPath, "old.rpl4_124");
+}
+
 }  // namespace

@@ -64,12 +64,11 @@ int cAnimeSequencer::Change(int s, bool forced) {
 int cAnimeSequencer::Step() {
   const SEQFRAME* row = CurrentRow();
   if (row == nullptr) return 0;
-  // A code that is itself the current row has nothing after it to go to.
-  if (row->nValue < 0) return row->nValue;
   if (++m_nTick >= row->nDuration) {
     m_nTick = 0;
     const FrameTable& table = CheckedAt(m_vSequences, m_nSequence);
-    // Without a code row the last row is held.
+    // The last row stays current: an END the owner keeps stepping, a table
+    // that is only its code row, or a table without a code row.
     if (static_cast<std::size_t>(m_nRow) + 1 < table.size()) {
       ++m_nRow;
       const SEQFRAME& next = table[static_cast<std::size_t>(m_nRow)];

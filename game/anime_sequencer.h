@@ -9,11 +9,13 @@
 // A row whose flag is set may not be interrupted by a non-forced Play.
 //
 // The sequencer holds several tables (sequences), plays one, and Step
-// advances it by one tick. It never reads outside a table: a code row that
-// is itself the current row (an END the owner keeps stepping, a table that
-// holds only its code) stays current and keeps returning its value, and the
-// last row of a table without a code row is held. A bad sequence number is
-// reported by the checked access and sequence 0 is used.
+// advances it by one tick. It never reads outside a table: the last row of a
+// table stays current once reached (an END the owner keeps stepping, a table
+// that holds only its code, a table without a code row) and keeps returning
+// its value. A row that is current without having been reached by stepping
+// (row 0, after Play or a loop) is shown for its duration like a frame, even
+// when its value is negative. A bad sequence number is reported by the
+// checked access and sequence 0 is used.
 #pragma once
 
 #include <cstddef>

@@ -62,6 +62,14 @@ const StepCase kStepCases[] = {
     {"a jump as first row does not jump", {{{ANIME_JUMP, 1, 0}}, {{6, 1, 0}, {ANIME_END, 0, 0}}},
      Repeat(ANIME_JUMP, 3)},
     {"a table without a code row holds its last row", {{{1, 1, 0}, {2, 2, 0}}}, {2, 2, 2, 2}},
+    // Frame tables of the database may hold negative image numbers: only the
+    // row that stepping reaches acts as a code.
+    {"a negative value in row 0 is shown for its duration",
+     {{{-7, 2, 0}, {3, 1, 0}, {ANIME_END, 0, 0}}},
+     {-7, 3, ANIME_END, ANIME_END}},
+    {"a code value in the row a loop returns to is shown like a frame",
+     {{{ANIME_HOLD, 2, 0}, {4, 1, 0}, {ANIME_LOOP, 0, 0}}},
+     {ANIME_HOLD, 4, ANIME_HOLD, ANIME_HOLD, 4}},
     {"an empty table gives 0", {{}}, Repeat(0, 3)},
     {"no tables give 0", {}, Repeat(0, 3)},
 };

@@ -101,7 +101,7 @@ int cEffectPlay::Step(bool paused) {
   return 0;
 }
 
-sEffectBlit cEffectPlay::GetBlit(int scrollX, int scrollY) const {
+sEffectBlit cEffectPlay::GetBlit(double viewX, double viewY) const {
   const cEdEffect& entry = Entry();
   sEffectBlit blit;
   blit.image = 2 * nEffect - 2;
@@ -111,8 +111,8 @@ sEffectBlit cEffectPlay::GetBlit(int scrollX, int scrollY) const {
   blit.srcY = 0;
   blit.srcWidth = cellWidth;
   blit.srcHeight = blit.stretch ? entry.m_nCellHeight : nHeight;
-  blit.dstX = ClampToInt(dX - scrollX);
-  blit.dstY = ClampToInt(dY - scrollY);
+  blit.dstX = ClampToInt(dX - viewX);
+  blit.dstY = ClampToInt(dY - viewY);
   blit.dstWidth = nWidth;
   blit.dstHeight = nHeight;
   return blit;

@@ -45,9 +45,10 @@ class cEffectPlay {
   // not run while paused). 1 when the effect is to be removed: its entry has
   // no frames, or the animation has ended.
   int Step(bool paused);
-  // The copy that draws the current frame, with the view scrolled by
-  // (scrollX, scrollY).
-  sEffectBlit GetBlit(int scrollX, int scrollY) const;
+  // The copy that draws the current frame, with the view at (viewX, viewY)
+  // in stage pixels: the screen position is truncated after the view is
+  // subtracted.
+  sEffectBlit GetBlit(double viewX, double viewY) const;
 
   const cEdEffect& Entry() const;
 

@@ -117,6 +117,10 @@ TEST_F(EffectPlayTest, TheBlitCopiesTheFramesCell) {
   EXPECT_EQ(blit.srcWidth, 48);
   EXPECT_EQ(blit.dstX, 90);
   EXPECT_EQ(blit.dstY, 20);
+  // The view position is a double: the difference is truncated, not the view.
+  const sEffectBlit scrolled = plain.GetBlit(0.9, 40.5);
+  EXPECT_EQ(scrolled.dstX, 99);
+  EXPECT_EQ(scrolled.dstY, 0);
 
   cEffectPlay stretched;
   stretched.InitFromCommand(1, 0, 0, 96, 32, 0);

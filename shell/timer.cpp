@@ -75,7 +75,10 @@ int StepCounter(int mode, int period) {
     return 0;
   }
   if (mode == 2) return g_nStepCounter == 0 ? 1 : 0;
-  if (++g_nStepCounter == period) {
+  // Reaching the period means getting to it or past it, so a period below 1
+  // (or one lowered while counting) still ends the count instead of letting
+  // it grow without end.
+  if (++g_nStepCounter >= period) {
     g_nStepCounter = 0;
     return 1;
   }

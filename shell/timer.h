@@ -23,8 +23,8 @@ bool WaitFrame(unsigned fps);
 // shortly before that moment instead of spinning.
 void WaitForNextFrame(unsigned fps);
 // mode 0: reset to 0, returns 0. mode 2: 1 when the counter is 0, else 0,
-// without changing it. Other modes: count one; on reaching period the
-// counter goes back to 0 and 1 is returned, else 0.
+// without changing it. Other modes: count one; on reaching period (or
+// passing it) the counter goes back to 0 and 1 is returned, else 0.
 int StepCounter(int mode, int period);
 // Back to the state at program start, as when the frame loop starts anew.
 void ResetTimers();

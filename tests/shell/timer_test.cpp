@@ -87,4 +87,22 @@ TEST_F(TimerTest, StepCounterCountsSeconds) {
   EXPECT_EQ(StepCounter(2, 60), 1);
 }
 
+// Periods the stage never passes still end every count: 1 and below
+// complete on every call, and a period lowered under the count completes
+// at the next call instead of never.
+TEST_F(TimerTest, StepCounterEdgePeriods) {
+  struct Case {
+    int countedBefore;  // calls with period 60 after the reset
+    int period;
+    int result;
+  };
+  const Case cases[] = {{0, 1, 1}, {0, 0, 1}, {5, -3, 1}, {50, 30, 1}, {50, 52, 0}, {50, 51, 1}};
+  for (const Case& c : cases) {
+    StepCounter(0, 60);
+    for (int i = 0; i < c.countedBefore; ++i) StepCounter(1, 60);
+    EXPECT_EQ(StepCounter(1, c.period), c.result) << c.countedBefore << " " << c.period;
+    EXPECT_EQ(StepCounter(2, c.period), c.result) << c.countedBefore << " " << c.period;
+  }
+}
+
 }  // namespace

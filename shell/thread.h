@@ -1,10 +1,15 @@
 // A thread object: one named worker thread that is started, waited for and
 // asked to stop.
 //
-// Stopping is cooperative: Exit asks the procedure to quit (StopRequested
-// becomes true and every WaitFor of the thread wakes at once), then waits
-// for it to return. No thread is suspended or terminated by force, so a
-// procedure that runs long polls StopRequested.
+// The object runs from Start until Join or Exit has waited for its thread
+// (IsRunning). Stopping is cooperative: Exit asks the procedure to quit
+// (StopRequested becomes true and every WaitFor of the thread wakes at
+// once), then waits for it to return. No thread is suspended or terminated
+// by force, so a procedure that runs long polls StopRequested. Join and Exit
+// may be called from several threads at once (the main window stops a
+// thread that another thread is waiting for); a procedure that calls them on
+// its own object does not wait for itself. An exception that leaves a
+// procedure is reported and stops the program in order.
 #pragma once
 
 // <chrono> itself cannot be compiled for CP932 literals; <thread> brings
@@ -21,10 +26,10 @@ class cThread {
   cThread() = default;
   cThread(const cThread&) = delete;
   cThread& operator=(const cThread&) = delete;
-  ~cThread() { Exit(); }
+  ~cThread() { StopAndJoin(); }
 
   // Runs procedure on a new thread. False when a thread of this object
-  // still runs or none could be created.
+  // still runs its procedure or none could be created.
   bool Start(Procedure procedure);
   // Waits until the procedure has returned; its result, 0 when none ran.
   int Join();
@@ -39,10 +44,18 @@ class cThread {
   bool WaitFor(std::chrono::milliseconds duration);
 
  private:
-  mutable std::mutex m_Mutex;
+  bool IsOwnThread() const;  // m_Mutex held
+  void RequestStop();
+  void WaitForProcedure();
+  void StopAndJoin();
+
+  mutable std::mutex m_Mutex;  // the flags below
+  std::mutex m_JoinMutex;      // one thread at a time starts or joins m_Thread
   std::condition_variable m_Changed;
   std::thread m_Thread;
-  bool m_bRunning = false;   // the procedure has not returned yet
+  std::thread::id m_ThreadId;  // of the procedure, once it runs
+  bool m_bStarted = false;     // started and not yet waited for by Join or Exit
+  bool m_bRunning = false;     // the procedure has not returned yet
   bool m_bStop = false;
   int m_nResult = 0;
 };

@@ -1,11 +1,26 @@
-// The thread object: results, cooperative stop, restart.
+// The thread object: results, cooperative stop, restart, waiting from
+// several threads, and procedures that fail.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
+#include <vector>
 
+#include "shell/close_request.h"
+#include "shell/report.h"
 #include "shell/thread.h"
+#include "support/temp_folder.h"
 
 using namespace std::chrono_literals;
+
+namespace {
+
+// Waits until a stop is asked for; returns 1.
+int WaitForStop(cThread& self) {
+  while (self.WaitFor(10s)) {
+  }
+  return 1;
+}
 
 TEST(ThreadTest, JoinGivesTheResultAndTheObjectCanRunAgain) {
   cThread thread;
@@ -17,12 +32,24 @@ TEST(ThreadTest, JoinGivesTheResultAndTheObjectCanRunAgain) {
   EXPECT_EQ(thread.Join(), 8);
 }
 
+// The object runs from Start until a Join or Exit has waited for it, also
+// after its procedure has returned: the main window's close tests this.
+TEST(ThreadTest, RunsUntilWaitedFor) {
+  cThread thread;
+  EXPECT_FALSE(thread.IsRunning());
+  ASSERT_TRUE(thread.Start([](cThread&) { return 3; }));
+  ASSERT_TRUE(thread.WaitForEnd(10s));
+  EXPECT_TRUE(thread.IsRunning());
+  thread.Exit();
+  EXPECT_FALSE(thread.IsRunning());
+  EXPECT_EQ(thread.Join(), 3);
+}
+
 TEST(ThreadTest, ExitWakesAWaitingProcedure) {
   cThread thread;
   std::atomic<bool> sawStop{false};
   ASSERT_TRUE(thread.Start([&](cThread& self) {
-    while (self.WaitFor(10s)) {
-    }
+    WaitForStop(self);
     sawStop = self.StopRequested();
     return 1;
   }));
@@ -33,6 +60,32 @@ TEST(ThreadTest, ExitWakesAWaitingProcedure) {
   EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
   EXPECT_TRUE(sawStop);
   EXPECT_FALSE(thread.IsRunning());
+}
+
+// One thread waits in Join while others stop the same object, as when the
+// main window closes while the game thread waits for a pause loop.
+TEST(ThreadTest, JoinAndExitFromSeveralThreadsAtOnce) {
+  for (int round = 0; round < 20; ++round) {
+    cThread thread;
+    ASSERT_TRUE(thread.Start(WaitForStop));
+    std::vector<std::thread> waiters;
+    std::atomic<int> results{0};
+    for (int i = 0; i < 3; ++i) waiters.emplace_back([&] { results += thread.Join(); });
+    for (int i = 0; i < 2; ++i) waiters.emplace_back([&] { thread.Exit(); });
+    for (auto& waiter : waiters) waiter.join();
+    EXPECT_EQ(results, 3);
+    EXPECT_FALSE(thread.IsRunning());
+  }
+}
+
+TEST(ThreadTest, AProcedureMayStopItsOwnObject) {
+  cThread thread;
+  ASSERT_TRUE(thread.Start([](cThread& self) {
+    const bool refused = !self.Start([](cThread&) { return 0; });
+    self.Exit();  // does not wait for itself
+    return refused && self.Join() == 0 && self.StopRequested() ? 5 : -1;
+  }));
+  EXPECT_EQ(thread.Join(), 5);
 }
 
 TEST(ThreadTest, DestructionStopsARunningProcedure) {
@@ -47,3 +100,37 @@ TEST(ThreadTest, DestructionStopsARunningProcedure) {
   }
   EXPECT_EQ(ended, 1);
 }
+
+class ThreadReportTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCloseRequests();
+    ASSERT_EQ(OpenReport("Report_Game.txt"), 1);
+  }
+  void TearDown() override { SetErrorLog(0, "EC_Game.txt"); }
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Enter{m_Folder.path()};
+};
+
+// An exception that leaves a procedure (an empty vector behind a checked
+// access) is reported and closes the program in order instead of ending the
+// process.
+TEST_F(ThreadReportTest, AnExceptionInAProcedureStopsTheProgramInOrder) {
+  cThread thread;
+  ASSERT_TRUE(thread.Start([](cThread&) -> int { throw std::out_of_range("invalid vector<T> subscript"); }));
+  EXPECT_EQ(thread.Join(), 0);
+  EXPECT_EQ(CloseRequestCount(), 1);
+  EXPECT_EQ(ReadTextFile(m_Folder / "Report_Game.txt"), "invalid vector<T> subscript\n");
+}
+
+TEST_F(ThreadReportTest, ExitWritesItsStepsToTheErrorLog) {
+  SetErrorLog(1, "EC_Game.txt");
+  cThread thread;
+  thread.Exit();  // nothing runs: nothing is written
+  EXPECT_FALSE(std::filesystem::exists(m_Folder / "EC_Game.txt"));
+  ASSERT_TRUE(thread.Start(WaitForStop));
+  thread.Exit();
+  EXPECT_EQ(ReadTextFile(m_Folder / "EC_Game.txt"), "Exit A\nExit B\nExit C\nExit D\nExit E\n");
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "model/palette_scope.h"
 #include "model/save_data.h"
 #include "model/stage.h"
 #include "platform/files.h"
@@ -135,7 +136,12 @@ int cReplayLog::SaveReplay(const char* path, cEdStage& stage, cEdStage& start,
   f.WriteU32(g_nDataVersion);
   stage.SaveForReplay(f, start);
   Save(f);
-  progress.Save(f);
+  {
+    // The carried definitions of the progress are checked against the
+    // stage's palette, as they are when the replay is read.
+    const cPaletteScope palette(nullptr, &stage);
+    progress.Save(f);
+  }
   if (*name == '\0' || !platform::WriteFileAtomic(platform::MapPath(name), f.Bytes())) {
     ReportErrorF("リプレイファイル %s の保存に失敗しました！", name);
     return 0;
@@ -168,8 +174,14 @@ int cReplayLog::LoadReplay(const char* path, cEdStage& stage, cEdStage& start,
   newStage.Reset();
   cReplayLog newLog = *this;
   cSaveData newProgress = progress;
-  // Files before version 173 end with the log.
-  const bool read = newStage.Load(f) && newLog.Load(f) && (version < 173 || newProgress.Load(f));
+  // Files before version 173 end with the log. The carried definitions of
+  // the progress inherit from the palette of the stage just read, the stage
+  // that the replay plays.
+  const auto readProgress = [&] {
+    const cPaletteScope palette(nullptr, &newStage);
+    return newProgress.Load(f);
+  };
+  const bool read = newStage.Load(f) && newLog.Load(f) && (version < 173 || readProgress());
   if (!read) {
     g_nFileVersion = previousVersion;
     ReportErrorF("リプレイファイル %s が破損しています！\n%s", name, f.Error().c_str());

@@ -3,8 +3,10 @@
 #include <array>
 #include <cerrno>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
+#include "model/palette_scope.h"
 #include "model/replay.h"
 #include "model/save_data.h"
 #include "model/stage.h"
@@ -69,6 +71,21 @@ class ReplayFileTest : public testing::Test {
   }
   void TearDown() override { platform::SetWriteFunctionForTests(nullptr); }
 
+  // What a replay file holds, read back.
+  struct Replay {
+    cReplayLog log;
+    cEdStage stage;
+    cEdStage start;
+    cSaveData progress;
+  };
+  // Saves m_Log with the fixture's stage and progress and reads it back.
+  std::unique_ptr<Replay> SaveAndLoad() {
+    auto replay = std::make_unique<Replay>();
+    EXPECT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
+    EXPECT_EQ(replay->log.LoadReplay(kPath, replay->stage, replay->start, replay->progress), 1);
+    return replay;
+  }
+
   // Everything a failed load must leave alone.
   std::vector<std::vector<std::uint8_t>> Targets(cReplayLog& log, cEdStage& stage, cEdStage& start,
                                                  cSaveData& progress) {
@@ -85,13 +102,8 @@ class ReplayFileTest : public testing::Test {
 };
 
 TEST_F(ReplayFileTest, AReplayPlaysBackTheSameInputAfterSaveAndLoad) {
-  ASSERT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
-
-  cReplayLog log;
-  cEdStage stage;
-  cEdStage start;
-  cSaveData progress;
-  ASSERT_EQ(log.LoadReplay(kPath, stage, start, progress), 1);
+  const std::unique_ptr<Replay> replay = SaveAndLoad();
+  auto& [log, stage, start, progress] = *replay;
   EXPECT_TRUE(m_Boxes.Shown().empty());
 
   const std::vector<Frame> input = ScriptedPlay();
@@ -165,6 +177,24 @@ TEST_F(ReplayFileTest, AReplayThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), after));
   EXPECT_EQ(after, before);
   EXPECT_EQ(m_Boxes.Shown().size(), 2u);
+}
+
+TEST_F(ReplayFileTest, TheCarriedHeroInheritsFromThePaletteOfTheReplaysStage) {
+  // As during play, references see the loaded stage, which holds no entry 1.
+  const cPaletteScope startUp(nullptr, nullptr);
+  ASSERT_LE(g_LoadedStage.m_vPaletteCharas.size(), 1u);
+  cEdChara& carried = m_Progress.m_vPlayers.at(0).m_Chara;
+  carried.m_nInheritKind = PALETTE_STAGE;
+  carried.m_nInheritIndex = 1;  // the walker of the replay's stage
+  carried.m_vInheritFlag.assign(carried.m_vInheritFlag.size(), 0);
+  carried.m_vInheritFlag.at(0) = 1;  // the name
+  carried.m_strName = "old name";
+
+  const std::unique_ptr<Replay> replay = SaveAndLoad();
+  const cEdChara& loaded = replay->progress.m_vPlayers.at(0).m_Chara;
+  EXPECT_EQ(loaded.m_nInheritKind, PALETTE_STAGE);
+  EXPECT_EQ(loaded.m_nInheritIndex, 1);
+  EXPECT_EQ(loaded.m_strName, "歩き");
 }
 
 TEST_F(ReplayFileTest, AReplayOfVersion172HoldsNoProgress) {

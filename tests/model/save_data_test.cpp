@@ -143,6 +143,59 @@ TEST_F(SaveDataTest, AnOldFileGetsEveryGroupStoredAndListsPaddedToTheirSizes) {
   EXPECT_EQ(save.m_vChallenge.size(), static_cast<std::size_t>(g_SystemData.m_nChallengeStages));
 }
 
+// The registered fields of a save in file order, with the first data
+// version that stores each.
+struct SaveField {
+  std::int32_t cSaveData::*member;
+  std::uint32_t from;
+};
+constexpr SaveField kSaveFields[] = {
+    {&cSaveData::m_bCarried, 0},        {&cSaveData::m_nMapX, 0},
+    {&cSaveData::m_nMapY, 0},           {&cSaveData::m_nMapEntry, 0},
+    {&cSaveData::m_nRound, 0},          {&cSaveData::m_nStageNo, 0},
+    {&cSaveData::m_nSeriesNo, 0},       {&cSaveData::m_nStartLives, 0},
+    {&cSaveData::m_nLives, 0},          {&cSaveData::m_nScore, 0},
+    {&cSaveData::m_nTotalScore, 0},     {&cSaveData::m_nBestTotal, 0},
+    {&cSaveData::m_nTotalTimeLeft, 0},  {&cSaveData::m_nTotalClearTime, 0},
+    {&cSaveData::m_nTotalHP, 182},      {&cSaveData::m_nTotalSP, 182},
+    {&cSaveData::m_bSeries, 0},         {&cSaveData::m_nStageBgm, 0},
+    {&cSaveData::m_bStageBgmLoop, 166}, {&cSaveData::m_nMapPoint, 194},
+    {&cSaveData::m_bGaveUp, 190},       {&cSaveData::m_nMapReturnX, 191},
+    {&cSaveData::m_nMapReturnY, 191},   {&cSaveData::m_nOpenStages, 0},
+    {&cSaveData::m_nSaveSlot, 0},       {&cSaveData::m_bAutoSave, 169},
+    {&cSaveData::m_bShowRanking, 0},    {&cSaveData::m_nRankingKind, 0},
+};
+
+TEST_F(SaveDataTest, EachVersionStoresItsFieldsAndOlderOnesGetTheirUpgrades) {
+  g_SystemData.m_nChallengeStages = 40;
+  for (std::uint32_t version : {165u, 166u, 168u, 169u, 181u, 182u, 189u, 190u, 191u, 193u, 194u}) {
+    SCOPED_TRACE(version);
+    // Field i holds i + 1; the record loaded into holds 77 everywhere.
+    ByteBuilder b;
+    b.U32(version);
+    std::vector<std::int32_t> values;
+    for (std::size_t i = 0; i < std::size(kSaveFields); ++i) {
+      if (version >= kSaveFields[i].from) values.push_back(static_cast<std::int32_t>(i + 1));
+    }
+    b.U32(static_cast<std::uint32_t>(values.size()));
+    for (std::int32_t v : values) b.I32(v);
+    b.Strings({"data\\stg4\\a.", "name"});
+    b.Raw(std::vector<std::uint8_t>(16, 0).data(), 16);
+    b.U32(0).U32(0).U32(0).U32(0).U32(0);  // players, bests, challenge, switches, variables
+
+    cSaveData save;
+    for (const SaveField& field : kSaveFields) save.*field.member = 77;
+    ASSERT_TRUE(save.LoadBytes(b.Get()));
+    for (std::size_t i = 0; i < std::size(kSaveFields); ++i) {
+      const SaveField& field = kSaveFields[i];
+      SCOPED_TRACE(i);
+      const std::int32_t upgraded = field.member == &cSaveData::m_bStageBgmLoop ? 1 : 0;
+      EXPECT_EQ(save.*field.member,
+                version >= field.from ? static_cast<std::int32_t>(i + 1) : upgraded);
+    }
+  }
+}
+
 TEST_F(SaveDataTest, ChallengeRecordsFollowTheProjectsNumberOfStages) {
   g_SystemData.m_nChallengeStages = 2;
   cSaveData save;

@@ -50,8 +50,9 @@ bool IsRankingFile(const std::string& name) {
   return name.size() > 4 && name.ends_with("rkg");
 }
 
-// A replay file holds the start state of its stage, the input log and the
-// progress at the start of the play.
+// A replay file holds its stage as it started (the start state's settings
+// with the palettes and placed objects), the input log and the progress at
+// the start of the play.
 bool DumpReplay(const std::string& path, const std::vector<std::uint8_t>&, std::string& json,
                 std::string& error) {
   auto log = std::make_unique<cReplayLog>();
@@ -62,7 +63,7 @@ bool DumpReplay(const std::string& path, const std::vector<std::uint8_t>&, std::
     error = "not a readable replay (see Report_Game.txt)";
     return false;
   }
-  json = "{\n\"stage\": " + RecordToJson(*start) + ",\n\"log\": " + RecordToJson(*log) +
+  json = "{\n\"stage\": " + RecordToJson(*stage) + ",\n\"log\": " + RecordToJson(*log) +
          ",\n\"progress\": " + RecordToJson(*progress) + "}\n";
   return true;
 }

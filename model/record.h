@@ -172,6 +172,24 @@ class cEdRecordOf : public Base {
   }
 };
 
+// Reads count elements into list, each a copy of prototype read by
+// readElement. Elements are added as they are read, so that a damaged count
+// makes the reader allocate no more than the elements the file really holds
+// (counts of nested lists could otherwise each claim the whole rest of the
+// file).
+template <class T, class ReadElement>
+bool LoadElements(cDataReader& f, std::vector<T>& list, std::uint32_t count, const T& prototype,
+                  ReadElement readElement) {
+  constexpr std::uint32_t kFirstReserve = 256;
+  list.clear();
+  list.reserve(count < kFirstReserve ? count : kFirstReserve);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    list.push_back(prototype);
+    if (!readElement(list.back())) return false;
+  }
+  return true;
+}
+
 // Reads a list by the list convention: a u32 count, then each element's
 // record. New elements start as copies of prototype (declared for the
 // current version and set to the class's defaults). Every element takes at
@@ -180,6 +198,8 @@ template <class T>
 bool LoadRecordList(cDataReader& f, std::vector<T>& list, const T& prototype = T()) {
   std::uint32_t count = 0;
   if (!f.ReadCount(count, 8)) return false;
+  // The whole list exists before its first element is read: an entry may
+  // inherit from a later entry of the same list, which then has its defaults.
   list.assign(count, prototype);
   for (T& element : list) {
     if (!element.Load(f)) return false;

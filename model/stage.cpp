@@ -19,11 +19,9 @@ template <class T>
 bool LoadPlacedList(cDataReader& f, std::vector<T>& list) {
   std::uint32_t count = 0;
   if (!f.ReadCount(count, kPlacedWordBytes + kMinRecordBytes)) return false;
-  list.assign(count, T());
-  for (T& element : list) {
-    if (!f.Read(nullptr, kPlacedWordBytes) || !element.Load(f)) return false;
-  }
-  return true;
+  return LoadElements(f, list, count, T(), [&f](T& element) {
+    return f.Read(nullptr, kPlacedWordBytes) && element.Load(f);
+  });
 }
 
 template <class T>

@@ -20,9 +20,15 @@ template <class T>
 bool ReadDatabaseList(cDataReader& f, std::vector<T>& list) {
   std::uint32_t count = 0;
   if (!f.ReadCount(count, 8)) return false;
-  list.resize(count, T());
+  // Elements the list already had are loaded over; new ones start as defaults.
+  const std::size_t kept = list.size() < count ? list.size() : count;
+  list.resize(kept);
   for (T& element : list) {
     if (!element.Load(f)) return false;
+  }
+  for (std::uint32_t i = static_cast<std::uint32_t>(kept); i < count; ++i) {
+    list.emplace_back();
+    if (!list.back().Load(f)) return false;
   }
   if (list.empty()) list.emplace_back();
   return true;

@@ -178,7 +178,7 @@ class cEdRecordOf : public Base {
 // (counts of nested lists could otherwise each claim the whole rest of the
 // file).
 template <class T, class ReadElement>
-bool LoadElements(cDataReader& f, std::vector<T>& list, std::uint32_t count, const T& prototype,
+bool LoadElements(std::vector<T>& list, std::uint32_t count, const T& prototype,
                   ReadElement readElement) {
   constexpr std::uint32_t kFirstReserve = 256;
   list.clear();

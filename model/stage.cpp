@@ -19,7 +19,7 @@ template <class T>
 bool LoadPlacedList(cDataReader& f, std::vector<T>& list) {
   std::uint32_t count = 0;
   if (!f.ReadCount(count, kPlacedWordBytes + kMinRecordBytes)) return false;
-  return LoadElements(f, list, count, T(), [&f](T& element) {
+  return LoadElements(list, count, T(), [&f](T& element) {
     return f.Read(nullptr, kPlacedWordBytes) && element.Load(f);
   });
 }

@@ -21,7 +21,7 @@ struct MapPointSpec {
 };
 
 // The image of a WorldMap.dat as the editor writes it, built byte by byte.
-struct MapFileSpec {
+struct MapFileLayout {
   std::uint32_t version = DATA_VERSION;
   std::int32_t width = 20, height = 15, pitch = 32, shift = 5;
   std::int32_t startX = 9, startY = 7;
@@ -112,11 +112,11 @@ TEST_F(WorldMapTest, CellLookupClampsOntoTheMap) {
 }
 
 TEST_F(WorldMapTest, LoadingDropsPointsOutsideTheMapAndMovesTheStartOntoIt) {
-  MapFileSpec spec;
-  spec.startX = 25;
-  spec.points = {{20, 3, {{}}}, {19, 3, {{}}}, {4, 15, {{}}}, {5, 14, {{}, {}}}};
+  MapFileLayout layout;
+  layout.startX = 25;
+  layout.points = {{20, 3, {{}}}, {19, 3, {{}}}, {4, 15, {{}}}, {5, 14, {{}, {}}}};
   cEdWorldMap map;
-  ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+  ASSERT_TRUE(map.LoadBytes(layout.Bytes()));
   EXPECT_EQ(map.m_nStartX, 19);
   EXPECT_EQ(map.m_nStartY, 7);
   ASSERT_EQ(map.m_vPoints.size(), 2u);
@@ -131,14 +131,14 @@ TEST_F(WorldMapTest, LoadingDropsPointsOutsideTheMapAndMovesTheStartOntoIt) {
 TEST_F(WorldMapTest, EventsOfFilesBeforeVersion209HaveNoScoreCondition) {
   for (std::uint32_t version : {208u, 209u}) {
     SCOPED_TRACE(version);
-    MapFileSpec spec;
-    spec.version = version;
+    MapFileLayout layout;
+    layout.version = version;
     MapEventSpec event;
     event.minCount = 700;
     event.stage = 12;
-    spec.points = {{3, 4, {event}}};
+    layout.points = {{3, 4, {event}}};
     cEdWorldMap map;
-    ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+    ASSERT_TRUE(map.LoadBytes(layout.Bytes()));
     const cEdMapEvent& loaded = map.m_vPoints.at(0).m_vEvents.at(0);
     EXPECT_EQ(loaded.m_nMinCount, version >= 209 ? 700 : 0);
     EXPECT_EQ(loaded.m_nStage, 12);
@@ -147,13 +147,13 @@ TEST_F(WorldMapTest, EventsOfFilesBeforeVersion209HaveNoScoreCondition) {
 }
 
 TEST_F(WorldMapTest, SaveThenLoadGivesTheSameFile) {
-  MapFileSpec spec;
-  spec.points = {{3, 4, {{0, 5, 2, 7, 1, 4, 100}, {2, 0, 0, 0, 0, 0, 0}}}};
-  spec.grid[33] = 9;
+  MapFileLayout layout;
+  layout.points = {{3, 4, {{0, 5, 2, 7, 1, 4, 100}, {2, 0, 0, 0, 0, 0, 0}}}};
+  layout.grid[33] = 9;
   cEdWorldMap map;
-  ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+  ASSERT_TRUE(map.LoadBytes(layout.Bytes()));
   const std::vector<std::uint8_t> saved = map.SaveBytes();
-  EXPECT_EQ(saved, spec.Bytes());
+  EXPECT_EQ(saved, layout.Bytes());
   cEdWorldMap again;
   ASSERT_TRUE(again.LoadBytes(saved));
   EXPECT_EQ(again.SaveBytes(), saved);
@@ -162,40 +162,40 @@ TEST_F(WorldMapTest, SaveThenLoadGivesTheSameFile) {
 TEST_F(WorldMapTest, ADamagedGridFailsTheLoadAndLeavesTheMapAsItWas) {
   struct Case {
     const char* what;
-    void (*damage)(MapFileSpec&);
+    void (*damage)(MapFileLayout&);
   };
   const Case cases[] = {
-      {"grid one cell short", [](MapFileSpec& s) { s.grid.pop_back(); }},
-      {"grid one cell long", [](MapFileSpec& s) { s.grid.push_back(5); }},
-      {"no grid", [](MapFileSpec& s) { s.grid.clear(); }},
-      {"width 0", [](MapFileSpec& s) { s.width = 0; }},
-      {"negative height", [](MapFileSpec& s) { s.height = -15; }},
-      {"huge width", [](MapFileSpec& s) { s.width = 1 << 30; }},
-      {"pitch below width", [](MapFileSpec& s) { s.width = 40; }},
-      {"shift not the pitch", [](MapFileSpec& s) { s.shift = 4; }},
-      {"shift out of range", [](MapFileSpec& s) { s.shift = 40; }},
-      {"cell names a missing chip", [](MapFileSpec& s) { s.grid[17] = 10; }},
-      {"negative cell", [](MapFileSpec& s) { s.grid[17] = -1; }},
-      {"no chips", [](MapFileSpec& s) { s.chips = 0; }},
+      {"grid one cell short", [](MapFileLayout& s) { s.grid.pop_back(); }},
+      {"grid one cell long", [](MapFileLayout& s) { s.grid.push_back(5); }},
+      {"no grid", [](MapFileLayout& s) { s.grid.clear(); }},
+      {"width 0", [](MapFileLayout& s) { s.width = 0; }},
+      {"negative height", [](MapFileLayout& s) { s.height = -15; }},
+      {"huge width", [](MapFileLayout& s) { s.width = 1 << 30; }},
+      {"pitch below width", [](MapFileLayout& s) { s.width = 40; }},
+      {"shift not the pitch", [](MapFileLayout& s) { s.shift = 4; }},
+      {"shift out of range", [](MapFileLayout& s) { s.shift = 40; }},
+      {"cell names a missing chip", [](MapFileLayout& s) { s.grid[17] = 10; }},
+      {"negative cell", [](MapFileLayout& s) { s.grid[17] = -1; }},
+      {"no chips", [](MapFileLayout& s) { s.chips = 0; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    MapFileSpec spec;
-    c.damage(spec);
+    MapFileLayout layout;
+    c.damage(layout);
     cEdWorldMap map;
     map.m_vGrid[0] = 8;
     const std::vector<std::uint8_t> before = map.SaveBytes();
     std::string error;
-    EXPECT_FALSE(map.LoadBytes(spec.Bytes(), &error));
+    EXPECT_FALSE(map.LoadBytes(layout.Bytes(), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(map.SaveBytes(), before);
   }
 }
 
 TEST_F(WorldMapTest, AFileCutAnywhereFailsCleanly) {
-  MapFileSpec spec;
-  spec.points = {{3, 4, {{}, {}}}};
-  const std::vector<std::uint8_t> whole = spec.Bytes();
+  MapFileLayout layout;
+  layout.points = {{3, 4, {{}, {}}}};
+  const std::vector<std::uint8_t> whole = layout.Bytes();
   cEdWorldMap map;
   const std::vector<std::uint8_t> before = map.SaveBytes();
   for (std::size_t size = 0; size < whole.size(); ++size) {
@@ -235,10 +235,10 @@ TEST_F(WorldMapTest, TheFirstEventWhoseConditionsHoldApplies) {
   progress.m_nBestTotal = 300;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    MapFileSpec spec;
-    spec.points = {{3, 4, {c.first, {.kind = 2}}}};
+    MapFileLayout layout;
+    layout.points = {{3, 4, {c.first, {.kind = 2}}}};
     cEdWorldMap map;
-    ASSERT_TRUE(map.LoadBytes(spec.Bytes()));
+    ASSERT_TRUE(map.LoadBytes(layout.Bytes()));
     const cEdMapPoint* point = map.PointAt(map.FindPointAt(3, 4));
     ASSERT_NE(point, nullptr);
     const auto applies = static_cast<std::size_t>(c.applies);

@@ -45,8 +45,7 @@ class Converter {
       if (m_bUtf8Source) {
         SkipUtf8Character(inPtr, inLeft);
       } else {
-        ++inPtr;
-        --inLeft;
+        SkipCp932Character(inPtr, inLeft);
       }
     }
     return exact;
@@ -57,6 +56,17 @@ class Converter {
   static void SkipUtf8Character(char*& p, std::size_t& left) {
     std::size_t n = 1;
     while (n < left && n < 4 && (static_cast<unsigned char>(p[n]) & 0xC0) == 0x80) ++n;
+    p += n;
+    left -= n;
+  }
+
+  // A lead byte and a trail byte are one character even where CP932 leaves
+  // the pair undefined: its trail byte (possibly 0x5C) never stands alone.
+  static void SkipCp932Character(char*& p, std::size_t& left) {
+    const std::size_t n = left >= 2 && IsCp932LeadByte(static_cast<unsigned char>(p[0])) &&
+                                  IsCp932TrailByte(static_cast<unsigned char>(p[1]))
+                              ? 2
+                              : 1;
     p += n;
     left -= n;
   }

@@ -3,7 +3,9 @@
 // The program keeps its text as CP932 bytes, as the project files store it;
 // everything that leaves through the platform (file names, the report,
 // message boxes) is UTF-8. Decoding never stops: a byte that is not valid
-// CP932 becomes U+FFFD and the conversion goes on with the next byte.
+// CP932 becomes U+FFFD and the conversion goes on with the next byte; a lead
+// and a trail byte that CP932 leaves undefined become one U+FFFD together,
+// so a trail byte 0x5C is never read as a backslash.
 // Encoding replaces a character that CP932 cannot hold by '?' and says so.
 // Where CP932 has several codes for one character, encoding gives the code
 // Windows gives (for example U+2235 becomes 0x81E6, not 0x879A or 0xFA5B).

@@ -63,6 +63,8 @@ TEST_F(MapPathTest, KeepsMissingComponentsAsGiven) {
   EXPECT_EQ(platform::MapPath("DATA\\..\\表示\\new\\File.Txt"), fs::path(u8"DATA/../表示/new/File.Txt"));
   EXPECT_EQ(platform::MapPath("表示\\data\\New.dat"), fs::path(u8"表示/Data/New.dat"));
   EXPECT_EQ(platform::MapPath(""), fs::path());
+  // 0x82 0x5C is no CP932 character, but its 0x5C is a trail byte all the same.
+  EXPECT_EQ(platform::MapPath("a\x82\\b\\c"), fs::path(u8"a\uFFFDb/c"));
 }
 
 TEST_F(MapPathTest, AbsolutePathsStartAtTheRoot) {

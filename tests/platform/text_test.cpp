@@ -107,6 +107,9 @@ TEST(Cp932, InvalidBytesBecomeReplacementCharactersAndDecodingGoesOn) {
       {"\xFD\xFE\xFF", kReplacement + kReplacement + kReplacement},
       {"x\x82", "x" + kReplacement},            // lead byte cut off at the end
       {"\x81 z", kReplacement + " z"},          // lead byte with no trail byte
+      {"\x85\x41z", kReplacement + "z"},        // an undefined pair is one character
+      {"\x82\\b", kReplacement + "b"},          // even when its trail byte is 0x5C
+      {"\xEB\x5C\xFC\x5C", kReplacement + kReplacement},
       {std::string("\x82\xA0\0\x82\xA0", 5), Utf8(0x3042) + std::string(1, '\0') + Utf8(0x3042)},
   };
   for (const Case& c : cases) EXPECT_EQ(Cp932ToUtf8(c.cp932), c.utf8);

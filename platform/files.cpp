@@ -140,9 +140,11 @@ std::vector<std::string> ListFolder(std::string_view windowsFolder) {
   std::error_code error;
   for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
        !error && it != end; it.increment(error)) {
+    const std::string native = it->path().filename().string();
     bool exact = false;
-    std::string name = Utf8ToCp932(it->path().filename().string(), &exact);
-    if (exact) names.push_back(std::move(name));
+    std::string name = Utf8ToCp932(native, &exact);
+    // A backslash inside a name would split it in a program path.
+    if (exact && native.find('\\') == std::string::npos) names.push_back(std::move(name));
   }
   return names;
 }

@@ -24,8 +24,9 @@ namespace platform {
 std::filesystem::path MapPath(std::string_view windowsPath);
 
 // The names of the entries of a folder, in CP932, in no particular order;
-// empty when the folder does not exist. Names that CP932 cannot write are
-// left out: the program could not name them.
+// empty when the folder does not exist. Names that a program path cannot
+// give back (no exact CP932 form, or a backslash inside) are left out: the
+// program could not name them.
 std::vector<std::string> ListFolder(std::string_view windowsFolder);
 
 // True when two CP932 file names name the same file: equal, or equal

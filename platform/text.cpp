@@ -104,7 +104,10 @@ std::string Cp932ToUtf8(std::string_view cp932) {
 std::string Utf8ToCp932(std::string_view utf8, bool* exact) {
   std::string out;
   const bool ok = Encoder().Convert(utf8, out, "?");
-  if (exact) *exact = ok;
+  // Some characters are written as the code of another one (U+00A5 as 0x5C,
+  // the JIS wave dash U+301C as 0x8160, the full-width tilde): the text would
+  // read back as something else.
+  if (exact) *exact = ok && Cp932ToUtf8(out) == utf8;
   return out;
 }
 

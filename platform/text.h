@@ -23,8 +23,10 @@ bool IsCp932TrailByte(unsigned char byte);
 
 std::string Cp932ToUtf8(std::string_view cp932);
 
-// '?' stands for each character without a CP932 form (and for each invalid
-// UTF-8 byte); *exact, when given, tells whether none was needed.
+// '?' stands for each character without a CP932 form (and for invalid
+// UTF-8); *exact, when given, tells whether the result reads back as the
+// same text: no '?' was needed and no character was written as the code of
+// another (U+00A5 becomes 0x5C, U+301C becomes the code of U+FF5E).
 std::string Utf8ToCp932(std::string_view utf8, bool* exact = nullptr);
 
 }  // namespace platform

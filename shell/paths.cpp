@@ -74,9 +74,11 @@ bool CurrentFolder(std::vector<std::string>& parts) {
   std::error_code error;
   const std::filesystem::path current = std::filesystem::current_path(error);
   if (error) return false;
+  const std::string native = current.string();
   bool exact = false;
-  const std::string program = platform::Utf8ToCp932(current.string(), &exact);
-  if (!exact) return false;
+  const std::string program = platform::Utf8ToCp932(native, &exact);
+  // A folder whose name holds a backslash would be split in two.
+  if (!exact || native.find('\\') != std::string::npos) return false;
   parts = SplitPath(program);
   return true;
 }

@@ -18,7 +18,8 @@
 
 // A relative path becomes absolute from the current folder, with "." and
 // ".." resolved; an absolute one is left. 0 when the current folder cannot
-// be read or cannot be written in CP932.
+// be read or has no program path (a name without an exact CP932 form, or
+// with a backslash in it).
 int MakeAbsolutePath(std::string& path);
 
 // An absolute path becomes relative to the current folder: ".\x" below it,

@@ -67,6 +67,20 @@ TEST_F(MapPathTest, KeepsMissingComponentsAsGiven) {
   EXPECT_EQ(platform::MapPath("a\x82\\b\\c"), fs::path(u8"a\uFFFDb/c"));
 }
 
+TEST_F(MapPathTest, FolderListingsGiveOnlyNamesThatMapBackToTheirFile) {
+  for (const char8_t* name : {u8"w\uFF5E.txt",   // the program's own form of 0x8160
+                              u8"w\u301C.txt",   // the JIS wave dash: also 0x8160
+                              u8"yen\u00A5.txt", // 0x5C, a separator
+                              u8"a\\b.txt", u8"caf\u00E9.txt"})
+    WriteTextFile(m_Folder.path() / u8"表示" / name, "");
+  std::vector<std::string> names = platform::ListFolder("表示");
+  std::sort(names.begin(), names.end());
+  const std::vector<std::string> expected = {"Data", "w\x81\x60.txt", "ソース.txt"};
+  EXPECT_EQ(names, expected);
+  for (const std::string& name : names)
+    EXPECT_TRUE(fs::exists(platform::MapPath("表示\\" + name))) << name;
+}
+
 TEST_F(MapPathTest, AbsolutePathsStartAtTheRoot) {
   const std::string folder = m_Folder.path().string();  // ASCII temporary folder
   std::string program = folder;

@@ -124,6 +124,11 @@ TEST(Cp932, CharactersWithoutACp932FormBecomeQuestionMarks) {
   EXPECT_FALSE(exact);
   EXPECT_EQ(Utf8ToCp932(Utf8(0x8868) + "\\", &exact), "\x95\x5C\\");
   EXPECT_TRUE(exact);
+  // Written as the code of another character: the text does not read back.
+  for (const char32_t c : {0xA5, 0x203E, 0x301C, 0x2016, 0x2212, 0xA2, 0xA3, 0xAC, 0x2014}) {
+    Utf8ToCp932(Utf8(c), &exact);
+    EXPECT_FALSE(exact) << std::hex << static_cast<unsigned>(c);
+  }
 }
 
 TEST(Cp932, LeadAndTrailBytes) {

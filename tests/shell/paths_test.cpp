@@ -145,4 +145,24 @@ TEST_F(PathsOnDiskTest, FindNewestVersionPicksTheHighestExistingNumber) {
   EXPECT_EQ(out, ProgramFolder() + "\\Data\\stg4\\s.stg4_010");
 }
 
+// A name whose CP932 form stands for another name cannot be opened by it: it
+// is no version, whatever its number.
+TEST_F(PathsOnDiskTest, FindNewestVersionSkipsNamesTheProgramCannotOpen) {
+  WriteTextFile(m_Folder.path() / u8"w\uFF5E.stg4_001", "");
+  WriteTextFile(m_Folder.path() / u8"w\u301C.stg4_002", "");  // also "w\x81\x60" in CP932
+  std::string out;
+  ASSERT_EQ(FindNewestVersion(out, "w\x81\x60.stg4_000", "stg4"), 1);
+  EXPECT_EQ(out, "w\x81\x60.stg4_001");
+}
+
+TEST_F(PathsOnDiskTest, ACurrentFolderWithoutAProgramPathHasNoAbsolutePaths) {
+  for (const char8_t* name : {u8"caf\u00E9", u8"w\u301C", u8"yen\u00A5", u8"a\\b"}) {
+    std::filesystem::create_directory(m_Folder.path() / name);
+    ScopedCurrentFolder enter(m_Folder.path() / name);
+    std::string path = "data\\a.dat";
+    EXPECT_EQ(MakeAbsolutePath(path), 0) << std::filesystem::path(name).string();
+    EXPECT_EQ(path, "data\\a.dat");
+  }
+}
+
 }  // namespace

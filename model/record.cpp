@@ -208,7 +208,14 @@ bool cEdRecord::LoadBytes(const std::vector<std::uint8_t>& bytes, std::string* e
   const std::uint32_t previousVersion = g_nFileVersion;
   g_nFileVersion = version;
   std::unique_ptr<cEdRecord> copy = Clone();
-  if (!copy->Load(f)) {
+  bool loaded = false;
+  try {
+    loaded = copy->Load(f);
+  } catch (...) {
+    g_nFileVersion = previousVersion;
+    throw;
+  }
+  if (!loaded) {
     g_nFileVersion = previousVersion;
     if (error != nullptr) *error = f.Error();
     return false;

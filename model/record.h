@@ -141,7 +141,9 @@ class cEdRecord {
 template <class T>
 void cEdRecord::AddField(T& member, int count, const char* name) {
   using Element = std::remove_all_extents_t<T>;
-  static_assert(std::is_arithmetic_v<Element>, "only numbers are stored as fields");
+  // A bool holding a stored byte other than 0 or 1 would be undefined.
+  static_assert(std::is_arithmetic_v<Element> && !std::is_same_v<Element, bool>,
+                "only numbers are stored as fields");
   static_assert(sizeof(Element) == 1 || sizeof(Element) == 2 || sizeof(Element) == 4 ||
                 sizeof(Element) == 8);
   // A table entry can never reach past its member.
@@ -153,7 +155,7 @@ void cEdRecord::AddField(T& member, int count, const char* name) {
 
 template <class T>
 void cEdRecord::AddFieldPair(T& first, T& second, const char* name) {
-  static_assert(std::is_arithmetic_v<T>);
+  static_assert(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>);
   if (&second != &first + 1) throw std::logic_error(std::string("members not adjacent: ") + name);
   AddRawField(&first, sizeof(T), 2, name);
 }

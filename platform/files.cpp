@@ -154,7 +154,9 @@ bool SameFileName(std::string_view a, std::string_view b) {
 }
 
 bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a named pipe standing where a file should be is
+  // refused below instead of blocking the open; regular files read as usual.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

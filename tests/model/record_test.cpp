@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
 #include "model/record.h"
 
@@ -152,6 +153,24 @@ TEST_F(RecordTest, OlderFileFillsOnlyItsFieldsAndDropsDiscardedValues) {
   ASSERT_TRUE(again.LoadBytes(r.SaveBytes()));
   EXPECT_EQ(again.m_nAdded, 77);
   EXPECT_EQ(again.m_strNote, "kept");
+}
+
+// A record whose reading raises, as a checked access past the end of an
+// empty list does.
+class cThrowsWhileLoading : public cEdRecordOf<cThrowsWhileLoading> {
+ public:
+  bool Load(cDataReader&) override { throw std::out_of_range("empty list"); }
+};
+
+TEST_F(RecordTest, AFailedOrRaisingLoadKeepsTheVersionOfTheLastFileLoaded) {
+  g_nFileVersion = 250;
+  cVersioned damaged;
+  const Bytes cut = {100, 0, 0, 0, 9};  // version 100, then a field count cut short
+  EXPECT_FALSE(damaged.LoadBytes(cut));
+  EXPECT_EQ(g_nFileVersion, 250u);
+  cThrowsWhileLoading raising;
+  EXPECT_THROW(raising.LoadBytes(Bytes{100, 0, 0, 0}), std::out_of_range);
+  EXPECT_EQ(g_nFileVersion, 250u);
 }
 
 TEST_F(RecordTest, FileCountingEachArrayElementAsAnEntryReadsTheSameBytes) {

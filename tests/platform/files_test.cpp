@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/temp_folder.h"
@@ -144,6 +145,14 @@ TEST(ReadWholeFile, FailsOnMissingFilesAndFolders) {
   EXPECT_FALSE(platform::ReadWholeFile(folder / "missing", bytes));
   EXPECT_FALSE(platform::ReadWholeFile(folder.path(), bytes));
   EXPECT_EQ(bytes, Bytes("kept"));
+}
+
+TEST(ReadWholeFile, RefusesANamedPipeWithoutWaitingForAWriter) {
+  TempFolder folder;
+  const fs::path pipe = folder / "System.dat";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::vector<std::uint8_t> bytes;
+  EXPECT_FALSE(platform::ReadWholeFile(pipe, bytes));
 }
 
 }  // namespace

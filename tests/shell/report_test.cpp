@@ -26,7 +26,8 @@ class ReportTest : public testing::Test {
     ResetCloseRequests();
     ASSERT_EQ(OpenReport("Report_Game.txt"), 1);
   }
-  void TearDown() override { SetErrorLog(0, "EC_Game.txt"); }
+  // No log file: the next test starts its own log anew.
+  void TearDown() override { SetErrorLog(0, ""); }
 
   std::string Report() const { return ReadTextFile(m_Folder / "Report_Game.txt"); }
   std::string ErrorLogText() const { return ReadTextFile(m_Folder / "EC_Game.txt"); }

@@ -107,7 +107,8 @@ class ThreadReportTest : public testing::Test {
     ResetCloseRequests();
     ASSERT_EQ(OpenReport("Report_Game.txt"), 1);
   }
-  void TearDown() override { SetErrorLog(0, "EC_Game.txt"); }
+  // No log file: the next test starts its own log anew.
+  void TearDown() override { SetErrorLog(0, ""); }
   TempFolder m_Folder;
   ScopedCurrentFolder m_Enter{m_Folder.path()};
 };

@@ -9,6 +9,7 @@
 #include "model/flow.h"
 #include "model/move.h"
 #include "model/shot.h"
+#include "support/field_table_size.h"
 
 namespace {
 
@@ -34,10 +35,8 @@ TEST_P(FieldTableTest, CountAndBytes) {
   const TableCase& c = GetParam();
   std::unique_ptr<cEdRecord> record = MakeRecord(c.record);
   const std::vector<cEdField>& table = record->FieldTable(c.version);
-  std::size_t bytes = 0;
-  for (const cEdField& field : table) bytes += static_cast<std::size_t>(field.count) * field.size;
   EXPECT_EQ(table.size(), c.fields);
-  EXPECT_EQ(bytes, c.bytes);
+  EXPECT_EQ(FieldByteCount(table), c.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,6 +8,7 @@
 #include "model/block.h"
 #include "model/chara.h"
 #include "model/item.h"
+#include "support/field_table_size.h"
 
 namespace {
 
@@ -30,10 +31,8 @@ TEST_P(PaletteEntryTableTest, CountAndBytes) {
   const TableCase& c = GetParam();
   std::unique_ptr<cEdRecord> record = MakeRecord(c.record);
   const std::vector<cEdField>& table = record->FieldTable(c.version);
-  std::size_t bytes = 0;
-  for (const cEdField& field : table) bytes += static_cast<std::size_t>(field.count) * field.size;
   EXPECT_EQ(table.size(), c.fields);
-  EXPECT_EQ(bytes, c.bytes);
+  EXPECT_EQ(FieldByteCount(table), c.bytes);
   EXPECT_EQ(record->StringTable(c.version).size(), 1u);
 }
 

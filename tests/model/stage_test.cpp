@@ -11,6 +11,7 @@
 #include "model/common_palette.h"
 #include "model/definition_context.h"
 #include "stage_file_bytes.h"
+#include "support/field_table_size.h"
 #include "support/stage_fixture.h"
 
 namespace {
@@ -64,13 +65,9 @@ TEST_F(StageTest, FieldTableSizesAtEachVersionBoundary) {
   cEdStage stage;
   for (const Size& size : sizes) {
     SCOPED_TRACE(size.version);
-    std::size_t elements = 0, bytes = 0;
-    for (const cEdField& field : stage.FieldTable(size.version)) {
-      elements += static_cast<std::size_t>(field.count);
-      bytes += static_cast<std::size_t>(field.count) * field.size;
-    }
-    EXPECT_EQ(elements, size.elements);
-    EXPECT_EQ(bytes, size.bytes);
+    const std::vector<cEdField> table = stage.FieldTable(size.version);
+    EXPECT_EQ(FieldValueCount(table), size.elements);
+    EXPECT_EQ(FieldByteCount(table), size.bytes);
     EXPECT_EQ(stage.StringTable(size.version).size(), 1u);
   }
 }

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "model/command.h"
-#include "model/stage.h"
+#include "model/definitions/command.h"
+#include "model/stage/stage.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "demo_images.h"
 #include "demo_stage_names.h"
 #include "game/project_data.h"
-#include "model/stage_loader.h"
+#include "model/stage/stage_loader.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 template <class T>
 int FuzzRecordFile(const std::uint8_t* data, std::size_t size) {

@@ -1,6 +1,6 @@
 // user_data\Option.dat and user_data\Boot.dat: the first byte picks the file.
 #include "fuzz_record.h"
-#include "model/options.h"
+#include "model/user/options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

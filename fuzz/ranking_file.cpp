@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/ranking.h"
+#include "model/user/ranking.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   g_nDataVersion = DATA_VERSION;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "fuzz_record.h"
-#include "model/replay.h"
+#include "model/user/replay.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzRecordFile<cReplayLog>(data, size);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/system_data.h"
+#include "model/settings/system_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   g_nDataVersion = DATA_VERSION;

@@ -1,6 +1,6 @@
 // data\WorldMap.dat
 #include "fuzz_record.h"
-#include "model/world_map.h"
+#include "model/stage/world_map.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   return FuzzRecordFile<cEdWorldMap>(data, size);

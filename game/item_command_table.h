@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "model/item_command.h"
+#include "model/definitions/item_command.h"
 
 class cActor;
 

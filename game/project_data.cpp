@@ -3,15 +3,15 @@
 #include <optional>
 
 #include "game/database_tables.h"
-#include "model/common_palette.h"
+#include "model/stage/common_palette.h"
 #include "model/database/database.h"
-#include "model/options.h"
-#include "model/palette_scope.h"
-#include "model/paths.h"
-#include "model/project_context.h"
-#include "model/record.h"
-#include "model/system_data.h"
-#include "model/world_map.h"
+#include "model/user/options.h"
+#include "model/stage/palette_scope.h"
+#include "model/settings/paths.h"
+#include "model/settings/project_context.h"
+#include "model/record/record.h"
+#include "model/settings/system_data.h"
+#include "model/stage/world_map.h"
 #include "shell/format.h"
 #include "shell/report.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 class cEdAnimeFrame : public cEdRecordOf<cEdAnimeFrame> {
  public:

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 constexpr int CHARA_IMAGE_MAX_CELL_WIDTH = 16;
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "model/database/effect_kinds.h"
-#include "model/record.h"
+#include "model/record/record.h"
 
 template <class Derived>
 class cEdEffectDef : public cEdRecordOf<Derived> {

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "model/database/database_file.h"
-#include "model/paths.h"
+#include "model/settings/paths.h"
 #include "shell/checked_access.h"
 
 cDatabase g_Database;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 #include "platform/files.h"
 #include "shell/report.h"
 

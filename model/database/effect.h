@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 class cEdEffectFrame : public cEdRecordOf<cEdEffectFrame> {
  public:

@@ -10,7 +10,7 @@
 // data file is read, because loading old definitions takes defaults from them.
 #pragma once
 
-#include "model/param_info.h"
+#include "model/record/param_info.h"
 
 enum eCharaEffectKind {
   CHARA_EFFECT_NONE = 0,

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "model/database/stored_int.h"
-#include "model/record.h"
+#include "model/record/record.h"
 
 template <class Derived>
 class cEdMediaRecord : public cEdRecordOf<Derived> {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 inline void ResetOldStoredInt(std::int32_t& value) {
   if (g_nFileVersion < 153) value = 0;

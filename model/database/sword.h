@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 enum eSwordPosition { SWORD_POS_FRONT, SWORD_POS_BACK, SWORD_POS_ABOVE, SWORD_POS_BELOW };
 

@@ -1,6 +1,6 @@
 // Blocks: defaults, the stored layout, the shot-sheet upgrade, validation
 // and the item reference check.
-#include "model/block.h"
+#include "model/definitions/block.h"
 
 #include <gtest/gtest.h>
 

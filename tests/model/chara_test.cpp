@@ -1,6 +1,6 @@
 // Character definitions: files of every layout written byte by byte, their
 // upgrades and flows, validation, placement offsets and copies.
-#include "model/chara.h"
+#include "model/definitions/chara.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "model/play_flags.h"
+#include "model/record/play_flags.h"
 #include "support/definition_bytes.h"
 #include "support/palette_fixture.h"
 

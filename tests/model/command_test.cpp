@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "model/command.h"
-#include "model/item_command.h"
+#include "model/definitions/command.h"
+#include "model/definitions/item_command.h"
 #include "support/byte_builder.h"
 #include "support/fake_definition_context.h"
 

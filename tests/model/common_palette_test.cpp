@@ -1,9 +1,9 @@
 // The common palette file and the palette list readers.
-#include "model/common_palette.h"
+#include "model/stage/common_palette.h"
 
 #include <gtest/gtest.h>
 
-#include "model/stage.h"
+#include "model/stage/stage.h"
 #include "platform/files.h"
 #include "support/byte_builder.h"
 #include "support/temp_folder.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "model/database/database.h"
-#include "model/paths.h"
+#include "model/settings/paths.h"
 #include "platform/files.h"
 #include "support/scoped_message_boxes.h"
 #include "support/temp_folder.h"

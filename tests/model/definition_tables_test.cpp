@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "model/command.h"
-#include "model/condition.h"
-#include "model/flow.h"
-#include "model/move.h"
-#include "model/shot.h"
+#include "model/definitions/command.h"
+#include "model/definitions/condition.h"
+#include "model/definitions/flow.h"
+#include "model/definitions/move.h"
+#include "model/definitions/shot.h"
 #include "support/field_table_size.h"
 
 namespace {

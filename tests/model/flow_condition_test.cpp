@@ -2,9 +2,9 @@
 // stored form.
 #include <gtest/gtest.h>
 
-#include "model/flow.h"
-#include "model/play_flags.h"
-#include "model/record_json.h"
+#include "model/definitions/flow.h"
+#include "model/record/play_flags.h"
+#include "model/record/record_json.h"
 #include "support/byte_builder.h"
 #include "support/fake_definition_context.h"
 

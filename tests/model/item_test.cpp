@@ -1,10 +1,10 @@
 // Item definitions: the stored layout, the shot-sheet upgrade, validation
 // and the palette lookup of item references.
-#include "model/item.h"
+#include "model/definitions/item.h"
 
 #include <gtest/gtest.h>
 
-#include "model/item_command.h"
+#include "model/definitions/item_command.h"
 #include "support/definition_bytes.h"
 #include "support/palette_fixture.h"
 

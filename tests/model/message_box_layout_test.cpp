@@ -1,8 +1,8 @@
 // Placement of the message boxes that show the settings' texts.
 #include <gtest/gtest.h>
 
-#include "model/message_box_layout.h"
-#include "model/system_data.h"
+#include "model/settings/message_box_layout.h"
+#include "model/settings/system_data.h"
 
 namespace {
 

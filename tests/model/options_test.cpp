@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "model/options.h"
+#include "model/user/options.h"
 #include "platform/files.h"
 #include "support/byte_builder.h"
 #include "support/temp_folder.h"

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "model/block.h"
-#include "model/chara.h"
-#include "model/item.h"
+#include "model/definitions/block.h"
+#include "model/definitions/chara.h"
+#include "model/definitions/item.h"
 #include "support/field_table_size.h"
 
 namespace {

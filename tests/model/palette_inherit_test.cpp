@@ -1,5 +1,5 @@
 // Inheritance of blocks, characters and items from a parent palette entry.
-#include "model/palette_inherit.h"
+#include "model/stage/palette_inherit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "model/block.h"
-#include "model/chara.h"
-#include "model/item.h"
+#include "model/definitions/block.h"
+#include "model/definitions/chara.h"
+#include "model/definitions/item.h"
 #include "support/byte_builder.h"
 #include "support/palette_fixture.h"
 #include "support/record_snapshot.h"

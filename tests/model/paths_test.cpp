@@ -6,7 +6,7 @@
 #include <string_view>
 #include <sys/stat.h>
 
-#include "model/paths.h"
+#include "model/settings/paths.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "support/scoped_message_boxes.h"

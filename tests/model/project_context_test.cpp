@@ -1,10 +1,10 @@
-#include "model/project_context.h"
+#include "model/settings/project_context.h"
 
 #include <gtest/gtest.h>
 
-#include "model/common_palette.h"
-#include "model/palette_scope.h"
-#include "model/stage.h"
+#include "model/stage/common_palette.h"
+#include "model/stage/palette_scope.h"
+#include "model/stage/stage.h"
 
 namespace {
 

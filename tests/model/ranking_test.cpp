@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "model/ranking.h"
-#include "model/system_data.h"
+#include "model/user/ranking.h"
+#include "model/settings/system_data.h"
 #include "support/byte_builder.h"
 #include "support/temp_folder.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 namespace {
 

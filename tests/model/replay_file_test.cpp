@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "model/palette_scope.h"
-#include "model/replay.h"
-#include "model/save_data.h"
-#include "model/stage.h"
+#include "model/stage/palette_scope.h"
+#include "model/user/replay.h"
+#include "model/user/save_data.h"
+#include "model/stage/stage.h"
 #include "model/stage_file_bytes.h"
 #include "platform/files.h"
 #include "support/scoped_message_boxes.h"

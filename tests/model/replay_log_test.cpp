@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "model/replay.h"
+#include "model/user/replay.h"
 #include "support/byte_builder.h"
 #include "support/temp_folder.h"
 

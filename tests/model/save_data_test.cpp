@@ -1,4 +1,4 @@
-#include "model/save_data.h"
+#include "model/user/save_data.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "model/stage.h"
-#include "model/system_data.h"
-#include "model/world_map.h"
+#include "model/stage/stage.h"
+#include "model/settings/system_data.h"
+#include "model/stage/world_map.h"
 #include "platform/files.h"
 #include "support/byte_builder.h"
 #include "support/scoped_message_boxes.h"

@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
-#include "model/move.h"
-#include "model/shot.h"
+#include "model/definitions/move.h"
+#include "model/definitions/shot.h"
 #include "support/byte_builder.h"
 #include "support/fake_definition_context.h"
 

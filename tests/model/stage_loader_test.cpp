@@ -1,6 +1,6 @@
 // Loading the stage to be played: the loader thread, the newest version,
 // the start state, damaged files and the pause wait record.
-#include "model/stage_loader.h"
+#include "model/stage/stage_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <sstream>
 #include <thread>
 
-#include "model/common_palette.h"
-#include "model/stage.h"
+#include "model/stage/common_palette.h"
+#include "model/stage/stage.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "shell/close_request.h"

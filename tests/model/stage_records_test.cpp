@@ -1,5 +1,5 @@
 // Background layers, screen-out rules and stage strings: their old layouts.
-#include "model/stage_records.h"
+#include "model/stage/stage_records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The stage record: its file layout by version, upgrades, validation, speed
 // constants, the hero and the start state.
-#include "model/stage.h"
+#include "model/stage/stage.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <map>
 #include <optional>
 
-#include "model/common_palette.h"
-#include "model/definition_context.h"
+#include "model/stage/common_palette.h"
+#include "model/definitions/definition_context.h"
 #include "stage_file_bytes.h"
 #include "support/field_table_size.h"
 #include "support/stage_fixture.h"

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/definition_context.h"
-#include "model/font_faces.h"
-#include "model/system_data.h"
+#include "model/definitions/definition_context.h"
+#include "model/settings/font_faces.h"
+#include "model/settings/system_data.h"
 #include "support/field_table_size.h"
 #include "support/byte_builder.h"
 

@@ -1,11 +1,11 @@
-#include "model/world_map.h"
+#include "model/stage/world_map.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "model/save_data.h"
+#include "model/user/save_data.h"
 #include "support/byte_builder.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/definition_context.h"
+#include "model/definitions/definition_context.h"
 
 class FakeDefinitionContext : public cDefinitionContext {
  public:

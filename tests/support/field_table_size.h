@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 // Values stored: each field counts its array elements.
 inline std::size_t FieldValueCount(const std::vector<cEdField>& table) {

@@ -9,10 +9,10 @@
 
 #include <vector>
 
-#include "model/block.h"
-#include "model/chara.h"
-#include "model/item.h"
-#include "model/palette_lookup.h"
+#include "model/definitions/block.h"
+#include "model/definitions/chara.h"
+#include "model/definitions/item.h"
+#include "model/stage/palette_lookup.h"
 #include "support/fake_definition_context.h"
 
 class cPaletteFixture : public cPaletteLists, public FakeDefinitionContext {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/record.h"
+#include "model/record/record.h"
 
 using RecordSnapshot = std::map<std::string, std::vector<std::uint8_t>>;
 

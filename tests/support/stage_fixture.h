@@ -7,7 +7,7 @@
 // so that saving it, loading it and saving it again gives the same bytes.
 #pragma once
 
-#include "model/stage.h"
+#include "model/stage/stage.h"
 
 inline cEdStage MakeTestStage() {
   cEdStage stage;

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "model/paths.h"
-#include "model/replay.h"
-#include "model/save_data.h"
-#include "model/stage.h"
+#include "model/settings/paths.h"
+#include "model/user/replay.h"
+#include "model/user/save_data.h"
+#include "model/stage/stage.h"
 #include "platform/files.h"
 #include "support/scoped_message_boxes.h"
 #include "support/stage_fixture.h"

@@ -4,17 +4,17 @@
 #include <memory>
 #include <regex>
 
-#include "model/common_palette.h"
+#include "model/stage/common_palette.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
-#include "model/options.h"
-#include "model/ranking.h"
-#include "model/record_json.h"
-#include "model/replay.h"
-#include "model/save_data.h"
-#include "model/stage.h"
-#include "model/system_data.h"
-#include "model/world_map.h"
+#include "model/user/options.h"
+#include "model/user/ranking.h"
+#include "model/record/record_json.h"
+#include "model/user/replay.h"
+#include "model/user/save_data.h"
+#include "model/stage/stage.h"
+#include "model/settings/system_data.h"
+#include "model/stage/world_map.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "file_kinds.h"
-#include "model/common_palette.h"
+#include "model/stage/common_palette.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
-#include "model/palette_scope.h"
-#include "model/paths.h"
-#include "model/record.h"
-#include "model/system_data.h"
+#include "model/stage/palette_scope.h"
+#include "model/settings/paths.h"
+#include "model/record/record.h"
+#include "model/settings/system_data.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;

@@ -3,10 +3,10 @@
 #include <exception>
 #include <vector>
 
-#include "model/common_palette.h"
-#include "model/palette_scope.h"
-#include "model/paths.h"
-#include "model/project_context.h"
+#include "model/stage/common_palette.h"
+#include "model/stage/palette_scope.h"
+#include "model/settings/paths.h"
+#include "model/settings/project_context.h"
 #include "platform/files.h"
 #include "tools/make-demo/demo_database.h"
 #include "tools/make-demo/demo_entries.h"

@@ -13,10 +13,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/block.h"
-#include "model/chara.h"
-#include "model/common_palette.h"
-#include "model/item.h"
+#include "model/definitions/block.h"
+#include "model/definitions/chara.h"
+#include "model/stage/common_palette.h"
+#include "model/definitions/item.h"
 
 namespace demo {
 

@@ -11,12 +11,12 @@
 #include <initializer_list>
 #include <memory>
 
-#include "model/command.h"
-#include "model/condition.h"
-#include "model/flow.h"
-#include "model/item_command.h"
-#include "model/move.h"
-#include "model/shot.h"
+#include "model/definitions/command.h"
+#include "model/definitions/condition.h"
+#include "model/definitions/flow.h"
+#include "model/definitions/item_command.h"
+#include "model/definitions/move.h"
+#include "model/definitions/shot.h"
 
 namespace demo {
 

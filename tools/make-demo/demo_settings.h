@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "model/system_data.h"
+#include "model/settings/system_data.h"
 
 namespace demo {
 

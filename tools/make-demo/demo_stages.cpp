@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <stdexcept>
 
-#include "model/palette_lookup.h"
+#include "model/stage/palette_lookup.h"
 #include "tools/make-demo/demo_images.h"
 #include "tools/make-demo/demo_stage_names.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "model/stage.h"
+#include "model/stage/stage.h"
 #include "tools/make-demo/demo_entries.h"
 
 namespace demo {

@@ -4,7 +4,7 @@
 // and blocks the road until the first is cleared.
 #pragma once
 
-#include "model/world_map.h"
+#include "model/stage/world_map.h"
 
 namespace demo {
 

@@ -1,3 +1,0 @@
-#include "model/play_flags.h"
-
-int g_bTestPlay = 0;

@@ -1,0 +1,3 @@
+#include "model/record/play_flags.h"
+
+int g_bTestPlay = 0;

@@ -13,7 +13,7 @@
 #include "demo_data.h"
 #include "demo_images.h"
 #include "demo_stage_names.h"
-#include "game/project_data.h"
+#include "game/data/project_data.h"
 #include "model/stage/stage_loader.h"
 
 namespace fs = std::filesystem;

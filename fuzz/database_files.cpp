@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/database_tables.h"
-#include "game/effect_run.h"
+#include "game/data/database_tables.h"
+#include "game/effects/effect_run.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
 

@@ -12,3 +12,5 @@ int Random() {
   t_nRandomState = t_nRandomState * 214013u + 2531011u;
   return static_cast<int>((t_nRandomState >> 16) & 32767u);
 }
+
+unsigned RandomState() { return t_nRandomState; }

@@ -7,3 +7,5 @@
 void SeedRandom(unsigned seed);
 // 0 to 32767.
 int Random();
+// The calling thread's generator state (what the next draw starts from).
+unsigned RandomState();

@@ -15,7 +15,7 @@
 
 #include <sys/wait.h>
 
-#include "game/project_data.h"
+#include "game/data/project_data.h"
 #include "model/stage/common_palette.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"

@@ -4,7 +4,7 @@
 // Rebuild() to derive the tables again.
 #pragma once
 
-#include "game/database_tables.h"
+#include "game/data/database_tables.h"
 #include "model/database/database.h"
 
 class ScopedDatabase {

@@ -1,10 +1,10 @@
-#include "game/database_tables.h"
+#include "game/data/database_tables.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-#include "game/effect_run.h"
+#include "game/effects/effect_run.h"
 #include "model/database/database.h"
 
 std::vector<FrameTable> g_AnimeFrameTables;

@@ -7,7 +7,7 @@
 #include <climits>
 #include <ostream>
 
-#include "game/effect_run.h"
+#include "game/effects/effect_run.h"
 #include "shell/close_request.h"
 #include "support/scoped_database.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/anime_sequencer.h"
+#include "game/effects/anime_sequencer.h"
 #include "shell/close_request.h"
 
 namespace {

@@ -1,7 +1,7 @@
-#include "game/item_command_table.h"
+#include "game/commands/item_command_table.h"
 
-#include "game/command_workers.h"
-#include "scenes/stage_scene.h"
+#include "game/commands/command_workers.h"
+#include "game/stage/stage_play.h"
 
 namespace {
 

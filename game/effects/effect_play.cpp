@@ -1,10 +1,11 @@
-#include "game/effect_play.h"
+#include "game/effects/effect_play.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "game/database_tables.h"
+#include "game/core/numeric.h"
+#include "game/data/database_tables.h"
 #include "model/database/database.h"
 #include "shell/checked_access.h"
 #include "shell/random.h"
@@ -20,13 +21,6 @@ std::int16_t CheckedEffect(std::int16_t effect) {
   if (effect >= 0 && static_cast<std::size_t>(effect) < count) return effect;
   ReportBadIndex("V", effect, count, kEffectReportSize);
   return 0;
-}
-
-int ClampToInt(double value) {
-  using Limits = std::numeric_limits<int>;
-  if (std::isnan(value)) return 0;
-  return static_cast<int>(std::clamp(std::trunc(value), static_cast<double>(Limits::min()),
-                                     static_cast<double>(Limits::max())));
 }
 
 int ClampToInt(std::int64_t value) {
@@ -111,8 +105,8 @@ sEffectBlit cEffectPlay::GetBlit(double viewX, double viewY) const {
   blit.srcY = 0;
   blit.srcWidth = cellWidth;
   blit.srcHeight = blit.stretch ? entry.m_nCellHeight : nHeight;
-  blit.dstX = ClampToInt(dX - viewX);
-  blit.dstY = ClampToInt(dY - viewY);
+  blit.dstX = TruncToInt(dX - viewX);
+  blit.dstY = TruncToInt(dY - viewY);
   blit.dstWidth = nWidth;
   blit.dstHeight = nHeight;
   return blit;

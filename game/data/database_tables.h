@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "game/anime_sequencer.h"
+#include "game/effects/anime_sequencer.h"
 
 extern std::vector<FrameTable> g_AnimeFrameTables;
 extern std::vector<FrameTable> g_EffectFrameTables;

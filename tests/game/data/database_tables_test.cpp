@@ -3,8 +3,8 @@
 
 #include <climits>
 
-#include "game/database_tables.h"
-#include "game/effect_run.h"
+#include "game/data/database_tables.h"
+#include "game/effects/effect_run.h"
 #include "support/scoped_database.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // drawing copies.
 #include <gtest/gtest.h>
 
-#include "game/effect_play.h"
+#include "game/effects/effect_play.h"
 #include "shell/close_request.h"
 #include "shell/random.h"
 #include "support/scoped_database.h"

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "game/anime_sequencer.h"
+#include "game/effects/anime_sequencer.h"
 #include "model/database/effect.h"
 
 // A box in stage pixels, edges included.

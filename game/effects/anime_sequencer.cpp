@@ -1,4 +1,4 @@
-#include "game/anime_sequencer.h"
+#include "game/effects/anime_sequencer.h"
 
 #include <utility>
 

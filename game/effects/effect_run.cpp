@@ -1,4 +1,4 @@
-#include "game/effect_run.h"
+#include "game/effects/effect_run.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "game/project_data.h"
+#include "game/data/project_data.h"
 
 #include <optional>
 
-#include "game/database_tables.h"
+#include "game/data/database_tables.h"
 #include "model/stage/common_palette.h"
 #include "model/database/database.h"
 #include "model/user/options.h"

@@ -1,0 +1,84 @@
+// The run-time records of an actor's flows: one cFlowInstance per flow of
+// the actor's own definition copy, one cCommandInstance per command.
+//
+// cActor::BuildFlows creates them (durations, speeds, offsets, angles and
+// lead-in animation requests are prepared there); starting, stepping and
+// stopping flows belongs to the flow engine (game/flows/). Definitions are
+// reached by pointers into the actor's own copy; every change of that copy's
+// flow list is followed by cActor::RelinkFlows.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <vector>
+
+class cEdCommand;
+class cEdFlow;
+class cEdKeyCondition;
+
+// A target point waiting in a homing command's queue.
+struct sHomingPoint {
+  double x = 0;
+  double y = 0;
+};
+
+struct cCommandInstance {
+  const cEdCommand* m_pCommand = nullptr;
+  std::int32_t m_bDone = 0;
+  std::int32_t m_nTotalFrames = 0;   // sub-steps
+  std::int32_t m_nRemainFrames = 0;  // sub-steps left; 0 not started
+  // Executor state of the movement commands.
+  std::uint8_t m_nMoveDir = 0;
+  std::int32_t m_nOffsetX = 0;
+  std::int32_t m_nOffsetY = 0;
+  double m_dMoveSpeed = 0;
+  std::int32_t m_nMoveAngle = 0;
+  std::int32_t m_nMoveRadius = 0;  // circle: radius x sub-steps; homing: homing time
+  std::int32_t m_nStartAngle = 0;
+  std::int32_t m_nEndAngle = 0;
+  std::list<sHomingPoint> m_HomingQueue;
+  double m_dCmdVX = 0;
+  double m_dCmdVY = 0;
+  std::int32_t m_nTurn = 0;
+  std::int32_t m_nCount = 0;
+  std::int32_t m_bStarted = 0;
+  std::int32_t m_nStepState = 0;
+  double m_dPhaseX = 0;
+  double m_dPhaseY = 0;
+  double m_dMaxSpeed = 0;
+  std::int32_t m_nPrevFacing = 0;
+  double m_dMoveSpeed2 = 0;
+  std::uint8_t m_nMoveKind = 0;
+};
+
+// An animation that a command's lead-in starts from the flow step.
+struct ANIMEREQ {
+  std::int32_t nStart = 0;       // value of m_nFrames at which it starts
+  std::int16_t nAnime = 0;       // database animation
+  std::int16_t nSkip = 0;        // frames skipped at the start
+  std::int16_t nLength = 0;      // frames played before the hold frame
+  std::int16_t nHold = 0;        // hold time in display frames
+  std::int32_t bExtendHold = 0;
+};
+
+struct cFlowInstance {
+  std::int32_t m_nIndex = 0;
+  std::int32_t m_nSerial = 0;
+  const cEdFlow* m_pFlow = nullptr;
+  std::int8_t m_bConditionsMet = 0;
+  std::vector<const cEdKeyCondition*> m_vpKeyConditions;
+  std::int32_t m_bKeyHeld = 0;
+  std::vector<cCommandInstance> m_vCommands;
+  std::vector<ANIMEREQ> m_vAnimeRequests;
+  std::int32_t m_bRunning = 0;
+  std::int32_t m_bPaused = 0;
+  std::int32_t m_bStoppedForGood = 0;
+  std::int32_t m_bDelete = 0;
+  std::int32_t m_nCurCommand = 0;
+  std::int32_t m_nFrames = 0;
+  std::int32_t m_nTriggerKey = 0;
+  std::int32_t m_bFiredThisFrame = 0;
+  std::int32_t m_bStartedThisFrame = 0;
+  std::int32_t m_bFollowsMessage = 0;
+  std::int32_t m_bAbort = 0;
+};

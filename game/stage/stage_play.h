@@ -1,0 +1,151 @@
+// The running stage as the game objects, flows and commands see it.
+//
+// cStagePlay holds the stage-play state that the objects read and write
+// (current actor, flow and command, stage variables, end request, the two
+// scroll axes, the play map, team lists, effect list, serial and frame
+// counters, the colour-cycling table) and declares the services they call on
+// the scene (block changes, spawning, modal waits, music, the sight mask,
+// condition lists, item effects). The stage-play scene of scenes/ derives
+// from it and implements the services; tests use tests/support's TestStage.
+// game/ never includes scenes/.
+//
+// g_pStageScene points at the running stage (null when none). Everything
+// here belongs to the game thread.
+//
+// The stage's random numbers are the game thread's generator of
+// shell/random.h (SeedRandom at each stage start, Random for each draw,
+// RandomState for checks); the stage-play scene seeds it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <vector>
+
+#include "game/effects/effect_play.h"
+#include "model/definitions/condition.h"
+#include "model/stage/map_cell.h"
+
+class cActor;
+class cItem;
+class cEdShot;
+class cEdChara;
+class cEdBlock;
+struct cFlowInstance;
+struct cCommandInstance;
+
+// One axis of the view. Pixels are play-map pixels: the stage proper starts
+// after a margin of 10 cells (320 pixels).
+struct cScrollAxis {
+  double m_dPos = 0;          // map pixel at the left (top) screen edge
+  std::int32_t m_nMin = 0;    // the view shows at most [min, max)
+  std::int32_t m_nMax = 0;
+  std::int32_t m_nStageBegin = 320;  // first pixel of the stage proper
+  std::int32_t m_nStageEnd = 0;      // (cells + 10) x 32, not below 0
+  std::int32_t m_nExtent = 640;      // 640 + the stage's extra area
+  std::int32_t m_nTileOrigin = 10;   // cells of margin before stage cell 0
+  std::int32_t m_nRowShift = 0;      // horizontal axis: play-map row pitch as a power of two
+  double m_dSpeed = 0;               // automatic scroll per sub-step
+  std::int32_t m_bClamped = 0;       // the view sits at a scroll limit
+  std::int32_t m_bAuto = 0;          // the axis scrolls by itself
+  std::int32_t m_bAutoStopped = 0;   // its automatic scrolling is stopped
+
+  // Auto-scroll speed of an axis not at a scroll limit, else 0.
+  double DriftSpeed() const { return m_bClamped ? 0.0 : m_dSpeed; }
+};
+
+// The wait that the pause loop runs while a command blocks the game.
+struct sModalWait {
+  std::int32_t nKind = 0;
+  std::int32_t nDelay = 0;
+  std::int32_t bWaitForKey = 0;
+  std::int32_t nFrames = 0;
+  std::int32_t nElapsed = 0;
+};
+
+// A colour the actors of one colour index are tinted with (Direct3D).
+struct sColourPair {
+  std::uint32_t nArgb = 0xFFFFFFFFu;
+  std::int32_t nOp = 4;  // modulate
+};
+
+constexpr int kTeamCount = 8;
+constexpr int kTileSize = 32;
+
+class cStagePlay {
+ public:
+  cStagePlay();
+  virtual ~cStagePlay();
+  cStagePlay(const cStagePlay&) = delete;
+  cStagePlay& operator=(const cStagePlay&) = delete;
+
+  // Sizes the play map for a stage of the given cells (margin of 10 cells
+  // each side), sets both axes' stage edges, extents and the row shift, and
+  // empties every cell.
+  void SetMapSize(int nCellsX, int nCellsY, int nExtraX, int nExtraY);
+  // The cell at play-map column and row through the checked access.
+  cMapCell& MapCell(int nColumn, int nRow);
+  int MapIndex(int nColumn, int nRow) const { return nColumn + (nRow << m_ScrollX.m_nRowShift); }
+
+  // 1 when the cell's block is present: it has no appearance conditions, or
+  // they held once and the block keeps them, or they hold now for the hero,
+  // which marks the cell appeared.
+  int CheckBlockCondition(cMapCell& cell);
+
+  // Services of the scene.
+  //
+  // Mode 0: every condition holds; mode 1: one holds; else 0.
+  virtual int EvalConditionList(const std::vector<cEdCondition>& conditions, int nMode,
+                                cActor* pActor) = 0;
+  // Applies a picked or dropped item to the hero; 1 when the play must end.
+  virtual int ApplyItemEffect(cItem* pItem, cActor* pHero) = 0;
+  // Places, removes or toggles the block under a map pixel by the shot's block mode.
+  virtual void ChangeBlock(double x, double y, int nFacing, const cEdShot& shot,
+                           const cEdBlock& block) = 0;
+  // Summons a character or an item at a map pixel.
+  virtual void AddCharacter(double x, double y, int nFacing, int nTeam, const cEdShot& shot,
+                            const cEdChara& chara, int& nSerial) = 0;
+  virtual void AddItem(double x, double y, int nFacing, const cEdShot& shot, int nItemKind,
+                       int nItemIndex, int& nSerial) = 0;
+  // Runs the pause loop for m_Wait while the game waits, until it ends.
+  virtual void RunModalWait() = 0;
+  // Stores the loop flag and switches the music to a database entry (0 stops).
+  virtual void PlayBgm(int nEntry, int bLoop) = 0;
+  // Rebuilds the sight-mask image after the hero's sight changed.
+  virtual void RebuildSightMask() = 0;
+  // 1 when the actor's box touches a solid cell or a blocking character.
+  virtual int IsCharacterBlocked(cActor& actor) = 0;
+  // Target frames per second of the running stage.
+  virtual int FramesPerSecond() const = 0;
+
+  // State.
+  cActor* m_pCurActor = nullptr;
+  cFlowInstance* m_pCurFlow = nullptr;
+  cCommandInstance* m_pCurCommand = nullptr;
+  // The hero (element 0 of the players), every actor's first target.
+  cActor* m_pHero = nullptr;
+  std::vector<std::int32_t> m_vStageVar;  // each in -999999..999999
+  std::int32_t m_nEndRequest = 0;          // 1 cleared, 2 missed
+  std::int32_t m_nNextPart = 0;
+  sModalWait m_Wait;
+  std::int32_t m_bQuit = 0;
+  std::int32_t m_bCheckDeaths = 0;
+  std::int32_t m_bTimeStop = 0;
+  std::int32_t m_nTimeLeft = 0;
+  cScrollAxis m_ScrollX;
+  cScrollAxis m_ScrollY;
+  std::vector<cMapCell> m_vPlayMap;
+  std::vector<std::list<cActor*>> m_vTeamCharacter;
+  std::list<cEffectPlay> m_EffectList;
+  std::int32_t m_bItemMessageFollows = 0;
+  std::int32_t m_nShotSerial = 0;
+  std::int32_t m_nFrameCount = 0;
+  std::int32_t m_nBlockToggle1 = 0;
+  std::int32_t m_nBlockToggle2 = 0;
+  std::int32_t m_nSubStep = 0;  // 1 to the sub-steps per frame
+  std::vector<sColourPair> m_vColourCycle;
+  std::vector<std::uint8_t> m_vGroupSwitch;
+  std::int32_t m_nStageWidth = 0;  // pixels
+};
+
+extern cStagePlay* g_pStageScene;

@@ -1,0 +1,128 @@
+// A running stage built in code, for tests of the game objects without the
+// stage-play scene.
+//
+// TestStage is the stage-play state of game/stage/stage_play.h with its
+// services answered and recorded here: it sets g_LoadedStage up (map size,
+// speed level, gravity, extra area, no-damage guards), sizes the play map,
+// puts the view at the top-left of the stage proper with scroll limits
+// around the stage proper, installs itself as g_pStageScene and puts
+// everything back when it goes. Blocks of each kind are placed at stage
+// cells with PutBlock. It holds the default database with its derived
+// tables, so that character effects and animation sets exist.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/stage/stage_play.h"
+#include "model/definitions/block.h"
+#include "model/stage/stage.h"
+#include "model/user/save_data.h"
+#include "shell/random.h"
+#include "support/scoped_database.h"
+
+struct TestStageSize {
+  int nCellsX = 20;
+  int nCellsY = 15;
+  int nSpeedLevel = 1;  // sub-steps per frame (levels 11 to 19 cap the speed)
+  double dGravity = 0.4;
+};
+
+class TestStage : public cStagePlay {
+ public:
+  explicit TestStage(TestStageSize size = {}) : m_pPrevious(g_pStageScene) {
+    m_SavedStage = g_LoadedStage;
+    m_nSavedScore = g_SaveData.m_nScore;
+    g_SaveData.m_nScore = 0;
+    SeedRandom(0);
+    cEdStage& stage = g_LoadedStage;
+    stage.m_nWidth = size.nCellsX;
+    stage.m_nHeight = size.nCellsY;
+    stage.m_dGravity = size.dGravity;
+    // The whole play map is the area in which objects may be.
+    stage.m_nAreaExtraX = (size.nCellsX + 20) * kTileSize - 640;
+    stage.m_nAreaExtraY = (size.nCellsY + 20) * kTileSize - 640;
+    stage.SetSpeedLevel(size.nSpeedLevel);
+    SetMapSize(size.nCellsX, size.nCellsY, stage.m_nAreaExtraX, stage.m_nAreaExtraY);
+    for (cScrollAxis* axis : {&m_ScrollX, &m_ScrollY}) {
+      axis->m_nMin = axis->m_nStageBegin;
+      axis->m_nMax = axis->m_nStageEnd;
+      axis->m_dPos = axis->m_nStageBegin;
+    }
+    m_vStageVar.assign(100, 0);
+    g_pStageScene = this;
+  }
+  ~TestStage() override {
+    g_pStageScene = m_pPrevious;
+    g_LoadedStage = m_SavedStage;
+    g_SaveData.m_nScore = m_nSavedScore;
+  }
+
+  // A block at stage cell (column, row).
+  void PutBlock(int nColumn, int nRow, const cEdBlock& block) {
+    MapCell(nColumn + 10, nRow + 10).m_Block = block;
+  }
+  static cEdBlock Solid(int nGraphicNo = 1) {
+    cEdBlock block;
+    block.m_nGraphicNo = static_cast<std::int16_t>(nGraphicNo);
+    block.m_nCollision = 1;
+    return block;
+  }
+  static cEdBlock PassedByTeam(int nTeam) {
+    cEdBlock block = Solid();
+    block.m_nPassTeam = static_cast<std::uint8_t>(nTeam);
+    return block;
+  }
+  static cEdBlock Fatal() {
+    cEdBlock block = Solid();
+    block.m_nCollision = 2;
+    return block;
+  }
+  // Solid while the test stage's condition answer holds; with bOnce it
+  // stays once it has held.
+  static cEdBlock Conditional(bool bOnce) {
+    cEdBlock block = Solid();
+    block.m_vCondition.resize(1);
+    block.m_bConditionOnce = bOnce ? 1 : 0;
+    return block;
+  }
+
+  // Services: answered from the members below, calls recorded.
+  int EvalConditionList(const std::vector<cEdCondition>&, int nMode, cActor*) override {
+    ++m_nConditionEvaluations;
+    return nMode == 0 || nMode == 1 ? m_nConditionAnswer : 0;
+  }
+  int ApplyItemEffect(cItem* pItem, cActor*) override {
+    m_vCalls.push_back("ApplyItemEffect");
+    return pItem ? m_nItemEffectResult : 0;
+  }
+  void ChangeBlock(double, double, int, const cEdShot&, const cEdBlock&) override {
+    m_vCalls.push_back("ChangeBlock");
+  }
+  void AddCharacter(double, double, int, int, const cEdShot&, const cEdChara&, int& nSerial) override {
+    m_vCalls.push_back("AddCharacter");
+    ++nSerial;
+  }
+  void AddItem(double, double, int, const cEdShot&, int, int, int& nSerial) override {
+    m_vCalls.push_back("AddItem");
+    ++nSerial;
+  }
+  void RunModalWait() override { m_vCalls.push_back("RunModalWait"); }
+  void PlayBgm(int, int) override { m_vCalls.push_back("PlayBgm"); }
+  void RebuildSightMask() override { m_vCalls.push_back("RebuildSightMask"); }
+  int IsCharacterBlocked(cActor&) override { return m_nCharacterBlocked; }
+  int FramesPerSecond() const override { return m_nFps; }
+
+  int m_nConditionAnswer = 1;
+  int m_nConditionEvaluations = 0;
+  int m_nItemEffectResult = 0;
+  int m_nCharacterBlocked = 0;
+  int m_nFps = 60;
+  std::vector<std::string> m_vCalls;
+
+ private:
+  ScopedDatabase m_Database;
+  cStagePlay* m_pPrevious;
+  cEdStage m_SavedStage;
+  std::int32_t m_nSavedScore = 0;
+};

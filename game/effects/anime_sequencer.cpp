@@ -34,6 +34,12 @@ void cAnimeSequencer::Assign(std::vector<FrameTable> sequences) {
 
 void cAnimeSequencer::Clear() { Assign({}); }
 
+void cAnimeSequencer::Replace(std::vector<FrameTable> sequences) {
+  const int sequence = m_nSequence;
+  Assign(std::move(sequences));
+  if (sequence >= 0 && static_cast<std::size_t>(sequence) < m_vSequences.size()) m_nSequence = sequence;
+}
+
 SEQFRAME* cAnimeSequencer::CurrentRow() {
   if (m_vSequences.empty()) return nullptr;
   FrameTable& table = CheckedAt(m_vSequences, m_nSequence);

@@ -46,6 +46,9 @@ class cAnimeSequencer {
   void Build(const int (*const* tables)[3]);
   // Replaces all sequences by copies of prepared tables.
   void Assign(std::vector<FrameTable> sequences);
+  // Replaces all sequences keeping the current sequence number (0 when the
+  // new sequences have no such number); row and tick 0.
+  void Replace(std::vector<FrameTable> sequences);
   // No sequences; sequence, row and tick 0.
   void Clear();
 

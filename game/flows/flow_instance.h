@@ -47,8 +47,10 @@ struct cCommandInstance {
   double m_dPhaseY = 0;
   double m_dMaxSpeed = 0;
   std::int32_t m_nPrevFacing = 0;
-  double m_dMoveSpeed2 = 0;
-  std::uint8_t m_nMoveKind = 0;
+
+  // With the move's timing mode 1 the distance fixes the speed, with mode 2
+  // the duration; n is the actor's linear index.
+  void ResolveMoveTiming(const cEdCommand& command, std::int16_t n);
 };
 
 // An animation that a command's lead-in starts from the flow step.

@@ -23,8 +23,10 @@ void cStagePlay::SetMapSize(int nCellsX, int nCellsY, int nExtraX, int nExtraY) 
   m_ScrollX.m_nExtent = 640 + nExtraX;
   m_ScrollY.m_nExtent = 640 + nExtraY;
   m_nStageWidth = nCellsX * kTileSize;
-  m_vPlayMap.assign(static_cast<std::size_t>(nCellsY + 20) << shift, cMapCell{});
-  for (cMapCell& cell : m_vPlayMap) cell.m_Block.m_nGraphicNo = 0;
+  cMapCell empty;
+  empty.m_Block.m_nGraphicNo = 0;
+  empty.m_Block.m_nCollision = 0;
+  m_vPlayMap.assign(static_cast<std::size_t>(nCellsY + 20) << shift, empty);
 }
 
 cMapCell& cStagePlay::MapCell(int nColumn, int nRow) {

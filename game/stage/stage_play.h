@@ -81,7 +81,7 @@ class cStagePlay {
 
   // Sizes the play map for a stage of the given cells (margin of 10 cells
   // each side), sets both axes' stage edges, extents and the row shift, and
-  // empties every cell.
+  // empties every cell (no graphic, not solid).
   void SetMapSize(int nCellsX, int nCellsY, int nExtraX, int nExtraY);
   // The cell at play-map column and row through the checked access.
   cMapCell& MapCell(int nColumn, int nRow);

@@ -1,0 +1,210 @@
+// An actor: the part shared by the characters and the hero. A game object
+// that carries its own copy of a character definition (m_Chara, changed in
+// place by commands), runs flows built from it, and has HP and SP with
+// gauges, two hit boxes (body against characters, shot box against shots),
+// a target, knock-back, jump and contact state, no-damage timers, overlay
+// animations and a running character effect.
+//
+// Set-up (actor.cpp): InitCommon, SetBodyBox, BuildFlows, SetAnimeSet,
+// CopyActorFrom, the centre operations and the target links.
+// Physics (actor_physics.cpp): per-sub-step bookkeeping, gravity, landing,
+// ceilings, knock-back, jump speeds and times, placement at a cell.
+// Damage and death (actor_damage.cpp): HP, SP, gauges, no-damage times,
+// contact and shot damage, Die, overlays and the animation frame.
+//
+// Units: b = the stage's sub-steps per frame, u = b as a double, g = the
+// gravity per sub-step; speeds are pixels per sub-step; durations of
+// definitions are tenths of a second (6 b sub-steps each).
+//
+// Links: m_pTarget / m_vTargetedBy and the shots' m_pShotTarget / m_vShots
+// are kept in step; UnlinkAll drops every link of the actor and runs on
+// death and in the destructor, so no other object keeps a dangling pointer.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <vector>
+
+#include "game/effects/effect_run.h"
+#include "game/flows/flow_instance.h"
+#include "game/objects/game_object.h"
+#include "game/objects/hit_box.h"
+#include "game/stage/stage_play.h"
+#include "model/definitions/chara.h"
+
+class cItem;
+class cShot;
+struct cMapCell;
+
+// A HP or SP gauge shown above the actor after a change.
+struct sGauge {
+  std::int32_t nTime = 0;  // frames left; 0 hidden
+  double dChange = 0;      // pixels of the last change, negative for a loss
+  double dShrink = 0;      // per frame
+  std::int32_t nLength = 0;  // pixels of 50
+};
+
+struct sNoDamageFrom {
+  std::int32_t nAttackerId = 0;
+  std::int32_t nLeft = 0;  // sub-steps
+};
+
+// An animation played over the base animation, started by a flow.
+struct sOverlayAnime {
+  cAnimeSequencer m_Anime;
+  std::int32_t bPriority = 0;
+  std::int32_t nDelay = 0;
+  std::int32_t nValue = 0;  // set by the animation command
+  std::int32_t nSerial = 0;  // of the flow that started it
+  std::int32_t bPaused = 0;
+};
+
+constexpr int kFlowGroupCount = 27;
+
+class cActor : public cGameObject {
+ public:
+  cActor();
+  ~cActor() override;
+  cActor(const cActor&) = delete;
+  cActor& operator=(const cActor&) = delete;
+
+  void CopyFrom(const cGameObject& other) override { cGameObject::CopyFrom(other); }
+  void AdjustYForScale(int nNew, int nOld) override;
+  void SetCenter(int x, int y) override;
+  void SetCenterStop(int x, int y, cCommandInstance* pInst) override;
+  void SetCenterX(int x) override;
+  void SetCenterXStop(int x, cCommandInstance* pInst) override;
+  void SetCenterY(int y) override;
+  void SetCenterYStop(int y, cCommandInstance* pInst) override;
+
+  // The classes' operations; the actor itself does nothing.
+  virtual void CopyActorFrom(const cActor& other);
+  virtual cItem* GetDropItem() { return nullptr; }
+  virtual int ConstrainX() { return 0; }
+  virtual int ConstrainY() { return 0; }
+  virtual int MoveX() { return 0; }
+  virtual int MoveY() { return 0; }
+  virtual int RunFlows(bool) { return 0; }
+  virtual void Jump(cCommandInstance*) {}
+  // Starts the flows of a trigger whose conditions hold (the flow engine).
+  virtual void FireTrigger(int) {}
+
+  // Set-up.
+  void InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, std::int16_t nLinearIndex);
+  void SetBodyBox(bool bBottomAligned, int w, int h);
+  void BuildFlows(const std::vector<cEdFlow>& flows, int nFacing, bool bInsert, int nIndex);
+  // Points every flow instance at its entry of the own definition copy.
+  void RelinkFlows();
+  void SetAnimeSet(std::int16_t nSet, bool bForce);
+  void SetTarget(cActor* pTarget);
+  void UnlinkAll();
+
+  // Physics.
+  void ClearBlockContacts();
+  void SavePosition();
+  void RestorePosition();
+  void ApplyGravity();
+  bool IsStanding() const;
+  void LandOnBlock();
+  void HitCeiling();
+  void LandOnCharacter(bool bRide);
+  void ApplyImpact(std::int8_t nImpact, double dx, double dy);
+  void ApplyContactImpact(const cActor& attacker);
+  void ApplyShotImpact(const cShot& shot);
+  void ApplyImpactY();
+  void DecayImpactX();
+  void DecayImpactY();
+  double JumpSpeedForHeight(double dHeight) const;
+  double JumpSpeedForHbl(std::int8_t nHbl) const;
+  int JumpFrames(double v) const;
+  int JumpTimeForHbl(int nHbl) const;
+  void PlaceAtTile(int nColumn, int nRow);
+  void PlaceAtTileX(int nColumn);
+  void PlaceAtTileY(int nRow);
+
+  // Damage and death.
+  bool AddHp(int nDelta, bool bForce, bool bShowGauge);
+  void ShowHpGauge(int nDelta);
+  void AddSp(int nDelta, bool bShowGauge);
+  void ShowSpGauge(int nDelta);
+  void StartInvincibility();
+  void StartInvincibilityFrom(int nAttackerId);
+  void TickInvincibility();
+  bool IsInvincible() const { return m_nNoDamage > 0; }
+  bool IsInvincibleTo(int nAttackerId) const;
+  bool TakeContactDamage(const cActor& attacker);
+  bool TakeShotDamage(const cShot& shot);
+  int Die();
+  void RemoveOverlaysOfFlow(int nSerial);
+  void PauseOverlaysOfFlow(int nSerial);
+  void ResumeOverlaysOfFlow(int nSerial);
+  int UpdateAnimation(bool bPaused);
+  // The frame offset of the sprite, and whether and how it is tinted (only
+  // on the Direct3D back end).
+  int GetSpriteSource(bool bDirect3D, bool& bColourChange, sColourPair& colour) const;
+  // Advances the gauge display by a frame (the drawing calls it once per frame).
+  static void StepGauge(sGauge& gauge);
+
+  cActor* m_pTarget = nullptr;
+  std::vector<cActor*> m_vTargetedBy;
+  std::vector<cShot*> m_vShots;
+  cEdChara m_Chara;
+  std::int32_t m_nFlowSerial = 0;
+  std::vector<cFlowInstance> m_vFlows;
+  std::vector<std::uint8_t> m_vGroupRunning;
+  std::vector<std::uint8_t> m_vGroupStopped;
+  std::vector<std::uint8_t> m_vGroupStarted;
+  std::int32_t m_bGroupStopped = 0;
+  std::int32_t m_bFlowDeleted = 0;
+  double m_dSpawnX = 0, m_dSpawnY = 0;
+  std::int32_t m_bMovedByCommand = 0;
+  double m_dImpactVX = 0, m_dImpactVY = 0;
+  std::int32_t m_bKnockedBack = 0;
+  double m_dPrevImpactVY = 0;
+  std::int32_t m_bMoveDisabled = 0;
+  std::int32_t m_nWallSide = -1;  // 0 left, 1 right, -1 none
+  std::int32_t m_bFalling = 1;
+  std::int32_t m_bInAir = 0;
+  std::int32_t m_bJumping = 0;
+  std::int32_t m_bJumpBlocked = 0;
+  std::int32_t m_bJumpRefused = 0;
+  cMapCell* m_pFloorCell = nullptr;
+  std::int32_t m_nFloorCell = 0;
+  std::int32_t m_nPrevFloorCell = 0;
+  std::int32_t m_nMoveTypeGrace = 0;
+  std::int32_t m_bPinX = 0, m_bPinY = 0;
+  std::int32_t m_nPinX = 0, m_nPinY = 0;
+  std::int32_t m_bDying = 0;
+  std::int32_t m_nDyingFrames = 0;
+  std::int32_t m_bHitLeft = 0, m_bHitRight = 0, m_bHitTop = 0, m_bHitBottom = 0;
+  std::int32_t m_bRidden = 0;
+  std::int32_t m_bOnCharacter = 0;
+  std::int32_t m_nRiderId = 0;
+  double m_dRiderX = 0, m_dRiderTop = 0, m_dRiderRight = 0, m_dRiderBottom = 0;
+  double m_dPrevX = 0, m_dPrevY = 0, m_dPrevRight = 0, m_dPrevBottom = 0;
+  std::int32_t m_nHp = 0;
+  sGauge m_HpGauge;
+  std::int32_t m_nSp = 0;
+  sGauge m_SpGauge;
+  std::vector<std::int32_t> m_vVars;  // v1 to v8 at 1 to 8
+  std::int32_t m_nNoDamage = 0;
+  std::list<sNoDamageFrom> m_NoDamageFrom;
+  std::list<sOverlayAnime> m_Overlays;
+  cCharaEffectRun m_CharaEffect;
+  std::int32_t m_bVanish = 0;
+  std::int32_t m_nSight = 0;
+  std::int32_t m_bHidden = 0;
+  sHitBox m_BodyBox;
+  sHitBox m_ShotBox;
+  // Kept for the stage passes: fall counter (sub-steps since the floor was
+  // left, reset by LandOnBlock), the cell landed on and that cell at the
+  // start of the sub-step, floor-effect counter, the two per-frame
+  // block-change flags, and the removal request.
+  std::int32_t m_nFallCount = 0;
+  cMapCell* m_pLandedCell = nullptr;
+  cMapCell* m_pLandedCellAtStart = nullptr;
+  std::int32_t m_nFloorEffectCount = 0;
+  std::int32_t m_bBlockChanged1 = 0;
+  std::int32_t m_bBlockChanged2 = 0;
+  std::int32_t m_bRemove = 0;
+};

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "platform/bitmap_file.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
 #include "tools/make-demo/bmp_writer.h"
@@ -213,6 +214,28 @@ TEST(DemoImagesTest, PicturesHaveTheSizesThePlayerReadsThemIn) {
     EXPECT_EQ(bmp.width, e.width);
     EXPECT_EQ(bmp.height, e.height);
     EXPECT_EQ(bmp.palette, demo::DemoPalette());
+  }
+}
+
+TEST(DemoImagesTest, ThePlayersDecoderReadsEveryPicture) {
+  for (const auto& [name, bytes] : DemoFiles()) {
+    if (!name.ends_with(".bmp")) continue;
+    SCOPED_TRACE(name);
+    platform::DecodedBitmap decoded;
+    std::string error;
+    ASSERT_TRUE(platform::DecodeBitmapFile(bytes, decoded, error)) << error;
+    const Bitmap8 bmp = ReadBitmap8(bytes);
+    ASSERT_EQ(decoded.width, bmp.width);
+    ASSERT_EQ(decoded.height, bmp.height);
+    ASSERT_EQ(decoded.bitsPerPixel, 8);
+    for (int i = 0; i < 256; ++i) {
+      const demo::Rgb& c = bmp.palette[static_cast<std::size_t>(i)];
+      EXPECT_EQ(decoded.colours[static_cast<std::size_t>(i)], (platform::RGBQUAD{c.b, c.g, c.r, 0}));
+    }
+    std::vector<std::uint8_t> indices;
+    for (int y = 0; y < bmp.height; ++y)
+      for (int x = 0; x < bmp.width; ++x) indices.push_back(static_cast<std::uint8_t>(decoded.IndexAt(x, y)));
+    EXPECT_TRUE(indices == bmp.pixels);
   }
 }
 

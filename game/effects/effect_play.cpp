@@ -111,3 +111,16 @@ sEffectBlit cEffectPlay::GetBlit(double viewX, double viewY) const {
   blit.dstHeight = nHeight;
   return blit;
 }
+
+int cEffectPlay::Draw(cDrawTarget& target, sSurface dst, double viewX, double viewY, bool paused) {
+  if (Step(paused)) return 1;
+  const sEffectBlit blit = GetBlit(viewX, viewY);
+  const sSurface image{SURFACES_EFFECT, blit.image};
+  if (blit.stretch) {
+    target.BltStretch(dst, blit.dstX, blit.dstY, blit.dstWidth, blit.dstHeight, image, blit.srcX, blit.srcY,
+                      blit.srcWidth, blit.srcHeight, kColourKey);
+  } else {
+    target.Blt(dst, blit.dstX, blit.dstY, blit.dstWidth, blit.dstHeight, image, blit.srcX, blit.srcY, kColourKey);
+  }
+  return 0;
+}

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "game/draw/draw_target.h"
 #include "game/effects/anime_sequencer.h"
 #include "model/database/effect.h"
 
@@ -51,6 +52,10 @@ class cEffectPlay {
   sEffectBlit GetBlit(double viewX, double viewY) const;
 
   const cEdEffect& Entry() const;
+
+  // Steps the animation and draws its current frame with the view at
+  // (viewX, viewY); 1 when the effect is to be removed (nothing drawn).
+  int Draw(cDrawTarget& target, sSurface dst, double viewX, double viewY, bool paused);
 
   std::int16_t nEffect = 0;
   double dX = 0;

@@ -25,6 +25,8 @@
 #include <list>
 #include <vector>
 
+#include "game/draw/draw_target.h"
+#include "game/draw/graphic_source.h"
 #include "game/effects/effect_run.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/game_object.h"
@@ -141,9 +143,22 @@ class cActor : public cGameObject {
   int UpdateAnimation(bool bPaused);
   // The frame offset of the sprite, and whether and how it is tinted (only
   // on the Direct3D back end).
-  int GetSpriteSource(bool bDirect3D, bool& bColourChange, sColourPair& colour) const;
+  int GetSpriteSource(bool bDirect3D, bool& bColourChange, sBltColour& colour) const;
   // Advances the gauge display by a frame (the drawing calls it once per frame).
   static void StepGauge(sGauge& gauge);
+
+  // Drawing (actor_draw.cpp). State that advances while drawing (animations,
+  // the character effect, gauges, dying frames) advances the same whatever
+  // the target does, so headless runs draw into a target that records or
+  // discards.
+  void Draw(cDrawTarget& target, sSurface dst, bool bPaused);
+  // True when the death display is over.
+  bool DrawDying(cDrawTarget& target, sSurface dst, bool bPaused);
+  // Steps the character effect without drawing; true when it finished.
+  bool RunCharaEffectHidden(bool bPaused);
+  void DrawHpGauge(cDrawTarget& target, sSurface dst);
+  void DrawSpGauge(cDrawTarget& target, sSurface dst);
+  void DrawGauge(cDrawTarget& target, sSurface dst, sGauge& gauge, int nKind);
 
   cActor* m_pTarget = nullptr;
   std::vector<cActor*> m_vTargetedBy;
@@ -207,4 +222,10 @@ class cActor : public cGameObject {
   std::int32_t m_bBlockChanged1 = 0;
   std::int32_t m_bBlockChanged2 = 0;
   std::int32_t m_bRemove = 0;
+
+ private:
+  // The routine of the running character effect's kind: draws (with a
+  // target) and advances the run; true when the effect finished.
+  bool RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSource& src, bool bPaused);
+  int CharaEffectKind() const;
 };

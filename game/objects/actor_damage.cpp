@@ -217,7 +217,7 @@ int cActor::UpdateAnimation(bool bPaused) {
   return chosen ? chosen->m_Anime.GetFrame() : m_Anime.GetFrame();
 }
 
-int cActor::GetSpriteSource(bool bDirect3D, bool& bColourChange, sColourPair& colour) const {
+int cActor::GetSpriteSource(bool bDirect3D, bool& bColourChange, sBltColour& colour) const {
   int offset = m_Chara.m_nGraphicSub;
   const cEdAnimeSet& set = CheckedAt(g_Database.m_vAnimeSet, m_Chara.m_nAnimeSet);
   if (m_Chara.m_nFlying != 0) offset += set.m_nFlyingOffset;

@@ -4,7 +4,7 @@
 
 #include "game/core/numeric.h"
 #include "game/objects/actor.h"
-#include "game/objects/map_cell_collision.h"
+#include "game/objects/map_cell_run.h"
 #include "game/objects/shot.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/flow.h"

@@ -4,7 +4,7 @@
 
 #include "game/core/numeric.h"
 #include "game/flows/flow_instance.h"
-#include "game/objects/map_cell_collision.h"
+#include "game/objects/map_cell_run.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
 #include "model/settings/system_data.h"

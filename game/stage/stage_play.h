@@ -22,6 +22,7 @@
 #include <list>
 #include <vector>
 
+#include "game/draw/draw_target.h"
 #include "game/effects/effect_play.h"
 #include "model/definitions/condition.h"
 #include "model/stage/map_cell.h"
@@ -61,12 +62,6 @@ struct sModalWait {
   std::int32_t bWaitForKey = 0;
   std::int32_t nFrames = 0;
   std::int32_t nElapsed = 0;
-};
-
-// A colour the actors of one colour index are tinted with (Direct3D).
-struct sColourPair {
-  std::uint32_t nArgb = 0xFFFFFFFFu;
-  std::int32_t nOp = 4;  // modulate
 };
 
 constexpr int kTeamCount = 8;
@@ -143,7 +138,7 @@ class cStagePlay {
   std::int32_t m_nBlockToggle1 = 0;
   std::int32_t m_nBlockToggle2 = 0;
   std::int32_t m_nSubStep = 0;  // 1 to the sub-steps per frame
-  std::vector<sColourPair> m_vColourCycle;
+  std::vector<sBltColour> m_vColourCycle;  // per colour index, filled each frame
   std::vector<std::uint8_t> m_vGroupSwitch;
   std::int32_t m_nStageWidth = 0;  // pixels
 };

@@ -113,6 +113,9 @@ class TestStage : public cStagePlay {
   int IsCharacterBlocked(cActor&) override { return m_nCharacterBlocked; }
   int FramesPerSecond() const override { return m_nFps; }
 
+  // Derives the database tables again after a test changed g_Database.
+  void RebuildDatabaseTables() { m_Database.Rebuild(); }
+
   int m_nConditionAnswer = 1;
   int m_nConditionEvaluations = 0;
   int m_nItemEffectResult = 0;

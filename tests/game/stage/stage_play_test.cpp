@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/objects/map_cell_collision.h"
+#include "game/objects/map_cell_run.h"
 #include "support/test_stage.h"
 
 namespace {

@@ -1,10 +1,12 @@
 // bmp\*.bmp: the bitmap decoder, then every reader of its result (colours,
-// GDI copies into a 16-bit surface, the keyed texture image).
+// GDI copies into a 16-bit surface, the keyed texture image, the loads into
+// 8- and 16-bit surface pixels with mirrored cells).
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "graphics/bitmap_copy.h"
 #include "platform/bitmap_file.h"
 #include "platform/d3dx_image.h"
 #include "platform/gdi_blit.h"
@@ -39,6 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const platform::DeviceContextPixels surface{pixels.data(), 64, 32, 32, 16, 0xF800, 0x07E0, 0x001F};
   platform::BitBlt(surface, -3, -3, bitmap.width, bitmap.height, bitmap, 0, 0);
   platform::StretchBlt(surface, 31, 31, -32, -32, bitmap, 1, 1, bitmap.width, bitmap.height);
+  // Cells from the input's own bytes, so that odd and oversized cells occur.
+  const MirrorCells cells{data[size / 2] % 40, data[size / 3] % 40};
+  std::vector<std::uint8_t> eight(24 * 20);
+  CopyBitmapIndices(bitmap, {eight.data(), 24, 23, 20, 8}, cells, PaletteBuffer{});
+  DDCOLORFORMAT format;
+  SetColourFormatFromMasks(format, 0xF800, 0x07E0, 0x001F, 16);
+  ConvertBitmapTo16(bitmap, {pixels.data(), 64, 31, 32, 16}, cells, format, {255, 0, 255}, 0xF81F);
+  CopyBitmapThroughGdi(bitmap, surface, cells);
+  BuildPaletteNumberMap({pixels.data(), 64, 32, 32, 16}, PaletteBuffer{}, format);
   const std::vector<std::uint32_t> texels = platform::KeyedTextureImage(bitmap, 0xFF000000 | sum, 16, 16);
   return texels.size() == 256 ? 0 : 1;
 }

@@ -1,8 +1,5 @@
 #include "graphics/colour_format.h"
 
-DDCOLORFORMAT g_cfScreen;
-DDCOLORFORMAT g_cfSurface;
-
 std::uint8_t PaletteFlag(int index) { return (index < 10 || index > 245) ? 2 : 1; }
 
 namespace {

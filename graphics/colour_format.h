@@ -1,9 +1,7 @@
 // Pixel formats as channel shifts and maxima, and the palette buffers.
 //
 // DDCOLORFORMAT describes a 16- or 32-bit format: each channel's bit
-// position and its largest value (its mask shifted down). g_cfScreen is the
-// Direct3D back buffer's format at 16 bits, g_cfSurface the format of
-// surfaces and textures; both are zero until the graphics start-up sets them.
+// position and its largest value (its mask shifted down).
 // Palette buffers hold 256 entries of red, green, blue and a flag byte (2 for
 // entries 0-9 and 246-255, 1 for the others). In DirectDraw at 16 bits the
 // colour bytes hold channel values in the surface format's own ranges (0-31,
@@ -17,9 +15,6 @@ struct DDCOLORFORMAT {
   int nShiftR = 0, nShiftG = 0, nShiftB = 0, nShiftA = 0;
   int nMaxR = 0, nMaxG = 0, nMaxB = 0, nMaxA = 0;
 };
-
-extern DDCOLORFORMAT g_cfScreen;
-extern DDCOLORFORMAT g_cfSurface;
 
 struct PaletteColour {
   std::uint8_t r = 0, g = 0, b = 0, flag = 0;

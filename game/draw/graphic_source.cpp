@@ -127,3 +127,10 @@ void DrawGraphicIcon(cDrawTarget& target, sSurface dst, int x, int y, int nKind,
     default: break;
   }
 }
+
+int ShotSurfaceIndex(const cDrawTarget& target, int nImage, bool bAlt) {
+  if (target.IsDirect3D()) return nImage;
+  int width = 0, height = 0;
+  if (!bAlt) return target.SurfaceSize(Image(nImage), width, height) ? nImage : nImage + IMAGE_ALTERNATES;
+  return target.SurfaceSize(Image(nImage + IMAGE_ALTERNATES), width, height) ? nImage + IMAGE_ALTERNATES : nImage;
+}

@@ -31,3 +31,8 @@ void GetGraphicSource(const cDrawTarget& target, sGraphicSource& out, int nUse, 
 
 // A 16 x 16 icon of a graphic at (x, y).
 void DrawGraphicIcon(cDrawTarget& target, sSurface dst, int x, int y, int nKind, int nIndex, int nFrame);
+
+// The shot sheet image to draw from: on DirectDraw the image 18 further is
+// used when the image itself was not created (without bAlt) or when that
+// alternate exists (bAlt); on Direct3D the image itself.
+int ShotSurfaceIndex(const cDrawTarget& target, int nImage, bool bAlt);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
+#include <vector>
 
 namespace platform {
 
@@ -99,6 +100,55 @@ std::string Cp932ToUtf8(std::string_view cp932) {
   std::string out;
   Decoder().Convert(cp932, out, "\xEF\xBF\xBD");  // U+FFFD
   return out;
+}
+
+namespace {
+
+char32_t FirstCodePoint(const std::string& utf8) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  if (utf8.empty()) return 0xFFFD;
+  if (p[0] < 0x80) return p[0];
+  if (p[0] < 0xE0 && utf8.size() >= 2) return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+  if (p[0] < 0xF0 && utf8.size() >= 3)
+    return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+  if (utf8.size() >= 4)
+    return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
+  return 0xFFFD;
+}
+
+// Code points of every single byte (index = byte) and pair (lead << 8 |
+// trail), decoded once through the same iconv conversion as whole texts.
+const std::vector<char32_t>& CodePointTable() {
+  static const std::vector<char32_t> table = [] {
+    std::vector<char32_t> codes(0x10000, 0xFFFD);
+    for (unsigned byte = 0; byte <= 0xFF; ++byte) {
+      if (IsCp932LeadByte(static_cast<unsigned char>(byte))) continue;
+      codes[byte] = FirstCodePoint(Cp932ToUtf8(std::string(1, static_cast<char>(byte))));
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsCp932LeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (!IsCp932TrailByte(static_cast<unsigned char>(trail))) continue;
+        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        codes[lead << 8 | trail] = FirstCodePoint(Cp932ToUtf8(std::string_view(pair, 2)));
+      }
+    }
+    return codes;
+  }();
+  return table;
+}
+
+}  // namespace
+
+char32_t DecodeCp932Char(std::string_view cp932, std::size_t* length) {
+  const auto first = static_cast<unsigned char>(cp932[0]);
+  if (cp932.size() >= 2 && IsCp932LeadByte(first) &&
+      IsCp932TrailByte(static_cast<unsigned char>(cp932[1]))) {
+    *length = 2;
+    return CodePointTable()[first << 8 | static_cast<unsigned char>(cp932[1])];
+  }
+  *length = 1;
+  return CodePointTable()[first];
 }
 
 std::string Utf8ToCp932(std::string_view utf8, bool* exact) {

@@ -23,6 +23,12 @@ bool IsCp932TrailByte(unsigned char byte);
 
 std::string Cp932ToUtf8(std::string_view cp932);
 
+// The character at the start of a non-empty text as a Unicode code point,
+// with its length in bytes: 2 for a lead byte followed by a trail byte (one
+// character even where CP932 leaves the pair undefined), else 1. A byte or
+// pair that is not CP932 gives U+FFFD. Table-driven: cheap enough per glyph.
+char32_t DecodeCp932Char(std::string_view cp932, std::size_t* length);
+
 // '?' stands for each character without a CP932 form (and for invalid
 // UTF-8); *exact, when given, tells whether the result reads back as the
 // same text: no '?' was needed and no character was written as the code of

@@ -361,6 +361,12 @@ HRESULT DirectDraw7::GetAvailableVidMem(const DDSCAPS2*, DWORD* total, DWORD* fr
   return DD_OK;
 }
 
+HRESULT DirectDraw7::GetMonitorFrequency(DWORD* frequency) const {
+  if (!frequency) return DDERR_INVALIDPARAMS;
+  *frequency = m_Display->refreshRate ? m_Display->refreshRate : 60;
+  return DD_OK;
+}
+
 void DirectDraw7::SimulateLoss() {
   for (DirectDrawSurface7* surface : m_Display->surfaces) {
     if (!CanBeLost(*surface)) continue;

@@ -208,6 +208,7 @@ class DirectDraw7 {
   HRESULT FlipToGDISurface();
   HRESULT WaitForVerticalBlank(DWORD flags, void* event);
   HRESULT GetAvailableVidMem(const DDSCAPS2* caps, DWORD* total, DWORD* free) const;
+  HRESULT GetMonitorFrequency(DWORD* frequency) const;  // the simulated 60 Hz
   std::uint32_t AddRef() { return ++m_nRefs; }
   // The references left, counting every object made by this display that
   // is still alive.

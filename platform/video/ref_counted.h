@@ -14,6 +14,7 @@ class RefCounted {
   RefCounted& operator=(const RefCounted&) = delete;
 
   std::uint32_t AddRef() { return ++m_nRefs; }
+  std::uint32_t References() const { return m_nRefs; }
   std::uint32_t Release() {
     const std::uint32_t left = --m_nRefs;
     if (left == 0) delete this;

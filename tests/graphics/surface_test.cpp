@@ -222,7 +222,9 @@ TEST_P(ImageSets, KeepTheirRecordsInPlaceAndRemoveByAddress) {
   EXPECT_EQ(listed.size(), 2u);
   EXPECT_EQ(listedImages.size(), 2u);
   EXPECT_EQ(listed.back().nWidth, 6);
-  if (GetParam().bDirect3D) EXPECT_EQ(g_listTexture.size(), fixed + 2);
+  if (GetParam().bDirect3D) {
+    EXPECT_EQ(g_listTexture.size(), fixed + 2);
+  }
   DDReleaseSurfaceList(listed);
   EXPECT_EQ(g_listTexture.size(), fixed);
 }

@@ -1,7 +1,7 @@
 #include "graphics/device.h"
 
 #include "graphics/blit_state.h"
-#include "graphics/color_format.h"
+#include "graphics/palette_colours.h"
 #include "graphics/scene.h"
 #include "graphics/surface.h"
 #include "platform/message_box.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "graphics/color_format.h"
+#include "graphics/palette_colours.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
 #include "graphics/scene.h"

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/color_format.h"
+#include "graphics/palette_colours.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
 #include "graphics/surface.h"
@@ -77,12 +77,12 @@ class ScopedGraphicsDevice {
 
   // The colour of palette number n as 0xFFRRGGBB, at the precision of the mode.
   std::uint32_t PaletteRgb(int n) const {
-    const platform::PALETTEENTRY& e = g_palCurrent[n];
+    const PaletteColour& e = g_palCurrent[n];
     if (m_Mode.bDirect3D || m_Mode.nBpp != 16)
-      return 0xFF000000u | std::uint32_t{e.peRed} << 16 | std::uint32_t{e.peGreen} << 8 | e.peBlue;
+      return 0xFF000000u | std::uint32_t{e.r} << 16 | std::uint32_t{e.g} << 8 | e.b;
     const auto expand = [](std::uint32_t v, int bits) { return (v << (8 - bits)) | (v >> (2 * bits - 8)); };
     const int greenBits = m_Mode.is555 ? 5 : 6;
-    return 0xFF000000u | expand(e.peRed, 5) << 16 | expand(e.peGreen, greenBits) << 8 | expand(e.peBlue, 5);
+    return 0xFF000000u | expand(e.r, 5) << 16 | expand(e.g, greenBits) << 8 | expand(e.b, 5);
   }
 
  private:
@@ -94,17 +94,19 @@ class ScopedGraphicsDevice {
   void SetSyntheticPalette() {
     const bool channelValues = !m_Mode.bDirect3D && m_Mode.nBpp == 16;
     const int greenShift = m_Mode.is555 ? 3 : 2;
+    platform::PALETTEENTRY shown[256];
     for (int n = 0; n < 256; ++n) {
-      platform::PALETTEENTRY e{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(255 - n),
-                               static_cast<std::uint8_t>(n / 2), 1};
+      PaletteColour e{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(255 - n),
+                      static_cast<std::uint8_t>(n / 2), PaletteFlag(n)};
       if (channelValues) {
-        e.peRed >>= 3;
-        e.peGreen = static_cast<std::uint8_t>(e.peGreen >> greenShift);
-        e.peBlue >>= 3;
+        e.r >>= 3;
+        e.g = static_cast<std::uint8_t>(e.g >> greenShift);
+        e.b >>= 3;
       }
       g_palCurrent[n] = g_palOriginal[n] = e;
+      shown[n] = {e.r, e.g, e.b, e.flag};
     }
-    if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 0, 256, g_palOriginal);
+    if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 0, 256, shown);
   }
 
   GraphicsMode m_Mode;

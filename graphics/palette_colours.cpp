@@ -3,6 +3,8 @@
 #include "graphics/device.h"
 #include "shell/report.h"
 
+DDCOLORFORMAT g_cfScreen;
+DDCOLORFORMAT g_cfSurface;
 PaletteBuffer g_palCurrent;
 PaletteBuffer g_palOriginal;
 std::uint32_t g_dwTransmit = 0;

@@ -12,6 +12,11 @@
 
 #include "graphics/colour_format.h"
 
+// The Direct3D back buffer's format at 16 bits, and the format of surfaces
+// and textures; set by the device start-up.
+extern DDCOLORFORMAT g_cfScreen;
+extern DDCOLORFORMAT g_cfSurface;
+
 extern PaletteBuffer g_palCurrent;
 extern PaletteBuffer g_palOriginal;
 

@@ -1,0 +1,80 @@
+#include "platform/video/pixel_format.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/video/pixel_buffer.h"
+
+namespace {
+
+using namespace platform;
+
+struct ConversionCase {
+  const char* name;
+  PixelFormat format;
+  std::uint32_t argb;      // written
+  std::uint32_t raw;       // stored
+  std::uint32_t readBack;  // read
+};
+
+class PixelConversion : public testing::TestWithParam<ConversionCase> {};
+
+TEST_P(PixelConversion, StoresAndReadsBackAsSpecified) {
+  const ConversionCase& c = GetParam();
+  EXPECT_EQ(FromArgb(c.format, c.argb), c.raw);
+  EXPECT_EQ(ToArgb(c.format, c.raw, nullptr), c.readBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, PixelConversion,
+    testing::Values(
+        ConversionCase{"Rgb565White", PixelFormat::RGB565, 0xFFFFFFFF, 0xFFFF, 0xFFFFFFFF},
+        // 0x80 rounds to 16 of 31 and 32 of 63; they expand by bit replication.
+        ConversionCase{"Rgb565Grey", PixelFormat::RGB565, 0xFF808080, (16u << 11) | (32u << 5) | 16u, 0xFF848284},
+        ConversionCase{"Rgb565RoundsDown", PixelFormat::RGB565, 0xFF010101, 0x0000, 0xFF000000},
+        ConversionCase{"Rgb565RoundsUp", PixelFormat::RGB565, 0xFF050505, (1u << 11) | (1u << 5) | 1u, 0xFF080408},
+        ConversionCase{"Xrgb1555IgnoresAlpha", PixelFormat::XRGB1555, 0x00FF0000, 0x7C00, 0xFFFF0000},
+        ConversionCase{"Argb1555OpaqueFrom128", PixelFormat::ARGB1555, 0x8000FF00, 0x83E0, 0xFF00FF00},
+        ConversionCase{"Argb1555ClearBelow128", PixelFormat::ARGB1555, 0x7F0000FF, 0x001F, 0x000000FF},
+        ConversionCase{"Xrgb8888WritesXAsOnes", PixelFormat::XRGB8888, 0x00123456, 0xFF123456, 0xFF123456},
+        ConversionCase{"Argb8888KeepsAlpha", PixelFormat::ARGB8888, 0x40123456, 0x40123456, 0x40123456}),
+    [](const testing::TestParamInfo<ConversionCase>& info) { return std::string(info.param.name); });
+
+TEST(PixelFormat, IndexedPixelsReadThroughThePalette) {
+  PALETTEENTRY palette[256] = {};
+  palette[7] = {10, 20, 30, 0};
+  EXPECT_EQ(ToArgb(PixelFormat::Index8, 7, palette), 0xFF0A141Eu);
+  EXPECT_EQ(ToArgb(PixelFormat::Index8, 7, nullptr), 0xFF000000u);
+  EXPECT_EQ(FromArgb(PixelFormat::Index8, 0xFFFFFF07), 7u);
+}
+
+TEST(PixelFormat, MasksAndSizes) {
+  EXPECT_EQ(MasksOf(PixelFormat::RGB565).green, 0x07E0u);
+  EXPECT_EQ(MasksOf(PixelFormat::XRGB1555).red, 0x7C00u);
+  EXPECT_EQ(MasksOf(PixelFormat::ARGB8888).alpha, 0xFF000000u);
+  EXPECT_EQ(BitsPerPixel(PixelFormat::Index8), 8);
+  EXPECT_EQ(BytesPerPixel(PixelFormat::ARGB1555), 2);
+}
+
+TEST(PixelBuffer, RowsArePaddedAndAccessIsChecked) {
+  PixelBuffer buffer(3, 2, PixelFormat::RGB565);
+  EXPECT_EQ(buffer.Pitch(), 16);
+  EXPECT_EQ(buffer.SizeBytes(), 32u);
+  buffer.WriteRaw(2, 1, 0xABCD);
+  EXPECT_EQ(buffer.ReadRaw(2, 1), 0xABCDu);
+  EXPECT_EQ(buffer.Row(1)[4], 0xCD);
+  buffer.WriteRaw(3, 0, 1);  // outside: ignored
+  buffer.WriteRaw(-1, 0, 1);
+  EXPECT_EQ(buffer.ReadRaw(3, 0), 0u);
+  EXPECT_EQ(buffer.ReadRaw(0, 0), 0u);
+  EXPECT_TRUE(PixelBuffer(0, 5, PixelFormat::Index8).Empty());
+}
+
+TEST(PixelBuffer, FillIsClippedToTheBuffer) {
+  PixelBuffer buffer(4, 4, PixelFormat::Index8);
+  const RECT rect{-5, 2, 2, 100};
+  buffer.FillRaw(&rect, 9);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(buffer.ReadRaw(x, y), (y >= 2 && x < 2) ? 9u : 0u) << x << "," << y;
+}
+
+}  // namespace

@@ -8,12 +8,12 @@
 
 namespace platform {
 
-struct HWND__ {};
+struct WindowHandle {};
 
 namespace {
 
 std::mutex g_Mutex;
-std::map<HWND, std::pair<std::unique_ptr<HWND__>, std::shared_ptr<WindowProcedure>>> g_Windows;
+std::map<HWND, std::pair<std::unique_ptr<WindowHandle>, std::shared_ptr<WindowProcedure>>> g_Windows;
 
 std::shared_ptr<WindowProcedure> ProcedureOf(HWND window) {
   std::lock_guard lock(g_Mutex);
@@ -30,7 +30,7 @@ LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 HWND CreateWindowHandle(WindowProcedure procedure) {
-  auto handle = std::make_unique<HWND__>();
+  auto handle = std::make_unique<WindowHandle>();
   const HWND window = handle.get();
   std::lock_guard lock(g_Mutex);
   g_Windows.emplace(window, std::make_pair(std::move(handle),

@@ -16,8 +16,8 @@
 
 namespace platform {
 
-struct HWND__;
-using HWND = HWND__*;
+struct WindowHandle;
+using HWND = WindowHandle*;
 using WindowProcedure = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 
 constexpr UINT WM_CREATE = 0x0001;

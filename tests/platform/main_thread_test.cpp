@@ -177,8 +177,10 @@ TEST(ThreadMessagesTest, AThreadWaitsAtItsShutGateUntilItOpens) {
 }
 
 TEST(ThreadMessagesTest, PostQuitMessageGoesToTheCallersOwnQueue) {
-  PostQuitMessage(3);
   MSG msg;
+  while (PeekMessage(&msg, PM_REMOVE)) {  // what earlier cases left behind
+  }
+  PostQuitMessage(3);
   ASSERT_TRUE(PeekMessage(&msg, PM_REMOVE));
   EXPECT_EQ(msg.message, WM_QUIT);
   EXPECT_EQ(msg.wParam, 3u);

@@ -1,9 +1,16 @@
 // The request to close the main window: the program's orderly stop.
 //
-// Any thread may ask; the main window closes at its next message. Until a
-// window exists (and in headless runs) requests are only counted, so that
-// tests can see them.
+// Any thread may ask: WM_CLOSE is posted to the main window g_hWnd, which
+// closes at its next message. Until a window exists (and in tests without
+// one) requests are only counted, so that tests can see them.
 #pragma once
+
+#include <atomic>
+
+#include "platform/window_messages.h"
+
+// The main window; null before it exists and after it was destroyed.
+extern std::atomic<platform::HWND> g_hWnd;
 
 void RequestMainWindowClose();
 int CloseRequestCount();

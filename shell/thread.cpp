@@ -6,6 +6,17 @@
 #include "shell/close_request.h"
 #include "shell/report.h"
 
+cThread thGame;
+cThread thPause;
+cThread thRanking;
+cThread thStageLoad;
+
+namespace {
+// A thread that has not ended this long after its quit message is named in
+// the report; the wait goes on.
+constexpr std::chrono::milliseconds kSlowExit{200};
+}  // namespace
+
 bool cThread::Start(Procedure procedure) {
   const auto running = [this] {
     std::lock_guard lock(m_Mutex);
@@ -24,9 +35,11 @@ bool cThread::Start(Procedure procedure) {
     m_bRunning = true;
     m_bStop = false;
     m_nResult = 0;
+    m_dwThreadId = platform::CreateThreadQueue();
   }
   try {
-    m_Thread = std::thread([this, procedure = std::move(procedure)] {
+    m_Thread = std::thread([this, procedure = std::move(procedure), queue = m_dwThreadId] {
+      platform::AttachThreadQueue(queue);
       {
         std::lock_guard lock(m_Mutex);
         m_ThreadId = std::this_thread::get_id();
@@ -50,6 +63,7 @@ bool cThread::Start(Procedure procedure) {
     });
   } catch (const std::system_error&) {
     std::lock_guard lock(m_Mutex);
+    platform::DestroyThreadQueue(m_dwThreadId);
     m_bStarted = false;
     m_bRunning = false;
     return false;
@@ -67,6 +81,7 @@ int cThread::Join() {
   std::lock_guard joining(m_JoinMutex);
   if (m_Thread.joinable()) m_Thread.join();
   std::lock_guard lock(m_Mutex);
+  if (m_bStarted) platform::DestroyThreadQueue(m_dwThreadId);  // posts to it fail from now on
   m_bStarted = false;
   return m_nResult;
 }
@@ -80,12 +95,44 @@ void cThread::RequestStop() {
   std::lock_guard lock(m_Mutex);
   m_bStop = true;
   m_Changed.notify_all();
+  if (m_bStarted) {
+    platform::ResumeThreadQueue(m_dwThreadId);  // a suspended thread must run to see its quit
+    platform::PostThreadMessage(m_dwThreadId, platform::WM_QUIT, 0, 0);
+  }
 }
 
 void cThread::WaitForProcedure() {
   std::unique_lock lock(m_Mutex);
   if (IsOwnThread()) return;
+  if (m_Changed.wait_for(lock, kSlowExit, [this] { return !m_bRunning; })) return;
+  ReportF("thread %u did not end within %d ms of its quit message", m_dwThreadId,
+          static_cast<int>(kSlowExit.count()));
   m_Changed.wait(lock, [this] { return !m_bRunning; });
+}
+
+bool cThread::Suspend() {
+  std::lock_guard lock(m_Mutex);
+  if (m_bStarted) platform::SuspendThreadQueue(m_dwThreadId);
+  return true;
+}
+
+bool cThread::Resume() {
+  std::lock_guard lock(m_Mutex);
+  if (m_bStarted) platform::ResumeThreadQueue(m_dwThreadId);
+  return true;
+}
+
+platform::DWORD cThread::ThreadId() const {
+  std::lock_guard lock(m_Mutex);
+  return m_dwThreadId;
+}
+
+void SuspendAllThreads() {
+  for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) thread->Suspend();
+}
+
+void ResumeAllThreads() {
+  for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) thread->Resume();
 }
 
 void cThread::Exit() {

@@ -2,10 +2,15 @@
 // asked to stop.
 //
 // The object runs from Start until Join or Exit has waited for its thread
-// (IsRunning). Stopping is cooperative: Exit asks the procedure to quit
-// (StopRequested becomes true and every WaitFor of the thread wakes at
-// once), then waits for it to return. No thread is suspended or terminated
-// by force, so a procedure that runs long polls StopRequested. Join and Exit
+// (IsRunning). Each run has its own message queue (platform/
+// thread_messages.h), made before the thread starts, so that others can post
+// to m_dwThreadId at once. Stopping is cooperative: Exit asks the procedure
+// to quit (WM_QUIT in its queue, StopRequested becomes true and every
+// WaitFor of the thread wakes at once), then waits for it to return. No
+// thread is suspended or terminated by force: a procedure that runs long
+// polls its queue or StopRequested. Suspend shuts the gate of the thread's
+// queue, so the thread waits at its next PeekMessage until Resume (or Exit)
+// opens it again. Join and Exit
 // may be called from several threads at once (the main window stops a
 // thread that another thread is waiting for); a procedure that calls them on
 // its own object does not wait for itself. An exception that leaves a
@@ -18,6 +23,8 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+
+#include "platform/thread_messages.h"
 
 class cThread {
  public:
@@ -37,9 +44,15 @@ class cThread {
   bool WaitForEnd(std::chrono::milliseconds timeout);
   // Asks the procedure to quit and waits until it has returned.
   void Exit();
+  // Shut and open the gate of the thread's queue; true also when no thread
+  // runs.
+  bool Suspend();
+  bool Resume();
 
   bool IsRunning() const;
   bool StopRequested() const;
+  // The id of the current run's queue; 0 before the first start.
+  platform::DWORD ThreadId() const;
   // Sleeps for duration unless a stop is requested; false when it was.
   bool WaitFor(std::chrono::milliseconds duration);
 
@@ -58,4 +71,16 @@ class cThread {
   bool m_bRunning = false;     // the procedure has not returned yet
   bool m_bStop = false;
   int m_nResult = 0;
+  platform::DWORD m_dwThreadId = 0;
 };
+
+// The thread objects of the program.
+extern cThread thGame;
+extern cThread thPause;
+extern cThread thRanking;
+extern cThread thStageLoad;
+
+// Suspend and Resume on thGame, thPause, thRanking and thStageLoad, in that
+// order.
+void SuspendAllThreads();
+void ResumeAllThreads();

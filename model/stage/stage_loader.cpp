@@ -13,8 +13,6 @@
 #include "shell/report.h"
 #include "shell/thread.h"
 
-cThread thStageLoad;
-
 namespace {
 
 // How long the waiting thread sleeps between two turns of its messages.

@@ -135,3 +135,71 @@ TEST_F(ThreadReportTest, ExitWritesItsStepsToTheErrorLog) {
 }
 
 }  // namespace
+
+namespace {
+
+// Polls its queue as GameLoop does: ends on WM_QUIT.
+int PollUntilQuit(cThread&) {
+  platform::MSG msg;
+  for (;;) {
+    while (platform::PeekMessage(&msg, platform::PM_REMOVE)) {
+      if (msg.message == platform::WM_QUIT) return 1;
+    }
+    platform::WaitMessage(1ms);
+  }
+}
+
+// Exit ends both kinds of thread: one that polls its queue and one that
+// only waits for its stop.
+TEST(ThreadQueueTest, ExitEndsAThreadThatPollsItsQueueAndOneThatDoesNot) {
+  for (const auto& procedure : {cThread::Procedure(PollUntilQuit), cThread::Procedure(WaitForStop)}) {
+    cThread thread;
+    ASSERT_TRUE(thread.Start(procedure));
+    EXPECT_NE(thread.ThreadId(), 0u);
+    thread.Exit();
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_EQ(thread.Join(), 1);
+  }
+}
+
+TEST(ThreadQueueTest, PostsReachTheNewThreadAtOnceAndFailAfterItEnded) {
+  cThread thread;
+  std::atomic<platform::WPARAM> got{0};
+  ASSERT_TRUE(thread.Start([&](cThread&) {
+    platform::MSG msg;
+    while (!platform::PeekMessage(&msg, platform::PM_REMOVE)) platform::WaitMessage(10ms);
+    got = msg.wParam;
+    return 0;
+  }));
+  EXPECT_TRUE(platform::PostThreadMessage(thread.ThreadId(), platform::WM_APP, 77, 0));
+  thread.Join();
+  EXPECT_EQ(got, 77u);
+  EXPECT_FALSE(platform::PostThreadMessage(thread.ThreadId(), platform::WM_APP, 0, 0));
+}
+
+// A suspended thread waits at its next poll; Exit opens the gate so that it
+// sees its quit message.
+TEST(ThreadQueueTest, ASuspendedThreadStopsPollingAndExitStillEndsIt) {
+  cThread thread;
+  std::atomic<int> polls{0};
+  ASSERT_TRUE(thread.Start([&](cThread&) {
+    platform::MSG msg;
+    for (;;) {
+      if (platform::PeekMessage(&msg, platform::PM_REMOVE) && msg.message == platform::WM_QUIT) return 1;
+      ++polls;
+      std::this_thread::sleep_for(1ms);
+    }
+  }));
+  while (polls == 0) std::this_thread::yield();
+  EXPECT_TRUE(thread.Suspend());
+  std::this_thread::sleep_for(20ms);
+  const int frozen = polls;
+  std::this_thread::sleep_for(30ms);
+  EXPECT_EQ(polls, frozen);
+  thread.Exit();
+  EXPECT_EQ(thread.Join(), 1);
+  EXPECT_TRUE(thread.Suspend());  // no thread: nothing to do
+  EXPECT_TRUE(thread.Resume());
+}
+
+}  // namespace

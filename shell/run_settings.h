@@ -1,0 +1,38 @@
+// How a run is set up from the environment (never from the command line,
+// which is the program's own):
+//   PLAYER_HEADLESS=1            no window, no audio device, no dialogs
+//   PLAYER_CLOCK=virtual         time advances by what the program sleeps:
+//                                every frame takes exactly its frame time
+//   PLAYER_INPUT_SCRIPT=file     scripted input (shell/input_script.h)
+//   PLAYER_FRAMES=N              close after N presented frames
+//   PLAYER_DUMP_FRAME=file.png   the last frame as a picture at the end
+// A value that cannot be used (a bad number, an unreadable script) is
+// reported and the run does not start.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+struct RunSettings {
+  bool bHeadless = false;
+  bool bVirtualClock = false;
+  std::string inputScript;
+  int nCloseAfterFrames = 0;  // 0: no limit
+  std::string dumpFrame;
+};
+
+// Reads the variables through getenv (or the given lookup, for tests);
+// false (reported) when one holds a value that cannot be used.
+bool ReadRunSettings(RunSettings& settings,
+                     const std::function<const char*(const char*)>& lookup = nullptr);
+// Installs the virtual clock and the input script as asked; false when the
+// script cannot be used. The virtual clock stays installed for the rest of
+// the process.
+bool ApplyRunSettings(const RunSettings& settings);
+
+// Counts a presented frame; the Nth (PLAYER_FRAMES) asks the main window to
+// close.
+void CountPresentedFrame(const RunSettings& settings);
+int PresentedFrameCount();
+void ResetPresentedFrames();

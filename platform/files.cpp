@@ -1,11 +1,13 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
 #include <string>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,8 @@ namespace platform {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kNowhere = "/dev/null";
 
 // Code points of a UTF-8 name with the case folded the way Windows compares
 // file names, for every cased letter that CP932 can write: Latin, full-width
@@ -86,13 +90,48 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
+// Temporary files are named ".player-<pid>-<n>.tmp": short, so that a
+// target whose own name is near the 255-byte limit can still be written, and
+// marked with the writer's process, so that one left by a killed process can
+// be recognised and removed.
+constexpr std::string_view kTempPrefix = ".player-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+// The process id of a temporary file name of ours; 0 when it is not one.
+pid_t TemporaryFileOwner(std::string_view name) {
+  if (name.size() <= kTempPrefix.size() + kTempSuffix.size() || !name.starts_with(kTempPrefix) ||
+      !name.ends_with(kTempSuffix))
+    return 0;
+  name.remove_prefix(kTempPrefix.size());
+  const std::size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos) return 0;
+  pid_t pid = 0;
+  for (const char c : name.substr(0, dash)) {
+    if (c < '0' || c > '9' || pid > 100000000) return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid;
+}
+
+// Removes the temporary files of processes that no longer run.
+void RemoveStaleTemporaryFiles(const fs::path& dir) {
+  std::error_code error;
+  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, error), end;
+       !error && it != end; it.increment(error)) {
+    const pid_t owner = TemporaryFileOwner(it->path().filename().native());
+    if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)
+      ::unlink(it->path().c_str());
+  }
+}
+
 // A fresh file next to the target, created with the usual permissions.
 int CreateTemporaryFile(const fs::path& target, fs::path& tempPath) {
   static std::atomic<unsigned> counter{0};
   const fs::path dir = target.parent_path();
+  RemoveStaleTemporaryFiles(dir);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                      "_" + std::to_string(counter++));
+    tempPath = dir / (std::string(kTempPrefix) + std::to_string(::getpid()) + "-" +
+                      std::to_string(counter++) + std::string(kTempSuffix));
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -110,6 +149,10 @@ void SyncFolder(const fs::path& dir) {
 
 fs::path MapPath(std::string_view windowsPath) {
   const std::string text = Cp932ToUtf8(windowsPath);
+  // "C:" names a drive of another system. Below /dev/null, which is no
+  // folder, nothing can be opened, listed or created.
+  if (text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0])))
+    return fs::path(kNowhere) / text;
   fs::path result;
   if (!text.empty() && (text.front() == '\\' || text.front() == '/')) result = "/";
   bool resolving = true;  // once a component is missing, the rest cannot exist

@@ -4,11 +4,16 @@
 // separated by '\'. MapPath turns such a path into a Linux path: the text is
 // converted to UTF-8 before it is split (a CP932 trail byte may be 0x5C), and
 // each component is matched exactly, then without regard to case, against
-// what exists on disk. Components that do not exist are kept as given.
+// what exists on disk. Components that do not exist are kept as given. A
+// path that starts with a drive letter ("C:") names nothing: it maps to a
+// path that can be neither opened, listed nor created.
 //
 // WriteFileAtomic writes into a temporary file of the same folder, flushes it
 // to the disk and renames it over the target: on any failure the old file is
-// left as it was, no temporary file remains, and false is returned.
+// left as it was, no temporary file remains, and false is returned. The
+// temporary name is short (".player-<pid>-<n>.tmp"), so that names up to the
+// file system's limit can be written; temporary files that a killed process
+// left in the folder are removed by the next write there.
 #pragma once
 
 #include <cstdint>

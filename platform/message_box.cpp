@@ -1,9 +1,13 @@
 #include "platform/message_box.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 
+#include "platform/main_thread.h"
 #include "platform/text.h"
+#include "platform/transcript.h"
 
 namespace platform {
 
@@ -13,6 +17,19 @@ int SafeAnswer(unsigned type) {
     case MB_YESNO: return IDNO;
     case MB_ABORTRETRYIGNORE: return IDABORT;
     default: return IDCANCEL;  // every other set of buttons has Cancel
+  }
+}
+
+const char* AnswerName(int answer) {
+  switch (answer) {
+    case IDOK: return "ok";
+    case IDCANCEL: return "cancel";
+    case IDABORT: return "abort";
+    case IDRETRY: return "retry";
+    case IDIGNORE: return "ignore";
+    case IDYES: return "yes";
+    case IDNO: return "no";
+    default: return "?";
   }
 }
 
@@ -55,6 +72,24 @@ RecordingMessageBoxes& StartupMessageBoxes() {
 
 namespace {
 std::atomic<MessageBoxBackend*> g_pBackend{nullptr};
+std::mutex g_ReportMutex;
+std::function<void(const std::string&)> g_ReportLine;
+}  // namespace
+
+void SetMessageBoxReportLine(std::function<void(const std::string& cp932)> report) {
+  std::lock_guard lock(g_ReportMutex);
+  g_ReportLine = std::move(report);
+}
+
+void WriteUnshownBox(const std::string& text, const std::string& caption) {
+  const std::string line = "[" + Cp932ToUtf8(caption) + "] " + Cp932ToUtf8(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::function<void(const std::string&)> report;
+  {
+    std::lock_guard lock(g_ReportMutex);
+    report = g_ReportLine;
+  }
+  if (report) report("[" + caption + "] " + text);
 }
 
 MessageBoxBackend* SetMessageBoxBackend(MessageBoxBackend* backend) {
@@ -65,7 +100,21 @@ MessageBoxBackend* SetMessageBoxBackend(MessageBoxBackend* backend) {
 int MessageBoxA(const char* text, const char* caption, unsigned type) {
   MessageBoxBackend* backend = g_pBackend.load();
   if (!backend) backend = &StartupMessageBoxes();
-  return backend->Show(text ? text : "", caption ? caption : "", type);
+  const std::string textCp932 = text ? text : "";
+  const std::string captionCp932 = caption ? caption : "";
+  // Shown on the main thread while the caller waits; once the main thread no
+  // longer serves, the box is only written down and answered as closed.
+  constexpr std::intptr_t kNotShown = INTPTR_MIN;
+  const std::intptr_t shown = RunOnMainThread(
+      [&] { return static_cast<std::intptr_t>(backend->Show(textCp932, captionCp932, type)); }, kNotShown);
+  int answer = static_cast<int>(shown);
+  if (shown == kNotShown) {
+    answer = SafeAnswer(type);
+    WriteUnshownBox(textCp932, captionCp932);
+  }
+  TranscriptLine("message [" + Cp932ToUtf8(captionCp932) + "] " + Cp932ToUtf8(textCp932) + " -> " +
+                 AnswerName(answer));
+  return answer;
 }
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -41,6 +42,8 @@ constexpr int IDNO = 7;
 
 // The answer a box of this type gives when it is closed without a choice.
 int SafeAnswer(unsigned type);
+// "ok", "yes", "no" ... as scripts and the transcript write answers.
+const char* AnswerName(int answer);
 
 class MessageBoxBackend {
  public:
@@ -73,8 +76,16 @@ class RecordingMessageBoxes : public MessageBoxBackend {
   std::vector<ShownMessageBox> m_Shown;
 };
 
-// Shows a box through the current backend.
+// Shows a box through the current backend, on the main thread while the
+// caller waits, and notes it in the transcript. Once the main thread no
+// longer serves (the program is closing) the box is written down as below
+// and answered as closed.
 int MessageBoxA(const char* text, const char* caption, unsigned type);
+
+// A box nobody sees: written to standard error (UTF-8) and to the report
+// line function ("[caption] text", CP932) that start-up installs.
+void WriteUnshownBox(const std::string& text, const std::string& caption);
+void SetMessageBoxReportLine(std::function<void(const std::string& cp932)> report);
 
 // Installs the backend that shows every later box; nullptr puts back the
 // recording backend of start-up. Returns the backend it replaced. The

@@ -41,13 +41,23 @@ bool LoadDatabaseBytes(std::vector<T>& list, const std::vector<std::uint8_t>& by
   cDataReader f(bytes);
   std::uint32_t version = 0;
   std::vector<T> copy = list;
+  // Like every other loader, a failed load leaves the file version as it was.
+  const std::uint32_t previousVersion = g_nFileVersion;
   if (f.ReadU32(version)) {
     g_nFileVersion = version;
-    if (ReadDatabaseList(f, copy)) {
+    bool loaded = false;
+    try {
+      loaded = ReadDatabaseList(f, copy);
+    } catch (...) {
+      g_nFileVersion = previousVersion;
+      throw;
+    }
+    if (loaded) {
       list = std::move(copy);
       return true;
     }
   }
+  g_nFileVersion = previousVersion;
   if (error != nullptr) *error = f.Error();
   return false;
 }

@@ -85,9 +85,12 @@ int CheckDataFolder() {
   // removed: the copy fails on it and it stays as it was.
   const bool existed = fs::exists(fs::symlink_status(data, error));
   error.clear();
-  // Links are copied as links, so that a link inside default\ can neither
-  // lead the copy out of the folder nor around in a circle.
-  fs::copy(source, data, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+  // Links inside default\ are copied as links, so that one can neither lead
+  // the copy out of the folder nor around in a circle; default\ itself may
+  // be a link, and then the folder it names is copied.
+  const fs::path from = fs::canonical(source, error);
+  if (!error)
+    fs::copy(from, data, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
   if (!error && fs::is_directory(data, error)) return 1;
   if (!existed) {
     std::error_code ignored;

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "model/database/database.h"
+#include "model/database/database_file.h"
 #include "model/settings/paths.h"
 #include "platform/files.h"
 #include "support/scoped_message_boxes.h"
@@ -109,6 +110,18 @@ TEST_F(DatabaseTest, LoadAllStopsAtTheFirstFileThatCannotBeRead) {
       EXPECT_EQ(db.m_vCharaEffect[0].m_nKind, CHARA_EFFECT_WAVE_V);
     }
   }
+}
+
+TEST_F(DatabaseTest, AFailedLoadKeepsTheFileVersionOfTheLastFileRead) {
+  // An old file whose list is cut short after its count.
+  cDataWriter f;
+  f.WriteU32(300);
+  f.WriteU32(2);
+  g_nFileVersion = DATA_VERSION;
+  std::vector<cEdSound> sounds(1);
+  EXPECT_FALSE(LoadDatabaseBytes(sounds, f.Bytes()));
+  EXPECT_EQ(g_nFileVersion, static_cast<std::uint32_t>(DATA_VERSION));
+  EXPECT_EQ(sounds.size(), 1u);
 }
 
 TEST_F(DatabaseTest, EmptyEffectListsStillHaveAnEntryZeroWithoutKind) {

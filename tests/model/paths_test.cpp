@@ -88,6 +88,19 @@ TEST_F(DataFolderTest, AnsweringYesCopiesTheDefaultFolder) {
   EXPECT_EQ(ReadTextFile(m_Folder / "default" / "System.dat"), "system");
 }
 
+TEST_F(DataFolderTest, ADefaultFolderThatIsALinkIsCopiedNotLinked) {
+  fs::create_directories(m_Folder / "shipped" / "database");
+  WriteTextFile(m_Folder / "shipped" / "System.dat", "system");
+  fs::create_directory_symlink("shipped", m_Folder / "default");
+  m_Boxes.QueueAnswer(platform::IDYES);
+  EXPECT_EQ(CheckDataFolder(), 1);
+  EXPECT_FALSE(fs::is_symlink(m_Folder / "data"));
+  EXPECT_EQ(ReadTextFile(m_Folder / "data" / "System.dat"), "system");
+  // Writing the project's data leaves the shipped copy alone.
+  WriteTextFile(m_Folder / "data" / "System.dat", "edited");
+  EXPECT_EQ(ReadTextFile(m_Folder / "shipped" / "System.dat"), "system");
+}
+
 TEST_F(DataFolderTest, AFailedCopyLeavesNoPartialDataFolder) {
   MakeDefaultFolder();
   // A pipe cannot be copied: the copy fails part-way.

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/temp_folder.h"
@@ -90,6 +91,21 @@ TEST_F(MapPathTest, AbsolutePathsStartAtTheRoot) {
             m_Folder.path() / u8"表示" / u8"Data" / u8"System.DAT");
 }
 
+TEST_F(MapPathTest, DriveLetterPathsNameNothing) {
+  // A folder called "C:" must not be taken for the drive.
+  fs::create_directory(m_Folder / "C:");
+  for (const char* path : {"C:\\", "C:\\same.txt", "c:same.txt", "C:"}) {
+    SCOPED_TRACE(path);
+    const fs::path mapped = platform::MapPath(path);
+    std::error_code error;
+    EXPECT_FALSE(fs::exists(mapped, error));
+    EXPECT_FALSE(fs::create_directory(mapped, error));
+    EXPECT_TRUE(platform::ListFolder(path).empty());
+    EXPECT_FALSE(platform::WriteFileAtomic(mapped, Bytes("x")));
+  }
+  EXPECT_TRUE(fs::is_empty(m_Folder / "C:"));
+}
+
 class WriteFileAtomicTest : public testing::Test {
  protected:
   void TearDown() override { platform::SetWriteFunctionForTests(nullptr); }
@@ -107,6 +123,34 @@ TEST_F(WriteFileAtomicTest, CreatesAndReplacesFilesAndReadsThemBack) {
   ASSERT_TRUE(platform::ReadWholeFile(target, read));
   EXPECT_TRUE(read.empty());
   EXPECT_EQ(Entries(m_Folder.path()), std::vector<std::string>{"save.dat"});
+}
+
+TEST_F(WriteFileAtomicTest, WritesANameOfTheLongestLengthTheFileSystemAllows) {
+  const fs::path target = m_Folder / std::string(255, 'n');
+  ASSERT_TRUE(platform::WriteFileAtomic(target, Bytes("long")));
+  EXPECT_EQ(ReadTextFile(target), "long");
+}
+
+// The pid of a process that has ended.
+pid_t EndedProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return child;
+}
+
+TEST_F(WriteFileAtomicTest, TemporaryFilesOfEndedProcessesAreRemovedByTheNextWrite) {
+  const std::string stale = ".player-" + std::to_string(EndedProcess()) + "-3.tmp";
+  const std::string live = ".player-" + std::to_string(::getppid()) + "-3.tmp";
+  for (const std::string& name : {stale, live, std::string(".player-x-1.tmp"),
+                                  std::string("notes.tmp")})
+    WriteTextFile(m_Folder / name, "left over");
+  ASSERT_TRUE(platform::WriteFileAtomic(m_Folder / "save.dat", Bytes("x")));
+  // Only ours, and only those whose process is gone.
+  std::vector<std::string> expected{live, ".player-x-1.tmp", "notes.tmp", "save.dat"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Entries(m_Folder.path()), expected);
 }
 
 ssize_t WriteHalfThenFail(int fd, const void* data, std::size_t size) {

@@ -89,6 +89,8 @@ struct Synth {
     fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
     fluid_settings_setnum(settings, "synth.gain", 0.5);
     fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    // Only the samples of the instruments a piece selects are read.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     synth = new_fluid_synth(settings);
     return synth && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
   }
@@ -192,7 +194,9 @@ struct MidiStream : MixerSource {
     } else if (type == MEVT_TEMPO) {
       tempo = e.dwEvent & 0xFFFFFF;
     } else if (type == MEVT_SHORTMSG) {
-      if (MidiEventListener listener = g_Listener.load()) listener(mixClock + mixDone, e.dwEvent & 0xFFFFFF);
+      const std::uint32_t status = e.dwEvent & 0xFF;
+      MidiEventListener listener = g_Listener.load();
+      if (listener && status >= 0x80 && status < 0xF0) listener(mixClock + mixDone, e.dwEvent & 0xFFFFFF);
       SendShortMessage(synth.synth, e.dwEvent & 0xFFFFFF);
     }
     if (e.dwEvent & MEVT_F_CALLBACK) {

@@ -142,7 +142,8 @@ void Mixer::Render(std::int16_t* out, int frames) {
 }
 
 MixerPcm ConvertPcm(std::span<const std::uint8_t> data, int rate, int bits, int channels) {
-  if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2) || rate <= 0) return {};
+  // The rates a sound buffer accepts.
+  if ((bits != 8 && bits != 16) || (channels != 1 && channels != 2) || rate < 100 || rate > 200000) return {};
   const std::size_t bytesPerFrame = static_cast<std::size_t>(bits / 8 * channels);
   const std::size_t frames = data.size() / bytesPerFrame;
   std::vector<float> stereo;

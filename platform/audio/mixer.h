@@ -93,8 +93,9 @@ class Mixer {
 // stream share.
 Mixer& TheMixer();
 
-// Converts PCM of any rate, 8-bit unsigned or 16-bit signed, mono or stereo,
-// to the mixer's format. Empty when the format is not one of those.
+// Converts PCM of 100 to 200000 samples per second, 8-bit unsigned or
+// 16-bit signed, mono or stereo, to the mixer's format. Empty when the
+// format is not one of those.
 MixerPcm ConvertPcm(std::span<const std::uint8_t> data, int rate, int bits, int channels);
 
 }  // namespace platform

@@ -115,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 72 / 128.0f, 72 / 128.0f},
                     ConvertCase{"TwentyFourBitsRefused", {0, 0, 0}, 44100, 24, 1, 0, 0, 0},
                     ConvertCase{"ThreeChannelsRefused", {0, 0, 0}, 44100, 8, 3, 0, 0, 0},
-                    ConvertCase{"ZeroRateRefused", {0, 0}, 0, 8, 1, 0, 0, 0}),
+                    ConvertCase{"ZeroRateRefused", {0, 0}, 0, 8, 1, 0, 0, 0},
+                    ConvertCase{"RateBelowAnyBufferRefused", {0, 0}, 99, 8, 1, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Resampler, ConvertsAStreamInPiecesAsInOne) {

@@ -11,6 +11,7 @@
 #include "tools/make-demo/demo_database.h"
 #include "tools/make-demo/demo_entries.h"
 #include "tools/make-demo/demo_settings.h"
+#include "tools/make-demo/demo_sounds.h"
 #include "tools/make-demo/demo_stages.h"
 #include "tools/make-demo/demo_world_map.h"
 
@@ -92,6 +93,7 @@ bool WriteFiles(std::string& error) {
 
   cDatabase database = DemoDatabase();
   cSystemData settings = DemoSettings();
+  AddDemoSounds(database, settings);
   const cProjectContext context(database, settings);
   const ScopedDefinitionContext installed(context);
 
@@ -110,7 +112,7 @@ bool WriteFiles(std::string& error) {
     cEdStage stage = BuildStage(file.layout);
     if (!Save(stage, file.path, error)) return false;
   }
-  return true;
+  return WriteDemoSounds(error);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Writes the data of the demo project: the 22 project folders,
 // data\System.dat and System.ini, the ten database files,
 // data\CommonPalette.cplt4, data\WorldMap.dat and the stage files of
-// data\stg4\, every data file through the model's own Save.
+// data\stg4\, every data file through the model's own Save; then the
+// sounds and music (demo_sounds.h).
 //
 // The files are written with the project folder as the current folder (as
 // the player reads them); the current folder is restored afterwards. The

@@ -1,0 +1,156 @@
+#include "platform/audio/audio_output.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/audio/mixer.h"
+#include "platform/audio/wave_file.h"
+#include "platform/clock.h"
+
+namespace platform {
+
+namespace {
+
+struct Output {
+  std::mutex mutex;
+  int users = 0;
+  AudioOutputKind kind = AudioOutputKind::Closed;
+  SDL_AudioDeviceID device = 0;
+  std::unique_ptr<WaveWriter> capture;
+  std::uint32_t startMs = 0;
+  std::uint64_t framesPumped = 0;
+  // Test seams.
+  AudioOutputKind forcedKind = AudioOutputKind::Closed;
+  std::string forcedCapture;
+  bool deviceRefused = false;
+};
+
+Output& TheOutput() {
+  static Output* output = new Output;  // never destroyed, as the mixer
+  return *output;
+}
+
+void RenderToDevice(void*, Uint8* stream, int bytes) {
+  TheMixer().Render(reinterpret_cast<std::int16_t*>(stream), bytes / (2 * kMixerChannels));
+}
+
+// Opens the SDL audio device of the current driver; 0 when none opens.
+SDL_AudioDeviceID OpenDevice() {
+  SDL_AudioSpec want{};
+  want.freq = kMixerRate;
+  want.format = AUDIO_S16SYS;
+  want.channels = kMixerChannels;
+  want.samples = 1024;
+  want.callback = RenderToDevice;
+  SDL_AudioSpec have{};
+  return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+}
+
+// The default device, then the dummy driver; Silent when neither opens.
+AudioOutputKind OpenDeviceOutput(Output& o) {
+  if (o.deviceRefused) return AudioOutputKind::Silent;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    o.device = OpenDevice();
+    if (o.device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  if (o.device == 0 && SDL_AudioInit("dummy") == 0) {
+    o.device = OpenDevice();
+    if (o.device == 0) SDL_AudioQuit();
+  }
+  if (o.device == 0) return AudioOutputKind::Silent;
+  SDL_PauseAudioDevice(o.device, 0);
+  return AudioOutputKind::Device;
+}
+
+bool IsHeadless() {
+  const char* headless = std::getenv("PLAYER_HEADLESS");
+  return headless && std::strcmp(headless, "1") == 0;
+}
+
+}  // namespace
+
+AudioOutputKind AcquireAudioOutput() {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  if (o.users++ > 0) return o.kind;
+  std::string capturePath;
+  AudioOutputKind kind = o.forcedKind;
+  if (kind == AudioOutputKind::Closed) {
+    if (IsHeadless()) {
+      const char* capture = std::getenv("PLAYER_AUDIO_CAPTURE");
+      kind = capture && *capture ? AudioOutputKind::Capture : AudioOutputKind::Null;
+      if (capture) capturePath = capture;
+    } else {
+      kind = AudioOutputKind::Device;
+    }
+  } else {
+    capturePath = o.forcedCapture;
+  }
+  if (kind == AudioOutputKind::Device) kind = OpenDeviceOutput(o);
+  if (kind == AudioOutputKind::Capture) {
+    o.capture = std::make_unique<WaveWriter>(capturePath, kMixerRate, kMixerChannels);
+    if (!o.capture->IsOpen()) {
+      o.capture.reset();
+      kind = AudioOutputKind::Null;
+    }
+  }
+  o.kind = kind;
+  o.startMs = timeGetTime();
+  o.framesPumped = 0;
+  return kind;
+}
+
+void ReleaseAudioOutput() {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  if (o.users == 0 || --o.users > 0) return;
+  if (o.device != 0) {
+    SDL_CloseAudioDevice(o.device);
+    o.device = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  o.capture.reset();
+  o.kind = AudioOutputKind::Closed;
+}
+
+AudioOutputKind CurrentAudioOutput() {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  return o.kind;
+}
+
+void PumpAudio() {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  if (o.kind == AudioOutputKind::Closed || o.kind == AudioOutputKind::Device) return;
+  const std::uint32_t elapsedMs = timeGetTime() - o.startMs;
+  const std::uint64_t due = static_cast<std::uint64_t>(elapsedMs) * kMixerRate / 1000;
+  std::vector<std::int16_t> samples;
+  while (o.framesPumped < due) {
+    const int frames = static_cast<int>(std::min<std::uint64_t>(due - o.framesPumped, 4096));
+    samples.resize(static_cast<std::size_t>(frames) * kMixerChannels);
+    TheMixer().Render(samples.data(), frames);
+    if (o.capture) o.capture->Write(samples.data(), samples.size());
+    o.framesPumped += static_cast<std::uint64_t>(frames);
+  }
+}
+
+void SetAudioOutputForTests(AudioOutputKind kind, const std::string& capturePath) {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  o.forcedKind = kind;
+  o.forcedCapture = capturePath;
+}
+
+void SetAudioDeviceRefusedForTests(bool refused) {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  o.deviceRefused = refused;
+}
+
+}  // namespace platform

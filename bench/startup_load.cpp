@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -20,24 +21,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Generates the demo project once and makes it the current folder.
-std::size_t PrepareDemo() {
-  static const std::size_t dataBytes = [] {
-    const fs::path root = fs::temp_directory_path() / ("startup_load_" + std::to_string(::getpid()));
-    fs::remove_all(root);
+// The demo project, generated once into a temporary folder that is the
+// current folder while the benchmarks run and is removed at exit.
+class DemoProject {
+ public:
+  DemoProject() : m_Root(fs::temp_directory_path() / ("startup_load_" + std::to_string(::getpid()))) {
+    fs::remove_all(m_Root);
     std::string error;
-    if (!demo::WriteDemoImages(root, error) || !demo::WriteDemoData(root, error)) {
+    if (!demo::WriteDemoImages(m_Root, error) || !demo::WriteDemoData(m_Root, error)) {
       std::fprintf(stderr, "demo project: %s\n", error.c_str());
+      Remove();
       std::exit(1);
     }
-    fs::current_path(root);
-    std::size_t bytes = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(root / "data")) {
-      if (entry.is_regular_file()) bytes += entry.file_size();
+    fs::current_path(m_Root);
+    for (const auto& entry : fs::recursive_directory_iterator(m_Root / "data")) {
+      if (entry.is_regular_file()) m_nDataBytes += entry.file_size();
     }
-    return bytes;
-  }();
-  return dataBytes;
+  }
+  ~DemoProject() { Remove(); }
+  DemoProject(const DemoProject&) = delete;
+  DemoProject& operator=(const DemoProject&) = delete;
+
+  std::size_t DataBytes() const { return m_nDataBytes; }
+
+ private:
+  void Remove() {
+    std::error_code ignored;
+    fs::current_path(fs::temp_directory_path(), ignored);
+    fs::remove_all(m_Root, ignored);
+  }
+
+  fs::path m_Root;
+  std::size_t m_nDataBytes = 0;
+};
+
+std::size_t PrepareDemo() {
+  static const DemoProject demo;
+  return demo.DataBytes();
 }
 
 void BM_LoadDemoStartupSet(benchmark::State& state) {

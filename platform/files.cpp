@@ -4,6 +4,8 @@
 #include <cctype>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <string>
@@ -197,14 +199,27 @@ bool SameFileName(std::string_view a, std::string_view b) {
 }
 
 bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes) {
+  std::string ignored;
+  return ReadWholeFile(path, SIZE_MAX, bytes, ignored);
+}
+
+bool ReadWholeFile(const fs::path& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes,
+                   std::string& reason) {
+  const auto fail = [&reason](int fd, std::string why) {
+    if (fd >= 0) ::close(fd);
+    reason = std::move(why);
+    return false;
+  };
   // Non-blocking, so that a named pipe standing where a file should be is
   // refused below instead of blocking the open; regular files read as usual.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  if (fd < 0) return fail(fd, errno == ENOENT ? "no such file" : std::strerror(errno));
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
+  if (::fstat(fd, &st) != 0) return fail(fd, std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return fail(fd, "a folder, not a file");
+  if (!S_ISREG(st.st_mode)) return fail(fd, "not a regular file (a pipe, socket or device)");
+  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+    return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
   }
   std::vector<std::uint8_t> data;
   data.reserve(static_cast<std::size_t>(st.st_size));
@@ -212,11 +227,12 @@ bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes) {
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      return false;
-    }
+    if (n < 0) return fail(fd, std::strerror(errno));
     if (n == 0) break;
+    // A file that grows while it is read is held to the same limit.
+    if (static_cast<std::size_t>(n) > maxBytes - data.size()) {
+      return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
+    }
     data.insert(data.end(), buffer, buffer + n);
   }
   ::close(fd);

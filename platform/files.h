@@ -40,6 +40,11 @@ bool SameFileName(std::string_view a, std::string_view b);
 
 // Reads a whole file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
+// Reads a whole regular file of at most maxBytes bytes. False, with the
+// reason in `reason` ("no such file", "a folder", "larger than N bytes",
+// the system's message ...), when it cannot be read.
+bool ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes,
+                   std::string& reason);
 
 bool WriteFileAtomic(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 

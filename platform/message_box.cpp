@@ -43,7 +43,8 @@ int RecordingMessageBoxes::Show(const std::string& text, const std::string& capt
   }
   m_Shown.push_back({text, caption, type, answer});
   if (m_bEcho) {
-    const std::string line = "[" + Cp932ToUtf8(caption) + "] " + Cp932ToUtf8(text) + "\n";
+    std::string line = "[";
+    line += Cp932ToUtf8(caption) + "] " + Cp932ToUtf8(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
   }
   return answer;

@@ -68,6 +68,11 @@ int OpenReport(const char* path) {
   return 1;
 }
 
+void ReportToStandardError() {
+  std::lock_guard lock(g_FileMutex);
+  g_ReportPath = "/dev/stderr";
+}
+
 int ReportF(const char* format, ...) {
   va_list args;
   va_start(args, format);

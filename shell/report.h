@@ -11,6 +11,9 @@
 #pragma once
 
 int OpenReport(const char* path);
+// Sends the report lines to standard error instead of a file: the developer
+// tools have no report file.
+void ReportToStandardError();
 int ReportF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int ReportLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int ReportErrorF(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -168,7 +168,7 @@ void cEdCommand::VisitTail(cRecordVisitor& v) {
   if (m_pShot) v.Element(*m_pShot);
   v.EndList();
   VisitRecordList(v, "m_vFlow", m_vFlow);
-  v.Value("m_vParam", m_vParam.data(), sizeof(std::int32_t), static_cast<int>(m_vParam.size()));
+  v.Values("m_vParam", m_vParam.data(), m_vParam.size());
 }
 
 void cEdCommand::Validate() {

@@ -90,7 +90,7 @@ void cEdKeyCondition::Save(cDataWriter& f) {
 }
 
 void cEdKeyCondition::VisitTail(cRecordVisitor& v) {
-  v.Value("m_vKeyState", m_vKeyState.data(), 1, static_cast<int>(m_vKeyState.size()));
+  v.Values("m_vKeyState", m_vKeyState.data(), m_vKeyState.size());
 }
 
 bool LoadConditionList(std::vector<cEdCondition>& list, cDataReader& f) { return LoadRecordList(f, list); }

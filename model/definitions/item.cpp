@@ -82,9 +82,9 @@ void cEdItem::Save(cDataWriter& f) {
 }
 
 void cEdItem::VisitTail(cRecordVisitor& v) {
-  v.Value("m_nCellX", &m_nCellX, 2, 1);
-  v.Value("m_nCellY", &m_nCellY, 2, 1);
-  v.Value("m_vInheritFlag", m_vInheritFlag.data(), 1, static_cast<int>(m_vInheritFlag.size()));
+  v.Values("m_nCellX", &m_nCellX, 1);
+  v.Values("m_nCellY", &m_nCellY, 1);
+  v.Values("m_vInheritFlag", m_vInheritFlag.data(), m_vInheritFlag.size());
   VisitRecordList(v, "m_vCondition", m_vCondition);
   VisitRecordList(v, "m_vCommand", m_vCommand);
 }

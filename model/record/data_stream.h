@@ -113,8 +113,10 @@ class cDataReader {
 class cDataWriter {
  public:
   void Write(const void* src, std::size_t n) {
-    const auto* p = static_cast<const std::uint8_t*>(src);
-    m_Bytes.insert(m_Bytes.end(), p, p + n);
+    if (n == 0) return;
+    const std::size_t end = m_Bytes.size();
+    m_Bytes.resize(end + n);
+    std::memcpy(m_Bytes.data() + end, src, n);
   }
 
   template <class T>

@@ -95,8 +95,8 @@ void cEdRecord::ClearTables() {
   tables.strings.clear();
 }
 
-void cEdRecord::AddRawField(void* address, int size, int count, const char* name) {
-  DeclaringTables().fields.push_back(cEdField{address, count, static_cast<std::int8_t>(size), name});
+void cEdRecord::AddRawField(void* address, int size, int count, const char* name, bool isSigned) {
+  DeclaringTables().fields.push_back(cEdField{address, count, static_cast<std::int8_t>(size), name, isSigned});
 }
 
 void cEdRecord::AddDiscard(int size, int count, const char* name) {

@@ -58,6 +58,7 @@ struct cEdField {
   std::int32_t count = 0;
   std::int8_t size = 0;
   const char* name = "";
+  bool isSigned = true;  // integers only
 };
 
 struct cEdStringField {
@@ -73,8 +74,15 @@ class cRecordVisitor {
   virtual void BeginList(const char* name, std::size_t count) = 0;
   virtual void Element(cEdRecord& element) = 0;
   virtual void EndList() = 0;
-  // count elements of size bytes each (1, 2, 4: integers; 8: doubles).
-  virtual void Value(const char* name, const void* address, int size, int count) = 0;
+  // count elements of size bytes each (1, 2, 4: integers, signed or not;
+  // 8: doubles).
+  virtual void Value(const char* name, const void* address, int size, int count, bool isSigned) = 0;
+  // The same for count values of type T.
+  template <class T>
+  void Values(const char* name, const T* values, std::size_t count) {
+    static_assert(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>);
+    Value(name, values, static_cast<int>(sizeof(T)), static_cast<int>(count), std::is_signed_v<T>);
+  }
   virtual void Text(const char* name, const std::string& text) = 0;
 };
 
@@ -126,7 +134,7 @@ class cEdRecord {
   // A stored value of older versions, read and dropped.
   void AddDiscard(int size, int count, const char* name);
   void AddString(std::string& member, const char* name);
-  void AddRawField(void* address, int size, int count, const char* name);
+  void AddRawField(void* address, int size, int count, const char* name, bool isSigned = true);
 
   // The shared DeclareFields bodies.
   void DeclareNothing() { ClearTables(); }
@@ -150,14 +158,14 @@ void cEdRecord::AddField(T& member, int count, const char* name) {
   if (count < 0 || static_cast<std::size_t>(count) * sizeof(Element) > sizeof(T)) {
     throw std::logic_error(std::string("field larger than its member: ") + name);
   }
-  AddRawField(&member, sizeof(Element), count, name);
+  AddRawField(&member, sizeof(Element), count, name, std::is_signed_v<Element>);
 }
 
 template <class T>
 void cEdRecord::AddFieldPair(T& first, T& second, const char* name) {
   static_assert(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>);
   if (&second != &first + 1) throw std::logic_error(std::string("members not adjacent: ") + name);
-  AddRawField(&first, sizeof(T), 2, name);
+  AddRawField(&first, sizeof(T), 2, name, std::is_signed_v<T>);
 }
 
 // Gives a record class its Clone and TakeFrom:

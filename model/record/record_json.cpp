@@ -32,12 +32,26 @@ void AppendQuoted(std::string& out, const std::string& utf8) {
   out += '"';
 }
 
-void AppendNumber(std::string& out, const void* address, int size) {
+template <class Signed, class Unsigned>
+void FormatInteger(char (&text)[40], const void* address, bool isSigned) {
+  if (isSigned) {
+    Signed v;
+    std::memcpy(&v, address, sizeof v);
+    std::snprintf(text, sizeof text, "%lld", static_cast<long long>(v));
+  } else {
+    Unsigned v;
+    std::memcpy(&v, address, sizeof v);
+    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(v));
+  }
+}
+
+// An integer prints with the signedness of its member.
+void AppendNumber(std::string& out, const void* address, int size, bool isSigned) {
   char text[40];
   switch (size) {
-    case 1: { std::int8_t v; std::memcpy(&v, address, 1); std::snprintf(text, sizeof text, "%d", v); break; }
-    case 2: { std::int16_t v; std::memcpy(&v, address, 2); std::snprintf(text, sizeof text, "%d", v); break; }
-    case 4: { std::int32_t v; std::memcpy(&v, address, 4); std::snprintf(text, sizeof text, "%d", v); break; }
+    case 1: FormatInteger<std::int8_t, std::uint8_t>(text, address, isSigned); break;
+    case 2: FormatInteger<std::int16_t, std::uint16_t>(text, address, isSigned); break;
+    case 4: FormatInteger<std::int32_t, std::uint32_t>(text, address, isSigned); break;
     default: {
       double v;
       std::memcpy(&v, address, 8);
@@ -60,7 +74,7 @@ class cJsonWriter : public cRecordVisitor {
     ++m_nDepth;
     m_bFirst = true;
     for (const cEdField& field : record.FieldTable(static_cast<int>(g_nDataVersion))) {
-      if (field.address != nullptr) Value(field.name, field.address, field.size, field.count);
+      if (field.address != nullptr) Value(field.name, field.address, field.size, field.count, field.isSigned);
     }
     for (const cEdStringField& entry : record.StringTable(static_cast<int>(g_nDataVersion))) {
       Text(entry.name, *entry.string);
@@ -88,17 +102,17 @@ class cJsonWriter : public cRecordVisitor {
     m_Out += ']';
     m_bFirst = false;
   }
-  void Value(const char* name, const void* address, int size, int count) override {
+  void Value(const char* name, const void* address, int size, int count, bool isSigned) override {
     Key(name);
     const auto* bytes = static_cast<const std::uint8_t*>(address);
     if (count == 1) {
-      AppendNumber(m_Out, bytes, size);
+      AppendNumber(m_Out, bytes, size, isSigned);
       return;
     }
     m_Out += '[';
     for (int i = 0; i < count; ++i) {
       if (i != 0) m_Out += ',';
-      AppendNumber(m_Out, bytes + static_cast<std::size_t>(i) * size, size);
+      AppendNumber(m_Out, bytes + static_cast<std::size_t>(i) * size, size, isSigned);
     }
     m_Out += ']';
   }

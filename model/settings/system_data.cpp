@@ -37,7 +37,7 @@ void VisitStringList(cRecordVisitor& v, const char* name, const std::vector<std:
 
 template <class T>
 void VisitValueList(cRecordVisitor& v, const char* name, const std::vector<T>& list) {
-  v.Value(name, list.data(), static_cast<int>(sizeof(T)), static_cast<int>(list.size()));
+  v.Values(name, list.data(), list.size());
 }
 
 }  // namespace

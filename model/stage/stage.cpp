@@ -325,8 +325,7 @@ void cEdStage::SaveTail(cDataWriter& f, cEdStage& settings) {
 }
 
 void cEdStage::VisitTail(cRecordVisitor& visitor) {
-  visitor.Value("m_vRankingFlags", m_vRankingFlags.data(), sizeof(std::int32_t),
-                static_cast<int>(m_vRankingFlags.size()));
+  visitor.Values("m_vRankingFlags", m_vRankingFlags.data(), m_vRankingFlags.size());
   visitor.BeginList("m_aScreenOut", m_aScreenOut.size());
   for (cEdScreenOutRule& rule : m_aScreenOut) visitor.Element(rule);
   visitor.EndList();

@@ -124,8 +124,7 @@ void cEdWorldMap::Save(cDataWriter& f) {
 
 void cEdWorldMap::VisitTail(cRecordVisitor& v) {
   VisitRecordList(v, "m_vChips", m_vChips);
-  v.Value("m_vGrid", m_vGrid.data(), sizeof(m_vGrid[0]),
-          static_cast<int>(m_vGrid.size()));
+  v.Values("m_vGrid", m_vGrid.data(), m_vGrid.size());
   VisitRecordList(v, "m_vPoints", m_vPoints);
   VisitRecordList(v, "m_vExtraPoints", m_vExtraPoints);
 }

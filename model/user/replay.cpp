@@ -88,14 +88,10 @@ void cReplayLog::Save(cDataWriter& f) {
 }
 
 void cReplayLog::VisitTail(cRecordVisitor& v) {
-  v.Value("m_vDirValues", m_vDirValues.data(), sizeof(m_vDirValues[0]),
-          static_cast<int>(m_vDirValues.size()));
-  v.Value("m_vButtonValues", m_vButtonValues.data(), sizeof(m_vButtonValues[0]),
-          static_cast<int>(m_vButtonValues.size()));
-  v.Value("m_vDirRuns", m_vDirRuns.data(), sizeof(m_vDirRuns[0]),
-          static_cast<int>(m_vDirRuns.size()));
-  v.Value("m_vButtonRuns", m_vButtonRuns.data(), sizeof(m_vButtonRuns[0]),
-          static_cast<int>(m_vButtonRuns.size()));
+  v.Values("m_vDirValues", m_vDirValues.data(), m_vDirValues.size());
+  v.Values("m_vButtonValues", m_vButtonValues.data(), m_vButtonValues.size());
+  v.Values("m_vDirRuns", m_vDirRuns.data(), m_vDirRuns.size());
+  v.Values("m_vButtonRuns", m_vButtonRuns.data(), m_vButtonRuns.size());
 }
 
 void cReplayLog::Clear() {

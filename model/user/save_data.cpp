@@ -198,16 +198,13 @@ void cSaveData::Save(cDataWriter& f) {
 }
 
 void cSaveData::VisitTail(cRecordVisitor& v) {
-  v.Value("m_stSaved", &m_stSaved, sizeof(std::uint16_t), 8);
-  v.Value("m_vCarryStored", m_vCarryStored.data(), sizeof(std::int32_t),
-          static_cast<int>(m_vCarryStored.size()));
+  v.Value("m_stSaved", &m_stSaved, sizeof(std::uint16_t), 8, false);
+  v.Values("m_vCarryStored", m_vCarryStored.data(), m_vCarryStored.size());
   VisitRecordList(v, "m_vPlayers", m_vPlayers);
   VisitRecordList(v, "m_vStageBests", m_vStageBests);
   VisitRecordList(v, "m_vChallenge", m_vChallenge);
-  v.Value("m_vSwitches", m_vSwitches.data(), sizeof(std::int32_t),
-          static_cast<int>(m_vSwitches.size()));
-  v.Value("m_vVariables", m_vVariables.data(), sizeof(std::int32_t),
-          static_cast<int>(m_vVariables.size()));
+  v.Values("m_vSwitches", m_vSwitches.data(), m_vSwitches.size());
+  v.Values("m_vVariables", m_vVariables.data(), m_vVariables.size());
 }
 
 void cSaveData::Reset() {

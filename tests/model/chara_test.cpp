@@ -222,8 +222,8 @@ INSTANTIATE_TEST_SUITE_P(
                     VersionCase{284, 37, {0, 36}}, VersionCase{285, 37, {0, 36}},
                     VersionCase{566, 37, {0, 36}}, VersionCase{566, 38, {0, 37}}),
     [](const testing::TestParamInfo<VersionCase>& info) {
-      return "v" + std::to_string(info.param.version) + "_" + std::to_string(info.param.storedFlags) +
-             "flags";
+      return std::string("v").append(std::to_string(info.param.version)) + "_" +
+             std::to_string(info.param.storedFlags) + "flags";
     });
 
 TEST_F(CharaTest, FlagInsertionsOfAVersion150File) {

@@ -75,7 +75,7 @@ TEST_F(RankingTest, InsertKeepsTwentyRowsBestFirst) {
   EXPECT_EQ(score.m_vEntries.size(), 20u);
 
   cRankingList time;  // lower wins
-  for (int i = 1; i <= 20; ++i) time.Insert("t" + std::to_string(i), i * 100);
+  for (int i = 1; i <= 20; ++i) time.Insert(std::string("t").append(std::to_string(i)), i * 100);
   EXPECT_EQ(time.FindInsertPos(2001), -1);
   const auto full = Rows(time);
   time.Insert("slow", 2001);  // ranks nowhere: nothing changes

@@ -107,7 +107,7 @@ std::int64_t FieldValue(cSystemData& record, const char* name) {
 
 std::vector<std::string> Names(const char* prefix, int count) {
   std::vector<std::string> names;
-  for (int i = 0; i < count; ++i) names.push_back(prefix + std::to_string(i));
+  for (int i = 0; i < count; ++i) names.push_back(std::string(prefix).append(std::to_string(i)));
   return names;
 }
 
@@ -512,7 +512,7 @@ TEST_F(SystemDataTest, OlderFilesLoadIntoTheCurrentLayout) {
       EXPECT_EQ(item.m_bShow, k % 2);
       EXPECT_EQ(item.m_nDigits, k + 1);
       EXPECT_EQ(item.m_bShowValue, c.statusShowValue);
-      EXPECT_EQ(item.m_strLabel, "L" + std::to_string(k));
+      EXPECT_EQ(item.m_strLabel, std::string("L").append(std::to_string(k)));
     }
     EXPECT_EQ(record.m_vStartLives, kStoredStartLives);
     EXPECT_EQ(record.m_vInfiniteLives, c.infiniteLives);

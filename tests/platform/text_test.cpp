@@ -117,7 +117,7 @@ TEST(Cp932, InvalidBytesBecomeReplacementCharactersAndDecodingGoesOn) {
 
 TEST(Cp932, CharactersWithoutACp932FormBecomeQuestionMarks) {
   bool exact = true;
-  EXPECT_EQ(Utf8ToCp932("a" + Utf8(0xE9) + "b" + Utf8(0x1F600) + "c", &exact), "a?b?c");
+  EXPECT_EQ(Utf8ToCp932(std::string("a").append(Utf8(0xE9)) + "b" + Utf8(0x1F600) + "c", &exact), "a?b?c");
   EXPECT_FALSE(exact);
   EXPECT_EQ(Utf8ToCp932("a\xFF" "b", &exact), "a?b");  // not UTF-8 at all
   EXPECT_EQ(Utf8ToCp932("a\xE3\x81", &exact), "a?");  // cut short at the end

@@ -50,7 +50,7 @@ class ByteBuilder {
 
   ByteBuilder& Raw(const void* data, std::size_t n) {
     const auto* p = static_cast<const std::uint8_t*>(data);
-    m_Bytes.insert(m_Bytes.end(), p, p + n);
+    for (std::size_t i = 0; i < n; ++i) m_Bytes.push_back(p[i]);
     return *this;
   }
 

@@ -24,7 +24,7 @@ class SnapshotVisitor : public cRecordVisitor {
   }
   void Element(cEdRecord& element) override { element.Save(m_List); }
   void EndList() override { m_Out[m_strList] = m_List.Bytes(); }
-  void Value(const char* name, const void* address, int size, int count) override {
+  void Value(const char* name, const void* address, int size, int count, bool) override {
     const auto* p = static_cast<const std::uint8_t*>(address);
     m_Out[name].assign(p, p + static_cast<std::size_t>(size) * count);
   }

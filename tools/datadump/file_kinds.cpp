@@ -60,7 +60,7 @@ bool DumpReplay(const std::string& path, const std::vector<std::uint8_t>&, std::
   auto start = std::make_unique<cEdStage>();
   auto progress = std::make_unique<cSaveData>();
   if (!log->LoadReplay(path.c_str(), *stage, *start, *progress)) {
-    error = "not a readable replay (see Report_Game.txt)";
+    error = "not a readable replay (the reason is reported above)";
     return false;
   }
   json = "{\n\"stage\": " + RecordToJson(*stage) + ",\n\"log\": " + RecordToJson(*log) +
@@ -102,29 +102,31 @@ constexpr char kBgm[] = "bgm.dat";
 constexpr char kChallenge[] = "challenge.dat";
 
 const cFileKind g_aFileKinds[] = {
-    {"settings", Is<kSystem>, DumpRecord<cSystemData>},
-    {"options", Is<kOption>, DumpRecord<cOptionData>},
-    {"launcher choice", Is<kBoot>, DumpRecord<cBootData>},
-    {"world map", Is<kWorldMap>, DumpRecord<cEdWorldMap>},
-    {"common palette", Is<kCommonPalette>, DumpRecord<cEdCommonPalette>},
-    {"stage", IsStageFile, DumpRecord<cEdStage>},
-    {"animation sets", Is<kAnimeSet>, DumpDatabaseList<cEdAnimeSet>},
-    {"animations", Is<kAnime>, DumpDatabaseList<cEdAnime>},
-    {"character images", Is<kCharaImage>, DumpDatabaseList<cEdBmpCharaExc>},
-    {"sword types", Is<kSwordType>, DumpDatabaseList<cEdSwordType>},
-    {"effects", Is<kEffect>, DumpDatabaseList<cEdEffect>},
-    {"character effects", Is<kCharaEffect>, DumpDatabaseList<cEdCharaEffect>},
-    {"screen effects", Is<kScrEffect>, DumpDatabaseList<cEdScrEffect>},
-    {"pictures", Is<kPicture>, DumpDatabaseList<cEdPicture>},
-    {"sounds", Is<kSound>, DumpDatabaseList<cEdSound>},
-    {"music", Is<kBgm>, DumpDatabaseList<cEdBgm>},
-    {"ranking", IsRankingFile, DumpRecord<cRankingSet>},
-    {"story save", IsStorySave, DumpRecord<cSaveData>},
-    {"challenge progress", Is<kChallenge>, DumpRecord<cSaveData>},
-    {"replay", IsReplayFile, DumpReplay},
+    {"settings", "System.dat", Is<kSystem>, DumpRecord<cSystemData>},
+    {"options", "Option.dat", Is<kOption>, DumpRecord<cOptionData>},
+    {"launcher choice", "Boot.dat", Is<kBoot>, DumpRecord<cBootData>},
+    {"world map", "WorldMap.dat", Is<kWorldMap>, DumpRecord<cEdWorldMap>},
+    {"common palette", "CommonPalette.cplt4", Is<kCommonPalette>, DumpRecord<cEdCommonPalette>},
+    {"stage", "*.stg4_NNN", IsStageFile, DumpRecord<cEdStage>},
+    {"animation sets", "AnimeSet.dat", Is<kAnimeSet>, DumpDatabaseList<cEdAnimeSet>},
+    {"animations", "Anime.dat", Is<kAnime>, DumpDatabaseList<cEdAnime>},
+    {"character images", "Bmp_CharaExc.dat", Is<kCharaImage>, DumpDatabaseList<cEdBmpCharaExc>},
+    {"sword types", "SwordType.dat", Is<kSwordType>, DumpDatabaseList<cEdSwordType>},
+    {"effects", "Effect.dat", Is<kEffect>, DumpDatabaseList<cEdEffect>},
+    {"character effects", "CharaEffect.dat", Is<kCharaEffect>, DumpDatabaseList<cEdCharaEffect>},
+    {"screen effects", "ScrEffect.dat", Is<kScrEffect>, DumpDatabaseList<cEdScrEffect>},
+    {"pictures", "Picture.dat", Is<kPicture>, DumpDatabaseList<cEdPicture>},
+    {"sounds", "Sound.dat", Is<kSound>, DumpDatabaseList<cEdSound>},
+    {"music", "Bgm.dat", Is<kBgm>, DumpDatabaseList<cEdBgm>},
+    {"ranking", "*rkg", IsRankingFile, DumpRecord<cRankingSet>},
+    {"story save", "StoryNN.dat", IsStorySave, DumpRecord<cSaveData>},
+    {"challenge progress", "Challenge.dat", Is<kChallenge>, DumpRecord<cSaveData>},
+    {"replay", "*.rpl4_N", IsReplayFile, DumpReplay},
 };
 
 }  // namespace
+
+std::span<const cFileKind> FileKinds() { return g_aFileKinds; }
 
 const cFileKind* FindFileKind(const std::string& fileName) {
   std::string name = fileName;

@@ -1,5 +1,8 @@
 #include "tools/make-demo/demo_data.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -63,20 +66,31 @@ class ScopedDefinitionContext {
   const cDefinitionContext* m_pPrevious;
 };
 
-bool Fail(std::string& error, const std::string& file, const char* reason) {
-  error = file + " : " + reason;
+// "<file>: <what>: <reason>", the file in the project's own form with '/'
+// and the reason from errno, which the caller cleared before the call.
+bool Fail(std::string& error, const std::string& file, const char* what) {
+  const int code = errno;
+  std::string path = file;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  error = path + ": " + what;
+  if (code != 0) error += std::string(": ") + std::strerror(code);
   return false;
 }
 
 bool Save(cEdRecord& record, const char* path, std::string& error) {
+  errno = 0;
   return record.SaveFile(path) != 0 || Fail(error, path, "cannot be written");
 }
 
 bool CreateFolders(std::string& error) {
   CreateProjectFolders();
   for (const char* const* folder = g_aszProjectFolders; *folder != nullptr; ++folder) {
-    std::error_code ignored;
-    if (!fs::is_directory(platform::MapPath(*folder), ignored)) return Fail(error, *folder, "cannot be created");
+    std::error_code failure;
+    if (fs::is_directory(platform::MapPath(*folder), failure)) continue;
+    // Creating it again tells why it failed.
+    fs::create_directories(platform::MapPath(*folder), failure);
+    errno = failure.value();
+    return Fail(error, *folder, "cannot be created");
   }
   return true;
 }
@@ -84,6 +98,7 @@ bool CreateFolders(std::string& error) {
 bool WriteSystemIni(const cSystemData& settings, std::string& error) {
   const std::string text = SystemIniText(settings);
   const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  errno = 0;
   return platform::WriteFileAtomic(platform::MapPath(kSystemIniFile), bytes) ||
          Fail(error, kSystemIniFile, "cannot be written");
 }
@@ -97,6 +112,7 @@ bool WriteFiles(std::string& error) {
   const cProjectContext context(database, settings);
   const ScopedDefinitionContext installed(context);
 
+  errno = 0;
   if (database.SaveAll() == 0) return Fail(error, "data\\database\\", "the database files cannot be written");
   if (!Save(settings, g_astrFilePath[PATH_SYSTEM], error) || !WriteSystemIni(settings, error)) return false;
 
@@ -124,7 +140,7 @@ bool WriteDemoData(const fs::path& root, std::string& error) {
     const ScopedDataVersion version;
     return WriteFiles(error);
   } catch (const std::exception& e) {
-    error = root.string() + " : " + e.what();
+    error = e.what();
     return false;
   }
 }

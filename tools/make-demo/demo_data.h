@@ -16,8 +16,9 @@
 
 namespace demo {
 
-// False, with "<file> : <reason>" in `error`, at the first file or folder
-// that cannot be written; files written before stay.
+// False, with "<file>: <what>: <reason>" in `error` (the file relative to
+// the project folder, with '/'), at the first file or folder that cannot be
+// written; files written before stay.
 bool WriteDemoData(const std::filesystem::path& root, std::string& error);
 
 }  // namespace demo

@@ -1,6 +1,8 @@
 #include "tools/make-demo/demo_images.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "platform/files.h"
@@ -57,11 +59,13 @@ bool WriteDemoImages(const std::filesystem::path& projectRoot, std::string& erro
     std::error_code failure;
     std::filesystem::create_directories(path.parent_path(), failure);
     if (failure) {
-      error = path.parent_path().string() + " : " + failure.message();
+      error = std::filesystem::path(relative).parent_path().string() + ": cannot be created: " + failure.message();
       return false;
     }
+    errno = 0;
     if (!platform::WriteFileAtomic(path, file.bytes)) {
-      error = path.string() + " : cannot be written";
+      error = relative + ": cannot be written";
+      if (errno != 0) error += std::string(": ") + std::strerror(errno);
       return false;
     }
   }

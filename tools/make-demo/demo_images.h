@@ -100,8 +100,9 @@ struct DemoFile {
 
 std::vector<DemoFile> BuildDemoFiles();
 
-// False, with "<path> : <reason>" in `error`, when a folder or a file cannot
-// be written; files written before stay.
+// False, with "<path>: <what>: <reason>" in `error` (the path relative to
+// the project folder), when a folder or a file cannot be written; files
+// written before stay.
 bool WriteDemoImages(const std::filesystem::path& projectRoot, std::string& error);
 
 }  // namespace demo

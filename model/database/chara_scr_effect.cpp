@@ -9,9 +9,9 @@ struct sAddedParam {
   int param;
 };
 
-template <int KindCount>
+// The table's rows are only read for the kinds listed in `added`.
 void SetAddedParam(int kind, std::int32_t (&params)[EFFECT_PARAM_COUNT],
-                   const cEdParamInfo (&table)[KindCount][EFFECT_PARAM_COUNT],
+                   const cEdParamInfo (*table)[EFFECT_PARAM_COUNT],
                    std::initializer_list<sAddedParam> added) {
   for (const sAddedParam& entry : added) {
     if (entry.kind == kind) params[entry.param] = table[kind][entry.param].m_nDefault;

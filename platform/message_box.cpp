@@ -83,7 +83,11 @@ void SetMessageBoxReportLine(std::function<void(const std::string& cp932)> repor
 }
 
 void WriteUnshownBox(const std::string& text, const std::string& caption) {
-  const std::string line = "[" + Cp932ToUtf8(caption) + "] " + Cp932ToUtf8(text) + "\n";
+  std::string line = "[";
+  line += Cp932ToUtf8(caption);
+  line += "] ";
+  line += Cp932ToUtf8(text);
+  line += '\n';
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::function<void(const std::string&)> report;
   {

@@ -54,7 +54,7 @@ std::string cEditControl::Cut(const std::string& text) const {
   std::string cut = CutToBytes(text, BufferBytes() - 1);
   while (Measure(cut) > limit) {
     const std::size_t last = cut.size() >= 2 && IsDoubleByteChar(cut.c_str() + cut.size() - 2) ? 2 : 1;
-    cut.resize(cut.size() - last);
+    cut.erase(cut.size() - last);
   }
   return cut;
 }

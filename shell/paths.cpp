@@ -102,7 +102,8 @@ int MakeAbsolutePath(std::string& path) {
     }
     parts.push_back(std::move(part));
   }
-  std::string absolute = "\\" + JoinPath(parts, 0);
+  std::string absolute(1, '\\');
+  absolute += JoinPath(parts, 0);
   if (EndsWithSeparator(path) && absolute.size() > 1) absolute += '\\';
   path = std::move(absolute);
   return 1;
@@ -123,7 +124,10 @@ int MakeRelativePath(std::string& path) {
   } else {
     for (std::size_t i = common; i < current.size(); ++i) relative += i == common ? ".." : "\\..";
   }
-  if (common < target.size()) relative += "\\" + JoinPath(target, common);
+  if (common < target.size()) {
+    relative += '\\';
+    relative += JoinPath(target, common);
+  }
   if (EndsWithSeparator(path)) relative += '\\';
   path = std::move(relative);
   return 1;

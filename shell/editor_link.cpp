@@ -2,8 +2,6 @@
 
 #include <mutex>
 
-std::atomic<int> g_bTestPlay{0};
-
 namespace {
 std::mutex g_Mutex;
 std::vector<EditorNotice> g_Sent;

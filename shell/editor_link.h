@@ -5,10 +5,9 @@
 // closed). Nothing is sent unless g_bTestPlay is set.
 #pragma once
 
-#include <atomic>
 #include <vector>
 
-extern std::atomic<int> g_bTestPlay;
+#include "model/record/play_flags.h"
 
 struct EditorNotice {
   int dwData;

@@ -1,0 +1,125 @@
+// The start-up decisions that do not need a running player: the screen mode
+// from System.ini and the desktop, and the sound table.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/database/media.h"
+#include "shell/screen_mode.h"
+#include "shell/sound/sound_table.h"
+
+namespace {
+
+constexpr int kShow = 1;  // the show-window value given to the program
+
+struct ScreenModeCase {
+  const char* name;
+  int direct3D, windowMode, bpp, vsync;
+  int colourMode, desktopBpp;
+  // expected
+  bool usable;
+  int windowed, finalBpp, finalVSync, showCommand;
+  const char* errorStart;  // nullptr, or the first words of the box text
+};
+
+constexpr const char* kWindowText = "画面モードが不正です！\nウインドウモード";
+constexpr const char* kGeneralText = "画面モードが不正です！\nSystem.ini";
+
+const ScreenModeCase kScreenModes[] = {
+    {"DirectDrawWindowTakesTheDesktopDepthAndNoVSync", 0, 1, 0, 1, COLOUR_MODE_FULL, 32, true, 1, 32, 0, kShow, nullptr},
+    {"WindowAtAnotherDepthThanTheDesktop", 0, 1, 16, 0, COLOUR_MODE_FULL, 32, false, 1, 16, 0, kShow, kWindowText},
+    {"Direct3DWindowAtAnotherDepth", 1, 1, 16, 0, COLOUR_MODE_FULL, 32, false, 1, 16, 0, kShow, kWindowText},
+    {"Depth24IsRefusedFullScreen", 0, 0, 24, 0, COLOUR_MODE_FULL, 32, false, 0, 24, 0, SW_SHOWMAXIMIZED, kGeneralText},
+    {"Depth24IsRefusedInDirect3D", 1, 0, 24, 0, COLOUR_MODE_FULL, 32, false, 0, 24, 0, kShow, kGeneralText},
+    {"EightBitsInAWindow", 0, 1, 8, 0, COLOUR_MODE_PALETTE, 8, false, 1, 8, 0, kShow, kGeneralText},
+    {"FullScreenPaletteProjectChoosesEightBits", 0, 0, 0, 1, COLOUR_MODE_PALETTE, 32, true, 0, 8, 1, SW_SHOWMAXIMIZED, nullptr},
+    {"FullScreenFullColourProjectChooses32", 0, 0, 0, 1, COLOUR_MODE_FULL, 16, true, 0, 32, 1, SW_SHOWMAXIMIZED, nullptr},
+    {"FullColourProjectAtEightBits", 0, 0, 8, 0, COLOUR_MODE_FULL, 32, false, 0, 8, 0, SW_SHOWMAXIMIZED, kGeneralText},
+    // This system counts as a current Windows: VSync 2 becomes off.
+    {"DirectDrawFullScreenVSyncTwoIsOff", 0, 0, 32, 2, COLOUR_MODE_FULL, 32, true, 0, 32, 0, SW_SHOWMAXIMIZED, nullptr},
+    {"Direct3DVSyncTwoIsOn", 1, 0, 0, 2, COLOUR_MODE_FULL, 16, true, 0, 32, 1, kShow, nullptr},
+    {"Direct3DWindowAtTheDesktopDepth", 1, 1, 0, 0, COLOUR_MODE_PALETTE, 16, true, 1, 16, 0, kShow, nullptr},
+    {"Direct3DNeverRunsAtEightBits", 1, 0, 8, 0, COLOUR_MODE_PALETTE, 32, false, 0, 8, 0, kShow, kGeneralText},
+};
+
+class ScreenModeTest : public testing::TestWithParam<ScreenModeCase> {};
+
+TEST_P(ScreenModeTest, SettlesTheModeAndChecksIt) {
+  const ScreenModeCase& c = GetParam();
+  SYSTEMINIDATA ini;
+  ini.nDirect3D = c.direct3D;
+  ini.nWindowMode = c.windowMode;
+  ini.nBpp = c.bpp;
+  ini.nVSync = c.vsync;
+  const ScreenModeChoice choice = ChooseScreenMode(ini, c.colourMode, c.desktopBpp, kShow);
+  EXPECT_EQ(choice.bUsable, c.usable);
+  EXPECT_EQ(choice.bWindowed, c.windowed);
+  EXPECT_EQ(ini.nBpp, c.finalBpp);
+  EXPECT_EQ(ini.nVSync, c.finalVSync);
+  EXPECT_EQ(choice.nShowCommand, c.showCommand);
+  if (c.errorStart) {
+    ASSERT_NE(choice.pszError, nullptr);
+    EXPECT_EQ(std::string(choice.pszError).rfind(c.errorStart, 0), 0u) << choice.pszError;
+  } else {
+    EXPECT_EQ(choice.pszError, nullptr);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScreenModeTest, testing::ValuesIn(kScreenModes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::vector<cEdSound> SoundList(int entries) {
+  std::vector<cEdSound> list(entries);
+  for (int k = 0; k < entries; ++k) list[k].m_strFile = "wave\\s" + std::to_string(k) + ".wav";
+  return list;
+}
+
+std::vector<std::string> SystemSounds() {
+  std::vector<std::string> names;
+  for (int i = 0; i < SYSTEM_SOUND_COUNT; ++i) names.push_back("wave\\sys" + std::to_string(i) + ".wav");
+  return names;
+}
+
+TEST(SoundTable, SystemSoundsComeFirstThenTheListFromItsSecondEntry) {
+  std::vector<SOUNDDATA> sounds;
+  std::vector<SOUNDDEF> defs;
+  FillSoundTables(SystemSounds(), SoundList(5), sounds, defs);
+  ASSERT_EQ(defs.size(), 21u);
+  EXPECT_EQ(sounds.size(), 21u);
+  EXPECT_EQ(defs[0].szFileName, "wave\\sys0.wav");
+  EXPECT_EQ(defs[16].szFileName, "wave\\sys16.wav");
+  EXPECT_EQ(defs[17].szFileName, "wave\\s1.wav");  // entry 0 is "none"
+  EXPECT_EQ(defs[20].szFileName, "wave\\s4.wav");
+  for (const SOUNDDEF& def : defs) {
+    EXPECT_EQ(def.nBufferCount, 1);
+    EXPECT_EQ(def.nVolume, 0);
+    EXPECT_EQ(def.nFlag, 1);
+  }
+}
+
+TEST(SoundTable, EveryTableHoldsTheSystemSlots) {
+  for (int entries : {0, 1}) {
+    std::vector<SOUNDDATA> sounds;
+    std::vector<SOUNDDEF> defs;
+    FillSoundTables(SystemSounds(), SoundList(entries), sounds, defs);
+    EXPECT_EQ(defs.size(), 17u) << entries << " entries";
+    EXPECT_EQ(defs[16].szFileName, "wave\\sys16.wav");
+  }
+  // Settings naming fewer system sounds leave the rest without a file.
+  std::vector<SOUNDDATA> sounds;
+  std::vector<SOUNDDEF> defs;
+  FillSoundTables({"wave\\only.wav"}, SoundList(3), sounds, defs);
+  ASSERT_EQ(defs.size(), 19u);
+  EXPECT_EQ(defs[0].szFileName, "wave\\only.wav");
+  EXPECT_EQ(defs[1].szFileName, "");
+  EXPECT_EQ(defs[17].szFileName, "wave\\s1.wav");
+}
+
+TEST(SoundTable, OptionVolumeStepsClampToTheScale) {
+  const std::pair<int, int> cases[] = {{0, -10000}, {1, -3000}, {5, -500}, {10, 0},
+                                       {-4, -10000}, {11, 0}, {1000, 0}};
+  for (const auto& [step, volume] : cases) EXPECT_EQ(SoundVolumeOfOption(step), volume) << step;
+}
+
+}  // namespace

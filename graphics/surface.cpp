@@ -39,23 +39,7 @@ bool CreateTextureSurface(DDSURFACEDATA* lpSD, int nWidth, int nHeight, int bTra
                           int bTexSystemMemory, int bAlias, int bRecreate) {
   lpSD->DDAllocSurfaceData();
   D3DTEXTUREDATA& texture = *lpSD->lpDT;
-  if (!bRecreate) {
-    CopyName(lpSD->szSurfaceType, "OffScreen");
-    CopyName(lpSD->szFileName, "E");
-    texture.bSystemMemory = bTexSystemMemory;
-    texture.lpSurface = texture.lpSystemSurface = nullptr;
-    texture.lpTexture = nullptr;
-    texture.bTransmit = bTransmit == 1;
-    if (!bAlias) {
-      texture.nIndex = g_lpD3DStateAlloc->nTextureCount++;
-      const HRESULT hr = lpDevice->CreateVertexBuffer(kBltQuadBytes, D3DUSAGE_WRITEONLY, kBltVertexFvf,
-                                                      D3DPOOL_MANAGED, &texture.lpVB, nullptr);
-      if (FAILED(hr)) {
-        ReportLogF("CreateVertexBuffer Err");
-        return false;
-      }
-    }
-  }
+  if (!bRecreate && !DDStartTextureRecord(lpSD, "OffScreen", "E", bTransmit, bTexSystemMemory, bAlias)) return false;
   texture.bRenderTarget = 1;
   if (bAlias) {
     lpSD->nWidth = lpSD->nTexWidth = nWidth;
@@ -169,6 +153,23 @@ bool DDCreateSurface(DDSURFACEDATA* lpSD, int nWidth, int nHeight, int bTransmit
     return CreateTextureSurface(lpSD, nWidth, nHeight, bTransmit, bSystemMemory, bTexSystemMemory, bAlias, bRecreate);
   }
   return CreateDirectDrawSurface(lpSD, nWidth, nHeight, bTransmit, bSystemMemory);
+}
+
+bool DDStartTextureRecord(DDSURFACEDATA* lpSD, const char* lpType, const char* lpFileName, int bTransmit,
+                          int bTexSystemMemory, int bAlias) {
+  D3DTEXTUREDATA& texture = *lpSD->lpDT;
+  CopyName(lpSD->szSurfaceType, lpType);
+  CopyName(lpSD->szFileName, lpFileName);
+  texture.bSystemMemory = bTexSystemMemory;
+  texture.lpSurface = texture.lpSystemSurface = nullptr;
+  texture.lpTexture = nullptr;
+  texture.bTransmit = bTransmit == 1;
+  if (bAlias) return true;
+  texture.nIndex = g_lpD3DStateAlloc->nTextureCount++;
+  const HRESULT hr = lpDevice->CreateVertexBuffer(kBltQuadBytes, D3DUSAGE_WRITEONLY, kBltVertexFvf, D3DPOOL_MANAGED,
+                                                  &texture.lpVB, nullptr);
+  if (FAILED(hr)) ReportLogF("CreateVertexBuffer Err %x", static_cast<unsigned>(hr));
+  return SUCCEEDED(hr);
 }
 
 void DDAdjustTextureSize(int* lpWidth, int* lpHeight) {

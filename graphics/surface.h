@@ -29,6 +29,11 @@ extern std::list<DDSURFACEDATA*> g_listTexture;
 
 bool DDCreateSurface(DDSURFACEDATA* lpSD, int nWidth, int nHeight, int bTransmit, int bSystemMemory,
                      int bTexSystemMemory, int bAlias, int bRecreate);
+// Direct3D: the first fields of a new texture record (type, file name,
+// flags; unless it is an alias, a serial number and the quad's vertex
+// buffer). False when the vertex buffer cannot be made.
+bool DDStartTextureRecord(DDSURFACEDATA* lpSD, const char* lpType, const char* lpFileName, int bTransmit,
+                          int bTexSystemMemory, int bAlias);
 void DDAdjustTextureSize(int* lpWidth, int* lpHeight);
 int DDCheckTextureSize(int nWidth, int nHeight, unsigned reserved);
 

@@ -2,21 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/video/d3d9_device_state.h"
 #include "platform/video/display_config.h"
 #include "platform/video/presenter.h"
 
 namespace platform {
-
-struct Direct3DDeviceState {
-  std::uint64_t videoMemoryBudget = 0;
-  std::uint64_t videoMemoryUsed = 0;
-  int liveDefaultResources = 0;
-  Direct3DSurface9* backBuffer = nullptr;  // the device's own reference
-  Direct3DSurface9* renderTarget = nullptr;
-  bool inScene = false;
-  bool lost = false;
-  bool resetAllowed = false;
-};
 
 namespace {
 
@@ -67,6 +57,7 @@ Direct3DSurface9::~Direct3DSurface9() {
     m_Device->videoMemoryUsed -= m_Pixels.SizeBytes();
   }
   if (m_Device->renderTarget == this) m_Device->renderTarget = m_Device->backBuffer;
+  if (m_Device->texture == this) m_Device->texture = nullptr;
 }
 
 HRESULT Direct3DSurface9::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, std::uint32_t) {
@@ -141,6 +132,8 @@ Direct3DDevice9::~Direct3DDevice9() {
   if (m_State->backBuffer) m_State->backBuffer->Release();
   m_State->backBuffer = nullptr;
   m_State->renderTarget = nullptr;
+  m_State->texture = nullptr;
+  if (m_pStream) m_pStream->Release();
 }
 
 HRESULT Direct3DDevice9::MakeBackBuffer(const D3DPRESENT_PARAMETERS& parameters) {
@@ -167,6 +160,12 @@ void Direct3DDevice9::ResetStates() {
                     {D3DRS_ALPHABLENDENABLE, 0},  {D3DRS_COLORVERTEX, 1},
                     {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1}};
   m_SamplerStates.clear();
+  m_StageStates.clear();
+  m_State->texture = nullptr;
+  if (m_pStream) m_pStream->Release();
+  m_pStream = nullptr;
+  m_nStreamOffset = m_nStride = 0;
+  m_nFvf = 0;
   m_State->inScene = false;
 }
 

@@ -27,6 +27,16 @@
 //   back buffer other than the device's own is alive; it makes a new black
 //   back buffer, puts every state back to its default and the render target
 //   on the back buffer. MANAGED and SYSTEMMEM resources survive it.
+// - Drawing (platform/video/d3d9_draw.cpp): DrawPrimitive rasterises
+//   triangle lists, strips and fans of pre-transformed vertices (FVF
+//   XYZRHW | DIFFUSE | TEX1, the layout of the stream source) into the render
+//   target as Direct3D 9 hardware does: pixel centres at integer coordinates,
+//   the top-left fill rule, either winding, colour and u, v interpolated
+//   affinely, textures point-sampled (u * width floored; wrap addressing).
+//   Stage 0 combines its two arguments (texture, diffuse, texture factor) by
+//   its colour and alpha operations; no texture samples as opaque white.
+//   With alpha blending on, source and destination are weighed by the blend
+//   factors, alpha included: out = (s * fs + d * fd + 127) / 255.
 // - Present hands the back buffer to platform/video/presenter.h.
 // One thread uses a device and its resources at a time.
 #pragma once
@@ -89,6 +99,7 @@ constexpr std::uint32_t D3DRS_CULLMODE = 22;
 constexpr std::uint32_t D3DRS_ALPHABLENDENABLE = 27;
 constexpr std::uint32_t D3DRS_COLORVERTEX = 141;
 constexpr std::uint32_t D3DRS_DIFFUSEMATERIALSOURCE = 145;
+constexpr std::uint32_t D3DRS_TEXTUREFACTOR = 60;
 constexpr std::uint32_t D3DCULL_NONE = 1;
 constexpr std::uint32_t D3DCULL_CCW = 3;
 constexpr std::uint32_t D3DBLEND_ONE = 2;
@@ -104,6 +115,37 @@ constexpr std::uint32_t D3DSAMP_MINFILTER = 6;
 constexpr std::uint32_t D3DTADDRESS_WRAP = 1;
 constexpr std::uint32_t D3DTEXF_POINT = 1;
 constexpr std::uint32_t D3DTEXF_LINEAR = 2;
+
+// Texture-stage states, arguments and operations.
+constexpr std::uint32_t D3DTSS_COLOROP = 1;
+constexpr std::uint32_t D3DTSS_COLORARG1 = 2;
+constexpr std::uint32_t D3DTSS_COLORARG2 = 3;
+constexpr std::uint32_t D3DTSS_ALPHAOP = 4;
+constexpr std::uint32_t D3DTSS_ALPHAARG1 = 5;
+constexpr std::uint32_t D3DTSS_ALPHAARG2 = 6;
+constexpr std::uint32_t D3DTA_DIFFUSE = 0;
+constexpr std::uint32_t D3DTA_CURRENT = 1;
+constexpr std::uint32_t D3DTA_TEXTURE = 2;
+constexpr std::uint32_t D3DTA_TFACTOR = 3;
+constexpr std::uint32_t D3DTOP_DISABLE = 1;
+constexpr std::uint32_t D3DTOP_SELECTARG1 = 2;
+constexpr std::uint32_t D3DTOP_SELECTARG2 = 3;
+constexpr std::uint32_t D3DTOP_MODULATE = 4;
+constexpr std::uint32_t D3DTOP_MODULATE2X = 5;
+constexpr std::uint32_t D3DTOP_MODULATE4X = 6;
+constexpr std::uint32_t D3DTOP_ADD = 7;
+constexpr std::uint32_t D3DTOP_ADDSIGNED = 8;
+constexpr std::uint32_t D3DTOP_SUBTRACT = 10;
+constexpr std::uint32_t D3DTOP_ADDSMOOTH = 11;
+constexpr std::uint32_t D3DTOP_BLENDDIFFUSEALPHA = 12;
+constexpr std::uint32_t D3DTOP_BLENDTEXTUREALPHA = 13;
+constexpr std::uint32_t D3DTOP_BLENDFACTORALPHA = 14;
+constexpr std::uint32_t D3DPT_TRIANGLELIST = 4;
+constexpr std::uint32_t D3DPT_TRIANGLESTRIP = 5;
+constexpr std::uint32_t D3DPT_TRIANGLEFAN = 6;
+constexpr UINT D3DX_DEFAULT = 0xFFFFFFFFu;
+constexpr std::uint32_t D3DX_FILTER_NONE = 1;
+constexpr HRESULT D3DXERR_INVALIDDATA = MakeResult(0x88760B59);
 
 struct D3DCAPS9 {
   std::uint32_t Caps3 = 0;
@@ -224,6 +266,11 @@ class Direct3DDevice9 : public RefCounted {
   HRESULT GetRenderTargetData(Direct3DSurface9* renderTarget, Direct3DSurface9* destination);
   HRESULT UpdateSurface(Direct3DSurface9* source, const RECT* sourceRect, Direct3DSurface9* destination,
                         const POINT* destinationPoint);
+  HRESULT SetTexture(std::uint32_t stage, Direct3DTexture9* texture);  // no reference kept
+  HRESULT SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value);
+  HRESULT SetStreamSource(UINT stream, Direct3DVertexBuffer9* buffer, UINT offset, UINT stride);
+  HRESULT SetFVF(std::uint32_t fvf);
+  HRESULT DrawPrimitive(std::uint32_t type, UINT startVertex, UINT primitiveCount);
   HRESULT Present(const RECT* source, const RECT* destination, HWND window, const void* dirtyRegion);
   HRESULT TestCooperativeLevel() const;
   HRESULT Reset(D3DPRESENT_PARAMETERS* parameters);
@@ -233,6 +280,7 @@ class Direct3DDevice9 : public RefCounted {
   // The stand-in's own view, for drawing and tests.
   std::uint32_t GetRenderState(std::uint32_t state) const;
   std::uint32_t GetSamplerState(std::uint32_t sampler, std::uint32_t type) const;
+  std::uint32_t GetTextureStageState(std::uint32_t stage, std::uint32_t type) const;
   Direct3DSurface9* RenderTarget() const;  // no reference added
   bool InScene() const;
   bool DialogBoxMode() const;
@@ -251,6 +299,11 @@ class Direct3DDevice9 : public RefCounted {
   std::uint32_t m_nBehavior;
   std::map<std::uint32_t, std::uint32_t> m_RenderStates;
   std::map<std::uint64_t, std::uint32_t> m_SamplerStates;
+  std::map<std::uint64_t, std::uint32_t> m_StageStates;
+  Direct3DVertexBuffer9* m_pStream = nullptr;  // a reference is kept
+  UINT m_nStreamOffset = 0;
+  UINT m_nStride = 0;
+  std::uint32_t m_nFvf = 0;
   bool m_bDialogBoxMode = false;
 };
 
@@ -272,5 +325,16 @@ Direct3D9* Direct3DCreate9(UINT sdkVersion);
 // its pixels zero.
 HRESULT D3DXCreateTexture(Direct3DDevice9* device, UINT width, UINT height, UINT levels, std::uint32_t usage,
                           D3DFORMAT format, D3DPOOL pool, Direct3DTexture9** texture);
+
+// D3DX: a texture of a bitmap file (a program path, see MapPath) with the
+// picture unscaled at its top left (platform/d3dx_image.h: texels outside it
+// and those equal to a non-zero colour key are transparent black), of
+// width x height texels (D3DX_DEFAULT or 0: the picture's size), one level.
+// The filters are not used: nothing is ever scaled. D3DXERR_INVALIDDATA for
+// a file that is missing or not a bitmap.
+HRESULT D3DXCreateTextureFromFileEx(Direct3DDevice9* device, const char* file, UINT width, UINT height, UINT levels,
+                                    std::uint32_t usage, D3DFORMAT format, D3DPOOL pool, std::uint32_t filter,
+                                    std::uint32_t mipFilter, std::uint32_t colourKey, void* sourceInfo,
+                                    void* palette, Direct3DTexture9** texture);
 
 }  // namespace platform

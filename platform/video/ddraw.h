@@ -21,6 +21,16 @@
 //   surface lost and scrambles their pixels: IsLost and Lock give
 //   DDERR_SURFACELOST until Restore, which keeps the scrambled contents.
 //   System-memory surfaces are never lost.
+// - Blt copies a source rectangle onto a destination rectangle, sampling the
+//   nearest source pixel (destination column k of a w-wide rectangle reads
+//   source column left + floor((k + 0.5) * (right - left) / w)); a source
+//   rectangle with right < left (bottom < top) reads right to left (bottom to
+//   top), which mirrors. DDBLT_KEYSRC leaves out source pixels equal to the
+//   source's colour key; DDBLT_COLORFILL fills with DDBLTFX::dwFillColor.
+//   BltFast is the unscaled copy (DDBLTFAST_SRCCOLORKEY keys). Rectangles
+//   must lie inside both surfaces (DDERR_INVALIDRECT otherwise); both
+//   surfaces have the display's format. Blits onto a window's primary are
+//   presented like ShowOnScreen. Code in platform/video/ddraw_blit.cpp.
 // - Lock gives the whole surface (or the rectangle asked for, which must lie
 //   inside it) with lPitch in bytes; a surface is locked at most once.
 // - Release of the display object returns its own references plus the
@@ -69,6 +79,12 @@ constexpr DWORD DDPF_PALETTEINDEXED8 = 0x20;
 constexpr DWORD DDPF_RGB = 0x40;
 
 constexpr DWORD DDLOCK_WAIT = 0x1;
+constexpr DWORD DDBLT_COLORFILL = 0x400;
+constexpr DWORD DDBLT_KEYSRC = 0x8000;
+constexpr DWORD DDBLT_WAIT = 0x1000000;
+constexpr DWORD DDBLTFAST_SRCCOLORKEY = 0x1;
+constexpr DWORD DDBLTFAST_WAIT = 0x10;
+constexpr DWORD kDDBltFxSize = 100;  // DDBLTFX::dwSize
 constexpr DWORD DDCKEY_SRCBLT = 0x8;
 constexpr DWORD DDPCAPS_8BIT = 0x4;
 constexpr DWORD DDPCAPS_ALLOW256 = 0x40;
@@ -109,6 +125,12 @@ struct DDSURFACEDESC2 {
   DDCOLORKEY ddckCKSrcBlt;
   DDPIXELFORMAT ddpfPixelFormat;
   DDSCAPS2 ddsCaps;
+};
+
+// The field of DDBLTFX that the program uses.
+struct DDBLTFX {
+  DWORD dwSize = 0;
+  DWORD dwFillColor = 0;
 };
 
 // What a display shares with the objects it made (mode, memory budget,
@@ -156,6 +178,10 @@ class DirectDrawSurface7 : public RefCounted {
   HRESULT Flip(DirectDrawSurface7* target, DWORD flags);
   HRESULT GetPixelFormat(DDPIXELFORMAT* format) const;
   HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) const;
+  // Null rectangles: the whole surface.
+  HRESULT Blt(const RECT* destination, DirectDrawSurface7* source, const RECT* sourceRect, DWORD flags,
+              const DDBLTFX* fx);
+  HRESULT BltFast(DWORD x, DWORD y, DirectDrawSurface7* source, const RECT* sourceRect, DWORD flags);
 
   // For the other parts of the stand-in (blits, text, presentation).
   PixelBuffer& Pixels() { return m_Pixels; }

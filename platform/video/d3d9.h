@@ -32,7 +32,8 @@
 //   XYZRHW | DIFFUSE | TEX1, the layout of the stream source) into the render
 //   target as Direct3D 9 hardware does: pixel centres at integer coordinates,
 //   the top-left fill rule, either winding, colour and u, v interpolated
-//   affinely, textures point-sampled (u * width floored; wrap addressing).
+//   affinely, textures point-sampled (u * width floored, a centre exactly
+//   on a texel edge taking the texel after it; wrap addressing).
 //   Stage 0 combines its two arguments (texture, diffuse, texture factor) by
 //   its colour and alpha operations; no texture samples as opaque white.
 //   With alpha blending on, source and destination are weighed by the blend

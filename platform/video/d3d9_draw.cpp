@@ -90,14 +90,65 @@ struct PixelPipeline {
   bool blending = false;
   std::uint32_t sourceBlend = D3DBLEND_ONE, destinationBlend = D3DBLEND_ZERO;
 
+  int WrapU(double u) const { return Wrap(u, texture->Width()); }
+  int WrapV(double v) const { return Wrap(v, texture->Height()); }
+
   std::uint32_t Sample(double u, double v) const {
     if (!texture) return 0xFFFFFFFFu;
-    const int w = texture->Width(), h = texture->Height();
-    auto wrap = [](double t, int size) {
-      const auto i = static_cast<std::int64_t>(std::floor(t * size));
+    return texture->ReadArgb(WrapU(u), WrapV(v));
+  }
+
+  static int Wrap(double t, int size) {
+      // A centre that falls exactly on a texel edge samples the texel after
+      // it, whichever way the coordinates run; the bias stays well above
+      // the float error of u and v and below the smallest real distance to
+      // an edge (half a texel over the destination's width).
+      constexpr double kTieBias = 1.0 / 4096;
+      const double scaled = t * size + kTieBias;
+      if (scaled >= 0 && scaled < size) return static_cast<int>(scaled);
+      const auto i = static_cast<std::int64_t>(std::floor(scaled));
       return static_cast<int>(((i % size) + size) % size);
-    };
-    return texture->ReadArgb(wrap(u, w), wrap(v, h));
+  }
+
+  // The blit's usual case: the texel as it is (modulated by white, its own
+  // alpha), blended by its alpha: opaque texels are written, clear ones not.
+  bool CopiesTexels(const Colour& diffuse) const {
+    return texture && colourOp == D3DTOP_MODULATE && (colourArg1 & 0xF) == D3DTA_TEXTURE &&
+           (colourArg2 & 0xF) <= D3DTA_CURRENT && alphaOp == D3DTOP_SELECTARG1 &&
+           (alphaArg1 & 0xF) == D3DTA_TEXTURE && diffuse.c[1] == 255 && diffuse.c[2] == 255 && diffuse.c[3] == 255 &&
+           blending && sourceBlend == D3DBLEND_SRCALPHA && destinationBlend == D3DBLEND_INVSRCALPHA;
+  }
+
+  // Whether an opaque texel's stored value is the target's for that colour
+  // (a texture of the target's format, or A8R8G8B8 onto X8R8G8B8).
+  bool SameStoredValues(const PixelBuffer& target) const {
+    return texture && (texture->Format() == target.Format() ||
+                       (texture->Format() == PixelFormat::ARGB8888 && target.Format() == PixelFormat::XRGB8888));
+  }
+
+  // copiesTexels: CopiesTexels holds for the whole triangle; rawTexels:
+  // SameStoredValues too, and the texture has alpha.
+  void Draw(PixelBuffer& target, int x, int y, const Colour& diffuse, double u, double v, bool copiesTexels,
+            bool rawTexels) const {
+    if (rawTexels) {
+      const std::uint32_t raw = texture->ReadRaw(WrapU(u), WrapV(v));
+      const bool opaque = texture->Format() == PixelFormat::ARGB1555 ? (raw & 0x8000) != 0 : raw >> 24 == 0xFF;
+      const bool clear = texture->Format() == PixelFormat::ARGB1555 ? !opaque : raw >> 24 == 0;
+      if (opaque) {
+        target.WriteRaw(x, y, raw);
+        return;
+      }
+      if (clear) return;
+    } else if (copiesTexels) {
+      const std::uint32_t texel = Sample(u, v);
+      const std::uint32_t alpha = texel >> 24;
+      if (alpha == 0xFF) {
+        target.WriteArgb(x, y, texel);
+        return;
+      }
+      if (alpha == 0) return;  // blending by alpha 0 keeps every channel
+    }
+    target.WriteArgb(x, y, Shade(diffuse, u, v, blending ? target.ReadArgb(x, y) : 0));
   }
 
   std::uint32_t Shade(const Colour& diffuse, double u, double v, std::uint32_t destinationArgb) const {
@@ -149,20 +200,34 @@ void RasteriseTriangle(Vertex a, Vertex b, Vertex c, PixelBuffer& target, const 
   const int x1 = static_cast<int>(std::min<double>(target.Width() - 1, std::floor(right)));
   const int y0 = static_cast<int>(std::max(0.0, std::ceil(top)));
   const int y1 = static_cast<int>(std::min<double>(target.Height() - 1, std::floor(bottom)));
+  if (x0 > x1 || y0 > y1) return;
   const bool ownsBc = OwnsEdge(b, c), ownsCa = OwnsEdge(c, a), ownsAb = OwnsEdge(a, b);
+  // The edge values step by constants along a row. Vertex coordinates are
+  // floats and pixel centres integers, so every value and sum is exact in
+  // double precision and the ties of the fill rule stay exact.
+  const double stepA = -(c.y - b.y), stepB = -(a.y - c.y), stepC = -(b.y - a.y);
+  const double inverseArea = 1.0 / area;
+  bool flat = true;
+  for (int k = 0; k < 4; ++k) flat = flat && a.channel[k] == b.channel[k] && a.channel[k] == c.channel[k];
+  Colour diffuse;
+  if (flat)
+    for (int k = 0; k < 4; ++k) diffuse.c[k] = static_cast<int>(a.channel[k]);
+  const bool copiesTexels = flat && pipeline.CopiesTexels(diffuse);
+  const bool rawTexels = copiesTexels && pipeline.SameStoredValues(target) &&
+                         (pipeline.texture->Format() == PixelFormat::ARGB8888 ||
+                          pipeline.texture->Format() == PixelFormat::ARGB1555);
   for (int y = y0; y <= y1; ++y) {
-    for (int x = x0; x <= x1; ++x) {
-      const double wa = Edge(b, c, x, y), wb = Edge(c, a, x, y), wc = Edge(a, b, x, y);
+    double wa = Edge(b, c, x0, y), wb = Edge(c, a, x0, y), wc = Edge(a, b, x0, y);
+    for (int x = x0; x <= x1; ++x, wa += stepA, wb += stepB, wc += stepC) {
       if (wa < 0 || wb < 0 || wc < 0) continue;
       if ((wa == 0 && !ownsBc) || (wb == 0 && !ownsCa) || (wc == 0 && !ownsAb)) continue;
-      const double la = wa / area, lb = wb / area, lc = wc / area;
-      Colour diffuse;
-      for (int k = 0; k < 4; ++k)
-        diffuse.c[k] = std::clamp(static_cast<int>(std::lround(la * a.channel[k] + lb * b.channel[k] + lc * c.channel[k])),
-                                  0, 255);
+      const double la = wa * inverseArea, lb = wb * inverseArea, lc = wc * inverseArea;
+      if (!flat)
+        for (int k = 0; k < 4; ++k)
+          diffuse.c[k] = std::clamp(
+              static_cast<int>(std::lround(la * a.channel[k] + lb * b.channel[k] + lc * c.channel[k])), 0, 255);
       const double u = la * a.u + lb * b.u + lc * c.u, v = la * a.v + lb * b.v + lc * c.v;
-      const std::uint32_t destination = pipeline.blending ? target.ReadArgb(x, y) : 0;
-      target.WriteArgb(x, y, pipeline.Shade(diffuse, u, v, destination));
+      pipeline.Draw(target, x, y, diffuse, u, v, copiesTexels, rawTexels);
     }
   }
 }

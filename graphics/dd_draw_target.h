@@ -1,0 +1,43 @@
+// The game objects' drawing interface (game/draw/draw_target.h) over the
+// graphics layer's blits: image numbers are rows of g_SurfaceTable, the
+// back buffer is g_sdBackBuffer, and the character-exclusive, sword and
+// effect images are the image sets handed in with SetImageSet. A surface
+// that does not exist (a number outside its set, an image that did not
+// load) is neither drawn from nor into.
+//
+// The character effects' blits (EffectBlt) are not built yet: every kind
+// draws the sprite unchanged, keyed, at its place.
+#pragma once
+
+#include "game/draw/draw_target.h"
+#include "graphics/surface.h"
+
+class cDDDrawTarget final : public cDrawTarget {
+ public:
+  // The surfaces of SURFACES_CHARA_EXC, SURFACES_SWORD or SURFACES_EFFECT
+  // (null: none); they must outlive their use here.
+  void SetImageSet(eSurfaceSet set, DDSurfaceVector* surfaces);
+
+  bool IsDirect3D() const override;
+  int BitsPerPixel() const override;
+  bool SurfaceSize(sSurface surface, int& width, int& height) const override;
+  void Blt(sSurface dst, int x, int y, int w, int h, sSurface src, int sx, int sy, int flags) override;
+  void BltStretch(sSurface dst, int x, int y, int w, int h, sSurface src, int sx, int sy, int sw, int sh,
+                  int flags) override;
+  void BltEx(sSurface dst, int x, int y, int w, int h, sSurface src, int sx, int sy, int flags,
+             sBltColour colour) override;
+  void BltBlend(sSurface dst, int x, int y, int w, int h, sSurface src, int sx, int sy, int sw, int sh, int flags,
+                sBltColour colour) override;
+  void SetBltColour(sBltColour colour) override;
+  void ResetBltColour() override;
+  void EffectBlt(eEffectBlit kind, const sEffectBlitArgs& args) override;
+  void FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) override;
+
+ private:
+  // The surface's record, or null when it does not exist.
+  DDSURFACEDATA* Resolve(sSurface surface) const;
+
+  DDSurfaceVector* m_pCharaExc = nullptr;
+  DDSurfaceVector* m_pSwords = nullptr;
+  DDSurfaceVector* m_pEffects = nullptr;
+};

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "graphics/blit.h"
 #include "graphics/palette_file.h"
 #include "graphics/surface_effects.h"
 #include "graphics/surface_lock.h"
@@ -275,6 +276,45 @@ TEST(BlendTable, ReadsTheFileInDirectDrawAndNothingInDirect3D) {
   EXPECT_EQ(DDLoadBlendTable(table.data(), "short.dat"), 1);
   EXPECT_EQ(table[0], 9);
   EXPECT_EQ(table[2], bytes[2]);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Direct3DSystemMemoryPictures, DrawAsTheVideoMemoryPictureDoesWhetherAskedForOrForcedByAShortage) {
+  InProjectFolder project;
+  project.Write("Picture.bmp", ColumnPicture(128, 128));
+  ScopedGraphicsDevice device(kGraphicsModes[6]);  // Direct3D 32
+  ASSERT_TRUE(device.Started());
+  DDSURFACEDATA video, asked, forced;
+  ASSERT_EQ(DDCreateSurfaceFromFile(&video, "Picture.bmp", 1, 32, 0, 0, 0, 0, 0, 0, 0), 0);
+  ASSERT_EQ(DDCreateSurfaceFromFile(&asked, "Picture.bmp", 1, 32, 0, 1, 0, 0, 0, 0, 0), 0);
+  // Video memory spent but for less than the picture needs.
+  const platform::UINT available = lpDevice->GetAvailableTextureMem();
+  platform::Direct3DTexture9* filler = nullptr;
+  ASSERT_EQ(platform::D3DXCreateTexture(lpDevice, 4096, (available - 1024) / 16384, 1, platform::D3DUSAGE_RENDERTARGET,
+                                        platform::D3DFMT_A8R8G8B8, platform::D3DPOOL_DEFAULT, &filler),
+            platform::D3D_OK);
+  ASSERT_EQ(DDCreateSurfaceFromFile(&forced, "Picture.bmp", 1, 32, 0, 0, 0, 0, 0, 0, 0), 0);
+  EXPECT_EQ(video.lpDT->bSystemMemory, 0);
+  EXPECT_EQ(asked.lpDT->bSystemMemory, 1);
+  EXPECT_EQ(forced.lpDT->bSystemMemory, 1);
+  EXPECT_EQ(forced.nTexWidth, 128);  // never scaled
+  DDSURFACEDATA* pictures[] = {&video, &asked, &forced};
+  for (int i = 0; i < 3; ++i) DDBlt(&g_sdBackBuffer, 150 * i - 10, 20, 128, 128, pictures[i], 0, 0, 1);
+  {
+    cSurfaceLock frame(&g_sdBackBuffer);
+    EXPECT_NE(frame.GetPixel(0, 20), frame.GetPixel(0, 300));  // drawn at all
+    EXPECT_NE(frame.GetPixel(0, 20), frame.GetPixel(1, 20));
+    for (int y = 20; y < 148; y += 7)
+      for (int x = 0; x < 118; ++x) {
+        ASSERT_EQ(frame.GetPixel(150 + x, y), frame.GetPixel(x, y)) << x << "," << y;
+        ASSERT_EQ(frame.GetPixel(300 + x, y), frame.GetPixel(x, y)) << x << "," << y;
+      }
+  }
+  filler->Release();
+  for (DDSURFACEDATA* picture : pictures) DDReleaseSurface(picture);
 }
 
 }  // namespace

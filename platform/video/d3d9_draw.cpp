@@ -126,20 +126,9 @@ struct PixelPipeline {
                        (texture->Format() == PixelFormat::ARGB8888 && target.Format() == PixelFormat::XRGB8888));
   }
 
-  // copiesTexels: CopiesTexels holds for the whole triangle; rawTexels:
-  // SameStoredValues too, and the texture has alpha.
-  void Draw(PixelBuffer& target, int x, int y, const Colour& diffuse, double u, double v, bool copiesTexels,
-            bool rawTexels) const {
-    if (rawTexels) {
-      const std::uint32_t raw = texture->ReadRaw(WrapU(u), WrapV(v));
-      const bool opaque = texture->Format() == PixelFormat::ARGB1555 ? (raw & 0x8000) != 0 : raw >> 24 == 0xFF;
-      const bool clear = texture->Format() == PixelFormat::ARGB1555 ? !opaque : raw >> 24 == 0;
-      if (opaque) {
-        target.WriteRaw(x, y, raw);
-        return;
-      }
-      if (clear) return;
-    } else if (copiesTexels) {
+  // copiesTexels: CopiesTexels holds for the whole triangle.
+  void Draw(PixelBuffer& target, int x, int y, const Colour& diffuse, double u, double v, bool copiesTexels) const {
+    if (copiesTexels) {
       const std::uint32_t texel = Sample(u, v);
       const std::uint32_t alpha = texel >> 24;
       if (alpha == 0xFF) {
@@ -213,9 +202,12 @@ void RasteriseTriangle(Vertex a, Vertex b, Vertex c, PixelBuffer& target, const 
   if (flat)
     for (int k = 0; k < 4; ++k) diffuse.c[k] = static_cast<int>(a.channel[k]);
   const bool copiesTexels = flat && pipeline.CopiesTexels(diffuse);
+  // Opaque texels whose stored values the target shares are moved as they
+  // are, clear ones skipped, without converting either way.
   const bool rawTexels = copiesTexels && pipeline.SameStoredValues(target) &&
                          (pipeline.texture->Format() == PixelFormat::ARGB8888 ||
                           pipeline.texture->Format() == PixelFormat::ARGB1555);
+  const int bytes = BytesPerPixel(target.Format());
   for (int y = y0; y <= y1; ++y) {
     double wa = Edge(b, c, x0, y), wb = Edge(c, a, x0, y), wc = Edge(a, b, x0, y);
     for (int x = x0; x <= x1; ++x, wa += stepA, wb += stepB, wc += stepC) {
@@ -227,7 +219,19 @@ void RasteriseTriangle(Vertex a, Vertex b, Vertex c, PixelBuffer& target, const 
           diffuse.c[k] = std::clamp(
               static_cast<int>(std::lround(la * a.channel[k] + lb * b.channel[k] + lc * c.channel[k])), 0, 255);
       const double u = la * a.u + lb * b.u + lc * c.u, v = la * a.v + lb * b.v + lc * c.v;
-      pipeline.Draw(target, x, y, diffuse, u, v, copiesTexels, rawTexels);
+      if (rawTexels) {
+        const std::uint8_t* texel = pipeline.texture->Row(pipeline.WrapV(v)) + pipeline.WrapU(u) * bytes;
+        std::uint32_t raw = 0;
+        std::memcpy(&raw, texel, static_cast<std::size_t>(bytes));
+        const bool opaque = bytes == 2 ? (raw & 0x8000) != 0 : raw >> 24 == 0xFF;
+        const bool clear = bytes == 2 ? !opaque : raw >> 24 == 0;
+        if (opaque) {
+          std::memcpy(target.Row(y) + x * bytes, &raw, static_cast<std::size_t>(bytes));
+          continue;
+        }
+        if (clear) continue;
+      }
+      pipeline.Draw(target, x, y, diffuse, u, v, copiesTexels);
     }
   }
 }

@@ -1,6 +1,7 @@
 // Drawing of the software Direct3D 9 device: texture stage 0, the vertex
 // stream and the triangle rasteriser (see platform/video/d3d9.h).
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -164,6 +165,25 @@ struct PixelPipeline {
   }
 };
 
+// The target's stored value of every opaque A1R5G5B5 texel, for 16-bit
+// targets of another layout (the full-screen R5G6B5 back buffer); null for
+// other targets.
+const std::uint16_t* Opaque1555Conversion(PixelFormat target) {
+  auto table = [](PixelFormat format) {
+    std::array<std::uint16_t, 0x8000> values{};
+    for (std::uint32_t raw = 0; raw < values.size(); ++raw)
+      values[raw] = static_cast<std::uint16_t>(FromArgb(format, ToArgb(PixelFormat::ARGB1555, raw | 0x8000, nullptr)));
+    return values;
+  };
+  static const std::array<std::uint16_t, 0x8000> to565 = table(PixelFormat::RGB565);
+  static const std::array<std::uint16_t, 0x8000> to555 = table(PixelFormat::XRGB1555);
+  switch (target) {
+    case PixelFormat::RGB565: return to565.data();
+    case PixelFormat::XRGB1555: return to555.data();
+    default: return nullptr;
+  }
+}
+
 // Twice the signed area of (a, b, p): positive on one side of a -> b.
 double Edge(const Vertex& a, const Vertex& b, double px, double py) {
   return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
@@ -207,6 +227,10 @@ void RasteriseTriangle(Vertex a, Vertex b, Vertex c, PixelBuffer& target, const 
   const bool rawTexels = copiesTexels && pipeline.SameStoredValues(target) &&
                          (pipeline.texture->Format() == PixelFormat::ARGB8888 ||
                           pipeline.texture->Format() == PixelFormat::ARGB1555);
+  const std::uint16_t* converted1555 =
+      copiesTexels && !rawTexels && pipeline.texture->Format() == PixelFormat::ARGB1555
+          ? Opaque1555Conversion(target.Format())
+          : nullptr;
   const int bytes = BytesPerPixel(target.Format());
   for (int y = y0; y <= y1; ++y) {
     double wa = Edge(b, c, x0, y), wb = Edge(c, a, x0, y), wc = Edge(a, b, x0, y);
@@ -230,6 +254,11 @@ void RasteriseTriangle(Vertex a, Vertex b, Vertex c, PixelBuffer& target, const 
           continue;
         }
         if (clear) continue;
+      } else if (converted1555) {
+        std::uint16_t raw;
+        std::memcpy(&raw, pipeline.texture->Row(pipeline.WrapV(v)) + pipeline.WrapU(u) * 2, 2);
+        if (raw & 0x8000) std::memcpy(target.Row(y) + x * 2, &converted1555[raw & 0x7FFF], 2);
+        continue;
       }
       pipeline.Draw(target, x, y, diffuse, u, v, copiesTexels);
     }

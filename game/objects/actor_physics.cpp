@@ -189,13 +189,13 @@ int cActor::JumpTimeForHbl(int nHbl) const {
 }
 
 void cActor::PlaceAtTileX(int nColumn) {
-  m_dX = (nColumn + g_pStageScene->m_ScrollX.m_nTileOrigin) * 32.0 + m_SpriteRect.m_nBaseOffX + 0.5;
+  m_dX = (nColumn + g_pStageScene->m_ScrollX.m_nMargin) * 32.0 + m_SpriteRect.m_nBaseOffX + 0.5;
   ShiftXForScale(m_Chara.m_nScale, 1);
   ConstrainX();
 }
 
 void cActor::PlaceAtTileY(int nRow) {
-  m_dY = (nRow + g_pStageScene->m_ScrollY.m_nTileOrigin) * 32.0 + m_SpriteRect.m_nBaseOffY;
+  m_dY = (nRow + g_pStageScene->m_ScrollY.m_nMargin) * 32.0 + m_SpriteRect.m_nBaseOffY;
   AdjustYForScale(m_Chara.m_nScale, 1);
   ConstrainY();
 }

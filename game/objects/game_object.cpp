@@ -93,18 +93,18 @@ int cGameObject::ClampToStageX(int nMode) {
       else if (x + (w - 1) >= axis.m_nMax) x = axis.m_nMax - w;
       break;
     case 1:
-      if (x < axis.m_nStageBegin) x = axis.m_nStageBegin;
-      else if (x + (w - 1) >= axis.m_nStageEnd) x = axis.m_nStageEnd - w;
+      if (x < axis.m_nRangeMin) x = axis.m_nRangeMin;
+      else if (x + (w - 1) >= axis.m_nRangeMax) x = axis.m_nRangeMax - w;
       else if (x < axis.m_nMin || x + (w - 1) >= axis.m_nMax) code = 1;
       break;
     case 2:
       if (x < 0) {
         x = 0;
         code = 3;
-      } else if (x + (w - 1) >= axis.m_nExtent) {
-        x = axis.m_nExtent - w;
+      } else if (x + (w - 1) >= axis.m_nOuter) {
+        x = axis.m_nOuter - w;
         code = 3;
-      } else if (x < axis.m_nStageBegin || x + (w - 1) >= axis.m_nStageEnd) {
+      } else if (x < axis.m_nRangeMin || x + (w - 1) >= axis.m_nRangeMax) {
         code = 2;
       } else if (x < axis.m_nMin || x + (w - 1) >= axis.m_nMax) {
         code = 1;
@@ -130,8 +130,8 @@ int cGameObject::ClampToStageY(int nMode) {
       else if (y + (h - 1) >= axis.m_nMax) y = axis.m_nMax - h;
       break;
     case 1:
-      if (y < axis.m_nStageBegin) y = axis.m_nStageBegin;
-      else if (y + (h - 1) >= axis.m_nStageEnd) y = axis.m_nStageEnd - h;
+      if (y < axis.m_nRangeMin) y = axis.m_nRangeMin;
+      else if (y + (h - 1) >= axis.m_nRangeMax) y = axis.m_nRangeMax - h;
       else if (y < axis.m_nMin) code = 1;
       else if (y + (h - 1) >= axis.m_nMax) code = 4;
       break;
@@ -139,12 +139,12 @@ int cGameObject::ClampToStageY(int nMode) {
       if (y < 0) {
         y = 0;
         code = 3;
-      } else if (y + (h - 1) >= axis.m_nExtent) {
-        y = axis.m_nExtent - h;
+      } else if (y + (h - 1) >= axis.m_nOuter) {
+        y = axis.m_nOuter - h;
         code = 6;
-      } else if (y < axis.m_nStageBegin) {
+      } else if (y < axis.m_nRangeMin) {
         code = 2;
-      } else if (y + (h - 1) >= axis.m_nStageEnd) {
+      } else if (y + (h - 1) >= axis.m_nRangeMax) {
         code = 5;
       } else if (y < axis.m_nMin) {
         code = 1;
@@ -200,9 +200,9 @@ bool cGameObject::IsInViewRange(bool bSkipX, bool bSkipY) const {
 bool cGameObject::IsInsideArea(bool bWholeMap) const {
   const cScrollAxis& ax = g_pStageScene->m_ScrollX;
   const cScrollAxis& ay = g_pStageScene->m_ScrollY;
-  if (bWholeMap) return m_dX >= 0 && m_dRight < ax.m_nExtent && m_dY >= 0 && m_dBottom < ay.m_nExtent;
-  return m_dX >= ax.m_nStageBegin && m_dRight < ax.m_nStageEnd && m_dY >= ay.m_nStageBegin &&
-         m_dBottom < ay.m_nStageEnd;
+  if (bWholeMap) return m_dX >= 0 && m_dRight < ax.m_nOuter && m_dY >= 0 && m_dBottom < ay.m_nOuter;
+  return m_dX >= ax.m_nRangeMin && m_dRight < ax.m_nRangeMax && m_dY >= ay.m_nRangeMin &&
+         m_dBottom < ay.m_nRangeMax;
 }
 
 bool cGameObject::IsOutOfBounds(const cEdScreenOutRule& rule) const {
@@ -213,8 +213,8 @@ bool cGameObject::IsOutOfBounds(const cEdScreenOutRule& rule) const {
   if (rule.m_bRight && std::trunc(viewX + rule.m_nRight * 32 + 640) <= m_dX) return true;
   if (rule.m_bBottom && std::trunc(rule.m_nBottom * 32 + viewY + 480) <= m_dY) return true;
   if (rule.m_bTop && std::trunc(viewY - rule.m_nTop * 32) >= m_dBottom) return true;
-  const int extentX = g_pStageScene->m_ScrollX.m_nExtent;
-  const int extentY = g_pStageScene->m_ScrollY.m_nExtent;
+  const int extentX = g_pStageScene->m_ScrollX.m_nOuter;
+  const int extentY = g_pStageScene->m_ScrollY.m_nOuter;
   return m_dX <= 0 || m_dRight >= extentX - 1 || m_dY <= 0 || m_dBottom >= extentY - 1;
 }
 

@@ -15,18 +15,13 @@ cStagePlay::~cStagePlay() {
 void cStagePlay::SetMapSize(int nCellsX, int nCellsY, int nExtraX, int nExtraY) {
   nCellsX = std::max(nCellsX, 0);
   nCellsY = std::max(nCellsY, 0);
-  int shift = 0;
-  while ((1 << shift) <= nCellsX + 19) ++shift;
-  m_ScrollX.m_nRowShift = shift;
-  m_ScrollX.m_nStageEnd = (nCellsX + 10) * kTileSize;
-  m_ScrollY.m_nStageEnd = (nCellsY + 10) * kTileSize;
-  m_ScrollX.m_nExtent = 640 + nExtraX;
-  m_ScrollY.m_nExtent = 640 + nExtraY;
+  m_ScrollX.SetUp(0, nCellsX, nExtraX);
+  m_ScrollY.SetUp(1, nCellsY, nExtraY);
   m_nStageWidth = nCellsX * kTileSize;
   cMapCell empty;
   empty.m_Block.m_nGraphicNo = 0;
   empty.m_Block.m_nCollision = 0;
-  m_vPlayMap.assign(static_cast<std::size_t>(nCellsY + 20) << shift, empty);
+  m_vPlayMap.assign(static_cast<std::size_t>(m_ScrollY.m_nPitch) << m_ScrollX.m_nShift, empty);
 }
 
 cMapCell& cStagePlay::MapCell(int nColumn, int nRow) {

@@ -24,6 +24,7 @@
 
 #include "game/draw/draw_target.h"
 #include "game/effects/effect_play.h"
+#include "game/stage/scroll_axis.h"
 #include "model/definitions/condition.h"
 #include "model/stage/map_cell.h"
 
@@ -35,25 +36,6 @@ class cEdBlock;
 struct cFlowInstance;
 struct cCommandInstance;
 
-// One axis of the view. Pixels are play-map pixels: the stage proper starts
-// after a margin of 10 cells (320 pixels).
-struct cScrollAxis {
-  double m_dPos = 0;          // map pixel at the left (top) screen edge
-  std::int32_t m_nMin = 0;    // the view shows at most [min, max)
-  std::int32_t m_nMax = 0;
-  std::int32_t m_nStageBegin = 320;  // first pixel of the stage proper
-  std::int32_t m_nStageEnd = 0;      // (cells + 10) x 32, not below 0
-  std::int32_t m_nExtent = 640;      // 640 + the stage's extra area
-  std::int32_t m_nTileOrigin = 10;   // cells of margin before stage cell 0
-  std::int32_t m_nRowShift = 0;      // horizontal axis: play-map row pitch as a power of two
-  double m_dSpeed = 0;               // automatic scroll per sub-step
-  std::int32_t m_bClamped = 0;       // the view sits at a scroll limit
-  std::int32_t m_bAuto = 0;          // the axis scrolls by itself
-  std::int32_t m_bAutoStopped = 0;   // its automatic scrolling is stopped
-
-  // Auto-scroll speed of an axis not at a scroll limit, else 0.
-  double DriftSpeed() const { return m_bClamped ? 0.0 : m_dSpeed; }
-};
 
 // The wait that the pause loop runs while a command blocks the game.
 struct sModalWait {
@@ -75,12 +57,12 @@ class cStagePlay {
   cStagePlay& operator=(const cStagePlay&) = delete;
 
   // Sizes the play map for a stage of the given cells (margin of 10 cells
-  // each side), sets both axes' stage edges, extents and the row shift, and
+  // each side), sets up both scroll axes' geometry (cScrollAxis::SetUp), and
   // empties every cell (no graphic, not solid).
   void SetMapSize(int nCellsX, int nCellsY, int nExtraX, int nExtraY);
   // The cell at play-map column and row through the checked access.
   cMapCell& MapCell(int nColumn, int nRow);
-  int MapIndex(int nColumn, int nRow) const { return nColumn + (nRow << m_ScrollX.m_nRowShift); }
+  int MapIndex(int nColumn, int nRow) const { return nColumn + (nRow << m_ScrollX.m_nShift); }
 
   // 1 when the cell's block is present: it has no appearance conditions, or
   // they held once and the block keeps them, or they hold now for the hero,

@@ -45,9 +45,9 @@ class TestStage : public cStagePlay {
     stage.SetSpeedLevel(size.nSpeedLevel);
     SetMapSize(size.nCellsX, size.nCellsY, stage.m_nAreaExtraX, stage.m_nAreaExtraY);
     for (cScrollAxis* axis : {&m_ScrollX, &m_ScrollY}) {
-      axis->m_nMin = axis->m_nStageBegin;
-      axis->m_nMax = axis->m_nStageEnd;
-      axis->m_dPos = axis->m_nStageBegin;
+      axis->m_nMin = axis->m_nRangeMin;
+      axis->m_nMax = axis->m_nRangeMax;
+      axis->m_dPos = axis->m_nRangeMin;
     }
     m_vStageVar.assign(100, 0);
     g_pStageScene = this;

@@ -26,10 +26,10 @@ class PlayMapSize : public testing::TestWithParam<MapSizeCase> {};
 TEST_P(PlayMapSize, RowShiftIsTheSmallestPowerAboveWidthPlus19) {
   const MapSizeCase& c = GetParam();
   TestStage stage({c.cellsX, c.cellsY});
-  EXPECT_EQ(stage.m_ScrollX.m_nRowShift, c.rowShift);
+  EXPECT_EQ(stage.m_ScrollX.m_nShift, c.rowShift);
   EXPECT_EQ(stage.m_vPlayMap.size(), static_cast<std::size_t>(c.cellsY + 20) << c.rowShift);
-  EXPECT_EQ(stage.m_ScrollX.m_nStageEnd, (c.cellsX + 10) * 32);
-  EXPECT_EQ(stage.m_ScrollY.m_nStageEnd, (c.cellsY + 10) * 32);
+  EXPECT_EQ(stage.m_ScrollX.m_nRangeMax, (c.cellsX + 10) * 32);
+  EXPECT_EQ(stage.m_ScrollY.m_nRangeMax, (c.cellsY + 10) * 32);
   EXPECT_EQ(stage.MapIndex(3, 2), 3 + (2 << c.rowShift));
 }
 

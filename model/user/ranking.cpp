@@ -1,10 +1,14 @@
 #include "model/user/ranking.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 
 #include "model/settings/paths.h"
 #include "model/settings/system_data.h"
+#include "platform/files.h"
 #include "shell/paths.h"
+#include "shell/report.h"
 
 cRankingSet g_RankingSet;
 
@@ -96,6 +100,12 @@ bool cRankingSet::Load(cDataReader& f) {
     m_vLists[RANKING_HP_LEFT].m_bHigherWins = 1;
     m_vLists[RANKING_SP_LEFT].m_bHigherWins = 1;
   }
+  // Every kind has its table: a later file with fewer gets empty ones in the
+  // kinds' own directions (further tables are kept).
+  for (std::size_t kind = m_vLists.size(); kind < kKinds; ++kind) {
+    m_vLists.emplace_back();
+    m_vLists.back().m_bHigherWins = kHigherWins[kind];
+  }
   return true;
 }
 
@@ -120,10 +130,36 @@ int MakeRankingPath(std::string& out, int nPlayMode, const std::string& stageNam
   return 1;
 }
 
+namespace {
+
+// A ranking file that exists but cannot be read is kept beside it as
+// NAME.bak (replacing an older one), so that the next save, which starts
+// from empty tables, does not destroy the only copy.
+void KeepUnreadableFile(const std::string& path) {
+  const std::filesystem::path native = platform::MapPath(path);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(native, error)) return;
+  std::filesystem::path backup = native;
+  backup += ".bak";
+  std::filesystem::rename(native, backup, error);
+  if (error) {
+    ReportF("%s : unreadable, and it could not be kept as .bak (%s)", path.c_str(), error.message().c_str());
+  } else {
+    ReportF("%s : unreadable, kept as %s.bak", path.c_str(), path.c_str());
+  }
+}
+
+}  // namespace
+
 int LoadStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName) {
   std::string path;
-  if (MakeRankingPath(path, nPlayMode, stageName) == 0 || set.LoadFile(path.c_str()) == 0) {
+  if (MakeRankingPath(path, nPlayMode, stageName) == 0) {
     set.Reset();
+    return 0;
+  }
+  if (set.LoadFile(path.c_str()) == 0) {
+    set.Reset();
+    KeepUnreadableFile(path);
     return 0;
   }
   return 1;
@@ -132,5 +168,9 @@ int LoadStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageNa
 int SaveStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName) {
   std::string path;
   if (MakeRankingPath(path, nPlayMode, stageName) == 0) return 0;
-  return set.SaveFile(path.c_str());
+  if (set.SaveFile(path.c_str()) == 0) {
+    ReportF("%s : the ranking could not be written", path.c_str());
+    return 0;
+  }
+  return 1;
 }

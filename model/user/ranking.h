@@ -6,6 +6,8 @@
 // each row with fields m_bUsed and m_nValue and the string m_strName).
 // Files of version 180 and older held fewer tables: loading brings them to
 // the five of today, with the HP and SP tables ranking higher values first.
+// A later file with fewer than five tables gets empty ones for the missing
+// kinds (their own directions); further tables are kept.
 //
 // Each stage has one ranking file per play mode with rankings (story,
 // challenge, free stage), named after the stage: user_data\story\<name>rkg
@@ -84,7 +86,9 @@ extern cRankingSet g_RankingSet;
 // out = the ranking file of the stage in the play mode; 0 for a replay.
 int MakeRankingPath(std::string& out, int nPlayMode, const std::string& stageName);
 // 1 when the stage's ranking file was read into set; otherwise the set is
-// reset to empty tables and 0 returned.
+// reset to empty tables and 0 returned. A file that exists but cannot be read
+// is renamed to NAME.bak (reported), so the next save does not lose it.
 int LoadStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName);
-// 1 when the file was written; 0 (the old file unchanged) otherwise.
+// 1 when the file was written (atomically); 0, reported, with the old file
+// unchanged otherwise.
 int SaveStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName);

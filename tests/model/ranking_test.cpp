@@ -7,6 +7,8 @@
 #include "model/user/ranking.h"
 #include "model/settings/system_data.h"
 #include "support/byte_builder.h"
+#include "platform/files.h"
+#include "shell/report.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -114,8 +116,9 @@ TEST_F(RankingTest, OlderFilesGetFiveTables) {
       // directions read from the file stay.
       {180, {0, 1, 0}, {0, 1, 0, 1, 1}},
       {100, {1, 1, 0, 0, 0, 1, 1}, {1, 1, 0, 1, 1}},
-      // Later files are taken as they are.
-      {181, {0, 1, 0}, {0, 1, 0}},
+      // Later files are taken as they are, but every kind gets its table.
+      {181, {0, 1, 0}, {0, 1, 0, 1, 1}},
+      {DATA_VERSION, {}, {1, 1, 0, 1, 1}},
       {DATA_VERSION, {1, 1, 0, 1, 1, 0, 1}, {1, 1, 0, 1, 1, 0, 1}},
   };
   for (const cCase& c : cases) {
@@ -187,6 +190,40 @@ TEST_F(RankingTest, StageRankingFiles) {
   EXPECT_EQ(LoadStageRanking(loaded, PLAY_REPLAY, "mine."), 0);
   EXPECT_EQ(loaded.SaveBytes(), empty);
   EXPECT_EQ(SaveStageRanking(set, PLAY_REPLAY, "mine."), 0);
+}
+
+// An unreadable ranking file is kept as .bak before empty tables take its
+// place, so saving a new result does not destroy the old ones; a failed
+// save says so in the report.
+TEST_F(RankingTest, UnreadableFilesAreKeptAndFailedSavesReported) {
+  TempFolder folder;
+  ScopedCurrentFolder enter(folder.path());
+  const std::filesystem::path free = folder / "user_data" / "free";
+  std::filesystem::create_directories(free);
+  ASSERT_EQ(OpenReport("Report_Game.txt"), 1);
+
+  Bytes damaged = RankingFile(DATA_VERSION, {1, 1, 0, 1, 1}, 20);
+  damaged.resize(damaged.size() / 2);
+  ASSERT_TRUE(platform::WriteFileAtomic(free / "cut.rkg", damaged));
+  cRankingSet set;
+  set.m_vLists[RANKING_SCORE].Insert("old", 7);
+  EXPECT_EQ(LoadStageRanking(set, PLAY_FREESTAGE, "cut."), 0);
+  EXPECT_EQ(set.SaveBytes(), cRankingSet().SaveBytes());
+  EXPECT_FALSE(std::filesystem::exists(free / "cut.rkg"));
+  std::vector<std::uint8_t> kept;
+  ASSERT_TRUE(platform::ReadWholeFile(free / "cut.rkg.bak", kept));
+  EXPECT_EQ(kept, damaged);
+  set.m_vLists[RANKING_SCORE].Insert("new", 9);
+  ASSERT_EQ(SaveStageRanking(set, PLAY_FREESTAGE, "cut."), 1);
+  ASSERT_TRUE(platform::ReadWholeFile(free / "cut.rkg.bak", kept));
+  EXPECT_EQ(kept, damaged);
+
+  // A folder in the way of the file: the save fails and is reported.
+  std::filesystem::create_directories(free / "blocked.rkg");
+  EXPECT_EQ(SaveStageRanking(set, PLAY_FREESTAGE, "blocked."), 0);
+  const std::string report = ReadTextFile(folder / "Report_Game.txt");
+  EXPECT_NE(report.find("user_data\\free\\cut.rkg : unreadable, kept as"), std::string::npos) << report;
+  EXPECT_NE(report.find("blocked.rkg : the ranking could not be written"), std::string::npos) << report;
 }
 
 }  // namespace

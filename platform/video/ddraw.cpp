@@ -95,6 +95,7 @@ DirectDrawSurface7::~DirectDrawSurface7() {
   for (DirectDrawSurface7* back : m_BackBuffers) back->Release();
   if (m_pPalette) m_pPalette->Release();
   if (m_pClipper) m_pClipper->Release();
+  delete m_pDC;
   if (m_bCharged) m_Display->videoMemoryUsed -= m_Pixels.SizeBytes();
   std::erase(m_Display->surfaces, this);
   --m_Display->liveObjects;

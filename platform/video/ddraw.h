@@ -33,6 +33,9 @@
 //   presented like ShowOnScreen. Code in platform/video/ddraw_blit.cpp.
 // - Lock gives the whole surface (or the rectangle asked for, which must lie
 //   inside it) with lPitch in bytes; a surface is locked at most once.
+// - GetDC gives a GDI device context over the surface's pixels at its depth
+//   (platform/gdi_text.h); like a lock, until ReleaseDC (code in
+//   platform/video/ddraw_dc.cpp).
 // - Release of the display object returns its own references plus the
 //   surfaces, palettes and clippers still alive; they stay usable after it.
 // One thread uses a display and its objects at a time.
@@ -42,6 +45,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/gdi_text.h"
 #include "platform/rect.h"
 #include "platform/video/hresult.h"
 #include "platform/video/pixel_buffer.h"
@@ -182,6 +186,11 @@ class DirectDrawSurface7 : public RefCounted {
   HRESULT Blt(const RECT* destination, DirectDrawSurface7* source, const RECT* sourceRect, DWORD flags,
               const DDBLTFX* fx);
   HRESULT BltFast(DWORD x, DWORD y, DirectDrawSurface7* source, const RECT* sourceRect, DWORD flags);
+  // DDERR_SURFACELOST when lost, DDERR_SURFACEBUSY while locked or while its
+  // DC is out. ReleaseDC takes only the DC this surface gave
+  // (DDERR_INVALIDPARAMS otherwise) and frees it.
+  HRESULT GetDC(HDC* dc);
+  HRESULT ReleaseDC(HDC dc);
 
   // For the other parts of the stand-in (blits, text, presentation).
   PixelBuffer& Pixels() { return m_Pixels; }
@@ -212,6 +221,7 @@ class DirectDrawSurface7 : public RefCounted {
   bool m_bCharged;
   bool m_bLost = false;
   bool m_bLocked = false;
+  HDC m_pDC = nullptr;  // the DC that is out, owned
   bool m_bHasKey = false;
   DDCOLORKEY m_Key;
   DirectDrawPalette* m_pPalette = nullptr;

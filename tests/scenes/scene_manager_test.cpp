@@ -1,0 +1,224 @@
+// The scene manager's frame and scene changes, colour cycling and the 8-bit
+// palette variants.
+#include "scenes/scene_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/device.h"
+#include "graphics/image_table.h"
+#include "graphics/palette_colours.h"
+#include "graphics/surface_effects.h"
+#include "model/settings/system_data.h"
+#include "platform/files.h"
+#include "scenes/colour_cycle.h"
+#include "scenes/hbt_palette.h"
+#include "shell/system_ini.h"
+#include "support/bitmap_file_builder.h"
+#include "support/graphics_device.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+std::vector<std::string> g_Log;
+
+// A scene that logs its protocol: one own state, which hands over to
+// m_nNext on its second run.
+class LoggingScene : public cScene {
+ public:
+  LoggingScene(std::string name, int next) : m_strName(std::move(name)), m_nNext(next) {
+    SetStates({static_cast<State>(&LoggingScene::Play)});
+    g_Log.push_back("create " + m_strName);
+  }
+  ~LoggingScene() override { g_Log.push_back("delete " + m_strName); }
+  void Frame() override { RunFrame(); }
+  void Enter() override { g_Log.push_back("enter " + m_strName); }
+  void FadeIn() override {
+    g_Log.push_back("fade in " + m_strName);
+    m_nState = 1;
+  }
+  void Play() {
+    g_Log.push_back("play " + m_strName);
+    if (++m_nStep == 2) {
+      g_SceneManager.m_nNextScene = m_nNext;
+      m_nState = LastState();
+    }
+  }
+  void Leave() override {
+    g_Log.push_back("fade out " + m_strName);
+    g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;
+  }
+
+ private:
+  std::string m_strName;
+  int m_nNext;
+};
+
+class SceneManagerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_Log.clear();
+    cSceneManager::SetSceneFactory(SCENE_TITLE,
+                                   [] { return std::make_unique<LoggingScene>("title", SCENE_STAGE); });
+    cSceneManager::SetSceneFactory(SCENE_STAGE,
+                                   [] { return std::make_unique<LoggingScene>("stage", SCENE_TITLE); });
+    g_SceneManager.m_nScene = SCENE_TITLE;
+  }
+  void TearDown() override {
+    g_SceneManager.DeleteAllScenes();
+    cSceneManager::SetSceneFactory(SCENE_TITLE, nullptr);
+    cSceneManager::SetSceneFactory(SCENE_STAGE, nullptr);
+    g_SystemIni = SYSTEMINIDATA{};
+    g_FpsFigures = sFpsFigures{};
+  }
+};
+
+TEST_F(SceneManagerTest, ScenesChangeInTheProtocolsOrder) {
+  for (int frame = 0; frame < 12; ++frame) ASSERT_EQ(g_SceneManager.Frame(), 1);
+  const std::vector<std::string> expected = {
+      "create title", "enter title", "fade in title", "play title", "play title", "fade out title",
+      // The next frame: the old scene goes, the new one enters and runs.
+      "delete title", "create stage", "enter stage", "fade in stage", "play stage", "play stage",
+      "fade out stage", "delete stage", "create title", "enter title", "fade in title", "play title",
+      "play title", "fade out title"};
+  EXPECT_EQ(g_Log, expected);
+  EXPECT_EQ(g_SceneManager.m_nScene, SCENE_STAGE);
+}
+
+TEST_F(SceneManagerTest, TheRunningKindIsNeverMadeAgainAndUnknownKindsRunNothing) {
+  g_SceneManager.ChangeScene(SCENE_TITLE);
+  cScene* title = g_SceneManager.Scene(SCENE_TITLE);
+  g_SceneManager.ChangeScene(SCENE_TITLE);
+  EXPECT_EQ(g_SceneManager.Scene(SCENE_TITLE), title);
+  g_SceneManager.ChangeScene(SCENE_OPTION);  // no factory: nothing runs
+  EXPECT_EQ(g_SceneManager.Scene(SCENE_TITLE), nullptr);
+  EXPECT_EQ(g_SceneManager.Scene(SCENE_OPTION), nullptr);
+  g_SceneManager.m_nScene = 9;
+  EXPECT_EQ(g_SceneManager.Frame(), 1);
+  EXPECT_EQ(g_Log, (std::vector<std::string>{"create title", "delete title"}));
+}
+
+TEST_F(SceneManagerTest, FrameTimesAreAveragedOnlyWhileShown) {
+  g_SceneManager.m_nScene = 9;
+  g_SceneManager.Frame();
+  EXPECT_EQ(g_FpsFigures.nIndex, 0);  // off: nothing kept
+  g_SystemIni.nShowFps = 1;
+  for (int frame = 0; frame < 15; ++frame) g_SceneManager.Frame();
+  EXPECT_EQ(g_FpsFigures.nIndex, 15);
+  EXPECT_EQ(g_FpsFigures.nAverage, 0u);
+  sFpsFigures figures;
+  for (std::uint32_t ms : {10u, 20u, 30u, 40u, 10u, 20u, 30u, 40u, 10u, 20u, 30u, 40u, 10u, 20u, 30u, 47u}) {
+    figures.Add(ms);
+  }
+  EXPECT_EQ(figures.nIndex, 0);
+  EXPECT_EQ(figures.nAverage, 25u);  // 407 >> 4
+}
+
+TEST(PingPong, TurnsOneStepShortOfEitherEnd) {
+  int value = 0, falling = 0;
+  std::vector<int> values, ends;
+  for (int i = 0; i < 8; ++i) {
+    ends.push_back(PingPong(&value, &falling, 100, 0, 255));
+    values.push_back(value);
+  }
+  EXPECT_EQ(values, (std::vector<int>{100, 200, 200, 100, 100, 200, 200, 100}));
+  EXPECT_EQ(ends, (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0}));
+  int still = 7, rising = 0;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(PingPong(&still, &rising, 0, 0, 255), 0);
+  EXPECT_EQ(still, 7);
+}
+
+class ColourCycleTest : public testing::Test {
+ protected:
+  void SetUp() override { ResetColourCycle(); }
+  void TearDown() override {
+    ResetColourCycle();
+    g_SystemData = cSystemData();
+  }
+};
+
+TEST_F(ColourCycleTest, Direct3DColoursSwingAndTheNinthChangesHue) {
+  ScopedGraphicsDevice device(kGraphicsModes[6]);  // Direct3D 32
+  ASSERT_TRUE(device.Started());
+  g_SystemData.m_nCycleStep = 100;
+  EXPECT_EQ(g_CycleColour[0], (sBltColour{0, 0}));
+  CyclePalette();  // the values before the step: 0
+  EXPECT_EQ(g_CycleColour[1], (sBltColour{0xFF000000u, 7}));
+  CyclePalette();  // 100
+  EXPECT_EQ(g_CycleColour[1], (sBltColour{0xFF646464u, 7}));
+  EXPECT_EQ(g_CycleColour[2], (sBltColour{0xFF646464u, 10}));
+  EXPECT_EQ(g_CycleColour[3], (sBltColour{0xFF640000u, 7}));
+  EXPECT_EQ(g_CycleColour[7], (sBltColour{0xFF640019u, 7}));
+  EXPECT_EQ(g_CycleColour[8], (sBltColour{0xFF190064u, 7}));
+  EXPECT_EQ(g_CycleColour[9], (sBltColour{0xFF640000u, 7}));  // red phase
+  for (int i = 0; i < 3; ++i) CyclePalette();  // values 200, 200, 100: the fall ends
+  CyclePalette();
+  EXPECT_EQ(g_CycleColour[9], (sBltColour{0xFF006400u, 7}));  // green phase
+  EXPECT_EQ(g_CycleColour[0], (sBltColour{0, 0}));
+}
+
+TEST_F(ColourCycleTest, EightBitPaletteRotatesEverySixthFrameWhenAsked) {
+  ScopedGraphicsDevice device(kGraphicsModes[0]);  // DirectDraw 8
+  ASSERT_TRUE(device.Started());
+  for (int i = 0; i < 256; ++i) g_palOriginal[i] = PaletteColour{static_cast<std::uint8_t>(i), 0, 0, 0};
+  CyclePalette();  // switched off: nothing
+  g_SystemData.m_bPaletteCycle = 1;
+  for (int frame = 1; frame <= 5; ++frame) CyclePalette();
+  EXPECT_EQ(g_palOriginal[208].r, 208);
+  CyclePalette();  // the sixth counted frame
+  // Each group of four moves down by one: 208 gets 209, 211 gets 208.
+  EXPECT_EQ(g_palOriginal[208].r, 209);
+  EXPECT_EQ(g_palOriginal[211].r, 208);
+  EXPECT_EQ(g_palOriginal[236].r, 237);
+  EXPECT_EQ(g_palOriginal[240].r, 240);
+  ASSERT_NE(g_lpDDPalette, nullptr);
+  EXPECT_EQ(g_lpDDPalette->Entries()[211].peRed, 208);
+}
+
+// A palette picture whose entry k is (k, 255 - k, 0), and blend tables.
+class HbtPaletteTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_Device.Started());
+    std::filesystem::create_directories(m_Folder / "bmp" / "hbt");
+    std::filesystem::create_directories(m_Folder / "bmp" / "plt");
+    std::vector<platform::RGBQUAD> colours(256);
+    for (int k = 0; k < 256; ++k) {
+      colours[k].rgbRed = static_cast<std::uint8_t>(k);
+      colours[k].rgbGreen = static_cast<std::uint8_t>(255 - k);
+    }
+    const std::vector<std::uint8_t> picture = BitmapFileBuilder(16, 16, 8).Colours(colours).Build();
+    ASSERT_TRUE(platform::WriteFileAtomic(m_Folder / "bmp" / "plt" / "Palette.bmp", picture));
+    const std::vector<std::uint8_t> table(65536, 3);
+    for (const char* name : {"hbt11.dat", "hbt12.dat", "hbt23.dat"}) {
+      ASSERT_TRUE(platform::WriteFileAtomic(m_Folder / "bmp" / "hbt" / name, table));
+    }
+  }
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Enter{m_Folder.path()};
+  ScopedGraphicsDevice m_Device{kGraphicsModes[0]};
+};
+
+TEST_F(HbtPaletteTest, VariantsRotateOrCopyTheRamps) {
+  ASSERT_NE(g_lpDDPalette, nullptr);
+  ASSERT_EQ(LoadHbtPalette(11), 1);
+  EXPECT_EQ(g_BlendTable[100], 3);
+  // Entries 16..207 rotated down by 176: entry 16 holds 192.
+  EXPECT_EQ(g_palOriginal[16].r, 192);
+  EXPECT_EQ(g_palOriginal[32].r, 16);
+  EXPECT_EQ(g_palOriginal[208].r, 208);  // outside the ramps
+  EXPECT_EQ(g_lpDDPalette->Entries()[16].peRed, 192);
+
+  ASSERT_EQ(LoadHbtPalette(12), 1);  // every ramp a copy of ramp 1
+  for (int ramp = 16; ramp <= 192; ramp += 16) EXPECT_EQ(g_palOriginal[ramp + 5].r, 21) << ramp;
+  ASSERT_EQ(LoadHbtPalette(40), 1);  // counted as 23: ramp 12, the last one within the palette
+  EXPECT_EQ(g_palOriginal[16].r, 192);
+  EXPECT_EQ(g_palCurrent, g_palOriginal);
+}
+
+TEST_F(HbtPaletteTest, AMissingTableFails) { EXPECT_EQ(LoadHbtPalette(3), 0); }
+
+}  // namespace

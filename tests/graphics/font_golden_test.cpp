@@ -11,6 +11,7 @@
 #include "graphics/blit.h"
 #include "graphics/frame_effects.h"
 #include "graphics/palette_colours.h"
+#include "graphics/surface_lock.h"
 #include "support/graphics_device.h"
 #include "support/text_fonts.h"
 
@@ -103,5 +104,51 @@ TEST(FontLifecycle, FontsAreNumberedListedAndDestroyedOnce) {
   EXPECT_EQ(g_Font[0].hFont, nullptr);
   g_listFont.clear();
 }
+
+}  // namespace
+
+namespace {
+
+int TextPixels(int x, int y, int w, int h) {
+  cSurfaceLock lock(&g_sdBackBuffer);
+  const std::uint32_t background = lock.GetPixel(x, y);
+  int count = 0;
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i) count += lock.GetPixel(i, j) != background;
+  return count;
+}
+
+class FontRestore : public testing::TestWithParam<GraphicsMode> {};
+
+// After a lost device and the recovery's Restore, text draws again; a
+// missing symbol picture leaves lower-case letters drawn as letters.
+TEST_P(FontRestore, TextDrawsAgainAfterRestoreAndLettersStandInForMissingSymbols) {
+  REQUIRE_IPA_FONTS();
+  ScopedGraphicsDevice device(GetParam());
+  ASSERT_TRUE(device.Started());
+  if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
+  DDCreateFonts(g_Font, g_FontData, 3);  // no symbol picture loaded
+  Font& font = g_Font[1];
+  DDFillRectPal(&g_sdBackBuffer, 0, 0, 200, 40, 20);
+  font.DrawText(&g_sdBackBuffer, 0, 0, "abc", 0);
+  const int drawn = TextPixels(0, 0, 48, 16);
+  EXPECT_GT(drawn, 20);
+  if (g_lpD3DState) {
+    font.lpD3DXFont->OnLostDevice();
+    font.lpD3DXSprite->OnLostDevice();
+  } else {
+    g_lpDD->SimulateLoss();
+  }
+  font.Restore();
+  if (!g_lpD3DState) g_sdBackBuffer.lpDDraw->lpDDS->Restore();
+  DDFillRectPal(&g_sdBackBuffer, 0, 0, 200, 40, 20);
+  font.DrawText(&g_sdBackBuffer, 0, 0, "abc", 0);
+  EXPECT_EQ(TextPixels(0, 0, 48, 16), drawn);
+  for (Font& f : g_Font) f.Destroy();
+  g_listFont.clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothBackEnds, FontRestore, testing::Values(kGraphicsModes[3], kGraphicsModes[6]),
+                         GraphicsModeName);
 
 }  // namespace

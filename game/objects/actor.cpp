@@ -86,6 +86,8 @@ void cActor::UnlinkAll() {
   m_vShots.clear();
 }
 
+double cActor::StopToInertiaDecay(int nStop) { return nStop * 0.01 / g_LoadedStage.m_dSubStepsSq; }
+
 void cActor::InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, std::int16_t nLinearIndex) {
   m_nLinearIndex = nLinearIndex;
   UnlinkAll();
@@ -125,7 +127,7 @@ void cActor::InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, st
   m_bHidden = 0;
   m_bVanish = 0;
   m_nSight = static_cast<std::int8_t>(m_Chara.m_nSight) * 16;
-  m_dInertiaDecay = m_Chara.m_nStop * 0.01 / g_LoadedStage.m_dSubStepsSq;
+  m_dInertiaDecay = StopToInertiaDecay(m_Chara.m_nStop);
 
   m_CharaEffect = cCharaEffectRun{};
   if (m_Chara.m_nCharaEffect != 0) {

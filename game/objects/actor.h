@@ -33,6 +33,7 @@
 #include "game/objects/hit_box.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/chara.h"
+#include "shell/input_state.h"
 
 class cItem;
 class cShot;
@@ -62,6 +63,15 @@ struct sOverlayAnime {
 };
 
 constexpr int kFlowGroupCount = 27;
+
+// Where a key-sequence match stands in each of the hero's 19 key-change logs
+// (ten directions, then no button and buttons 1 to 8): the entry (0 the
+// newest) and how many frames of it lie at or before the moment tested.
+struct sKeyCursor {
+  const cInputState* pInput = nullptr;
+  int anPos[KEY_STATE_COUNT] = {};
+  int anCount[KEY_STATE_COUNT] = {};
+};
 
 class cActor : public cGameObject {
  public:
@@ -146,6 +156,25 @@ class cActor : public cGameObject {
   int GetSpriteSource(bool bDirect3D, bool& bColourChange, sBltColour& colour) const;
   // Advances the gauge display by a frame (the drawing calls it once per frame).
   static void StepGauge(sGauge& gauge);
+
+  // Flow conditions (game/flows/): the tests that belong to the actor.
+  // Status condition 2 (definition bytes or the auto-scroll switches),
+  // status condition 3 (facing, standing, on screen), distance to the hero.
+  bool CheckStatusCondition2(const cEdCondition& condition) const;
+  bool CheckStatusCondition3(const cEdCondition& condition);
+  bool CheckDistanceCondition(const cEdCondition& condition);
+  // True when the flow may start as far as its key conditions go: they
+  // match the hero's key-change logs now and, without key repeat, did not
+  // already match at the previous test.
+  bool CheckKeyConditions(cFlowInstance& flow);
+  bool MatchKeySequence(const std::vector<cEdKeyCondition>& keys, int nTolerance);
+  bool MatchKeyCondition(const cEdKeyCondition& key, sKeyCursor& cursor, int& nDuration);
+  static bool TestKeyState(const cEdKeyCondition& key, const KEYCHANGE& entry, int nCount, int nState);
+  static void ShiftKeyCursor(sKeyCursor& cursor, int n);
+  // One key condition against the newest log entries only (the hero's jump).
+  static bool TestKeyConditionNow(cInputState& input, const cEdKeyCondition& key);
+  // The inertia decay of a stop value: stop x 0.01 / sub-steps squared.
+  static double StopToInertiaDecay(int nStop);
 
   // Drawing (actor_draw.cpp). State that advances while drawing (animations,
   // the character effect, gauges, dying frames) advances the same whatever

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/flows/flow_condition.h"
 #include "shell/checked_access.h"
 
 cStagePlay* g_pStageScene = nullptr;
@@ -30,9 +31,6 @@ cMapCell& cStagePlay::MapCell(int nColumn, int nRow) {
 
 int cStagePlay::CheckBlockCondition(cMapCell& cell) {
   const cEdBlock& block = cell.m_Block;
-  if (block.m_vCondition.empty()) return 1;
-  if (block.m_bConditionOnce && cell.m_bAppeared) return 1;
-  if (!EvalConditionList(block.m_vCondition, block.m_nConditionMode, m_pHero)) return 0;
-  cell.m_bAppeared = 1;
-  return 1;
+  return CheckOwnerConditions(*this, block.m_vCondition, block.m_nConditionMode, block.m_bConditionOnce,
+                              cell.m_bAppeared, m_pHero);
 }

@@ -19,7 +19,6 @@
 #pragma once
 
 #include <cstdint>
-#include <type_traits>
 #include <vector>
 
 #include "game/stage/stage_play.h"
@@ -32,9 +31,12 @@ struct cFlowInstance;
 // tested variable or state.
 enum eCompareOp { CMP_EQ, CMP_NE, CMP_GE, CMP_LE, CMP_GT, CMP_LT };
 
-// left OP right in the width T (both sides taken as T); any other op is false.
+// left OP right in the width T (both sides taken as signed values of that
+// width); any other op is false.
 template <typename T = std::int32_t>
-bool CompareByOperator(std::type_identity_t<T> left, std::type_identity_t<T> right, int op) {
+bool CompareByOperator(int nLeft, int nRight, int op) {
+  const T left = static_cast<T>(nLeft);
+  const T right = static_cast<T>(nRight);
   switch (op) {
     case CMP_EQ: return left == right;
     case CMP_NE: return left != right;

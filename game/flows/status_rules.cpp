@@ -147,7 +147,7 @@ template void ApplyStatusOp<std::int8_t>(std::int8_t&, int, int, int, int);
 template <typename T>
 bool CompareStatusValue(int status, int base, int v, int op, bool bPercent, int lo, int hi) {
   const int e = bPercent ? std::clamp(PercentOf(base, v), lo, hi) : v;
-  return CompareByOperator<T>(static_cast<T>(status), static_cast<T>(e), op);
+  return CompareByOperator<T>(status, e, op);
 }
 template bool CompareStatusValue<std::int32_t>(int, int, int, int, bool, int, int);
 template bool CompareStatusValue<std::int16_t>(int, int, int, int, bool, int, int);

@@ -20,6 +20,14 @@ inline int TruncToInt(double value) {
   return static_cast<int>(value);
 }
 
+// A 64-bit count kept within the int range.
+inline int CapToInt(std::int64_t value) {
+  using Limits = std::numeric_limits<int>;
+  if (value < Limits::min()) return Limits::min();
+  if (value > Limits::max()) return Limits::max();
+  return static_cast<int>(value);
+}
+
 inline std::int32_t WrapAdd32(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }

@@ -6,12 +6,22 @@
 // stopping flows belongs to the flow engine (game/flows/). Definitions are
 // reached by pointers into the actor's own copy; every change of that copy's
 // flow list is followed by cActor::RelinkFlows.
+//
+// Stepping: each sub-step, Step visits the commands from the first to the
+// current one. A blocking command holds the flow until it finishes; a no-wait
+// command lets the next command start in the same step and keeps running
+// alongside it. The flow finishes when its last command finishes, which cuts
+// off no-wait commands still running. A command acts max(1, duration) times.
+// Executors run with g_pStageScene's m_pCurActor, m_pCurFlow and
+// m_pCurCommand set; an executor that stops, restarts, pauses or deletes the
+// running flow sets its m_bAbort, which ends the step after that command.
 #pragma once
 
 #include <cstdint>
 #include <list>
 #include <vector>
 
+class cActor;
 class cEdCommand;
 class cEdFlow;
 class cEdKeyCondition;
@@ -22,6 +32,9 @@ struct sHomingPoint {
   double y = 0;
 };
 
+// Every member starts defined: executors tell their first frame by the
+// scratch members that Reset clears, and an instant run calls them without
+// Reset.
 struct cCommandInstance {
   const cEdCommand* m_pCommand = nullptr;
   std::int32_t m_bDone = 0;
@@ -48,6 +61,12 @@ struct cCommandInstance {
   double m_dMaxSpeed = 0;
   std::int32_t m_nPrevFacing = 0;
 
+  // Before a command's first frame: the full duration, not done, and the
+  // per-run scratch members (count, started, circle phases) cleared.
+  void Reset();
+  // One frame of the command through the dispatch table for the stage's
+  // current actor; 1 when it finished.
+  int RunFrame();
   // With the move's timing mode 1 the distance fixes the speed, with mode 2
   // the duration; n is the actor's linear index.
   void ResolveMoveTiming(const cEdCommand& command, std::int16_t n);
@@ -83,4 +102,25 @@ struct cFlowInstance {
   std::int32_t m_bStartedThisFrame = 0;
   std::int32_t m_bFollowsMessage = 0;
   std::int32_t m_bAbort = 0;
+  // The commands of a flow that fires before the stage starts are running
+  // at once; starting it again meanwhile is refused.
+  std::int32_t m_bInstantRun = 0;
+
+  // Starts the flow for the stage's current actor; a flow that fires before
+  // the stage starts runs its no-wait commands from the flow-control command
+  // on at once and stops.
+  void Start();
+  // Ends a running flow and frees its group on the actor.
+  void Stop(cActor& actor);
+  // One sub-step; 1 when the last command finished.
+  int Step();
+  void Pause() { m_bPaused = 1; }
+  void Resume() { m_bPaused = 0; }
+  // Neither fires nor steps again; a running flow stays flagged running.
+  void StopForGood(cActor& actor);
+  bool IsLastCommandDone() const;
+
+ private:
+  void RunInstantCommands();
+  void ReleaseGroup(cActor& actor) const;
 };

@@ -14,11 +14,6 @@
 
 namespace {
 
-int CapToInt(std::int64_t value) {
-  using Limits = std::numeric_limits<int>;
-  return static_cast<int>(std::clamp<std::int64_t>(value, Limits::min(), Limits::max()));
-}
-
 // Sub-steps of a duration of base + coefficient x n tenths of a second.
 int DurationFrames(std::int64_t base, std::int64_t coef, std::int64_t n) {
   return CapToInt((coef * n + base) * g_LoadedStage.m_nSubSteps * 6);

@@ -35,6 +35,7 @@
 #include "model/definitions/chara.h"
 #include "shell/input_state.h"
 
+class cInputState;
 class cItem;
 class cShot;
 struct cMapCell;
@@ -98,8 +99,34 @@ class cActor : public cGameObject {
   virtual int MoveY() { return 0; }
   virtual int RunFlows(bool) { return 0; }
   virtual void Jump(cCommandInstance*) {}
-  // Starts the flows of a trigger whose conditions hold (the flow engine).
+
+  // The flow engine (game/flows/). FireTrigger starts the flows of a
+  // trigger whose conditions and key conditions hold; a flow is tested at
+  // most once per display frame unless the settings allow several starts.
   virtual void FireTrigger(int) {}
+  // Once per display frame, before the sub-steps.
+  void ResetFlowFrameFlags();
+  // The first direction (0 neutral .. 9 any) whose key is down now; 0 when none.
+  static int GetTriggerKey(const cInputState& input);
+  // Starts the lead-in animations due at the running flows' step counts.
+  void StartAnimeRequests();
+  // The flow step that characters and the hero share: the due lead-in
+  // animations, then each running flow in order (only death flows with
+  // bDeathOnly), stopped when it finishes. Returns 1 at once, leaving the
+  // stage's current actor set, when a stepped flow that is not a death flow
+  // left the actor without HP (not with bDeathOnly), or when bVanishEnds
+  // and the actor asked to vanish.
+  int StepFlows(bool bDeathOnly, bool bVanishEnds);
+  // After the flow step: removes the flows flagged for deletion and frees
+  // the groups whose flows stopped.
+  void EndFlowStep();
+  // Removes instance and definition entry (and the flow's overlays).
+  void RemoveFlow(int nIndex);
+  // Removes the flows with ID id (returns the index of the first, or -1);
+  // id 0 removes every flow (returns 0).
+  int RemoveFlowsById(int nId);
+  // Takes a copy of another actor's instances.
+  void AssignFlows(const std::vector<cFlowInstance>& flows);
 
   // Set-up.
   void InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, std::int16_t nLinearIndex);

@@ -62,6 +62,15 @@ class FlowBuilder {
     m_Flow.m_nGroup = static_cast<std::uint8_t>(nGroup);
     return *this;
   }
+  FlowBuilder& Id(int nId) {
+    m_Flow.m_nId = static_cast<std::uint8_t>(nId);
+    return *this;
+  }
+  // One condition, so that the stage's condition service is asked.
+  FlowBuilder& Conditioned() {
+    m_Flow.m_vCondition.resize(1);
+    return *this;
+  }
   operator const cEdFlow&() const { return m_Flow; }
 
  private:

@@ -1,0 +1,66 @@
+#include "game/commands/flow_command_table.h"
+
+#include "game/commands/flow_executors.h"
+#include "game/flows/flow_instance.h"
+#include "shell/report.h"
+
+namespace {
+
+void FlowCmdNothing(cActor*, cCommandInstance&) {}
+
+// The slot of a command whose executor this program does not have yet: it
+// says so once in the report and does nothing.
+template <int Kind>
+void FlowCmdNotBuilt(cActor*, cCommandInstance&) {
+  static bool reported = false;
+  if (reported) return;
+  reported = true;
+  ReportF("flow command %d \"%s\" is not built yet: it does nothing", Kind, g_FlowCommandInfo[Kind].m_pszName);
+}
+
+}  // namespace
+
+std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
+    FlowCmdNothing,                                // CMD_NONE
+    FlowCmdNothing,                                // CMD_WAIT
+    FlowCmdNotBuilt<CMD_MOVE_STRAIGHT>,            // CMD_MOVE_STRAIGHT
+    FlowCmdNotBuilt<CMD_MOVE_GROUND_TURN>,         // CMD_MOVE_GROUND_TURN
+    FlowCmdNotBuilt<CMD_MOVE_CIRCLE>,              // CMD_MOVE_CIRCLE
+    FlowCmdNotBuilt<CMD_MOVE_CHARGE>,              // CMD_MOVE_CHARGE
+    FlowCmdNotBuilt<CMD_MOVE_HOMING>,              // CMD_MOVE_HOMING
+    FlowCmdNotBuilt<CMD_MOVE_AVOID_OFFSCREEN>,     // CMD_MOVE_AVOID_OFFSCREEN
+    FlowCmdNotBuilt<CMD_STOP_MOVE>,                // CMD_STOP_MOVE
+    FlowCmdNotBuilt<CMD_TURN>,                     // CMD_TURN
+    FlowCmdNotBuilt<CMD_JUMP>,                     // CMD_JUMP
+    FlowCmdNotBuilt<CMD_SHOT>,                     // CMD_SHOT
+    FlowCmdNotBuilt<CMD_SWORD>,                    // CMD_SWORD
+    FlowCmdNotBuilt<CMD_SUMMON_BLOCK>,             // CMD_SUMMON_BLOCK
+    FlowCmdNotBuilt<CMD_SUMMON_CHARACTER>,         // CMD_SUMMON_CHARACTER
+    FlowCmdNotBuilt<CMD_SUMMON_ITEM>,              // CMD_SUMMON_ITEM
+    FlowCmdFlowControl,                            // CMD_FLOW_CONTROL
+    FlowCmdNotBuilt<CMD_STAGE_CLEAR>,              // CMD_STAGE_CLEAR
+    FlowCmdNotBuilt<CMD_GAME_WAIT>,                // CMD_GAME_WAIT
+    FlowCmdNotBuilt<CMD_MESSAGE>,                  // CMD_MESSAGE
+    FlowCmdNotBuilt<CMD_WARP>,                     // CMD_WARP
+    FlowCmdNotBuilt<CMD_SET_TARGET>,               // CMD_SET_TARGET
+    FlowCmdNotBuilt<CMD_STATUS_OPERATION>,         // CMD_STATUS_OPERATION
+    FlowCmdNotBuilt<CMD_STATUS_OPERATION2>,        // CMD_STATUS_OPERATION2
+    FlowCmdNotBuilt<CMD_GET_ITEM>,                 // CMD_GET_ITEM
+    FlowCmdNotBuilt<CMD_CHANGE_GRAPHIC>,           // CMD_CHANGE_GRAPHIC
+    FlowCmdNotBuilt<CMD_CHANGE_BASE_ANIME_SET>,    // CMD_CHANGE_BASE_ANIME_SET
+    FlowCmdNotBuilt<CMD_PLAY_ANIME>,               // CMD_PLAY_ANIME
+    FlowCmdNotBuilt<CMD_PLAY_EFFECT>,              // CMD_PLAY_EFFECT
+    FlowCmdNotBuilt<CMD_PLAY_CHARA_EFFECT>,        // CMD_PLAY_CHARA_EFFECT
+    FlowCmdNotBuilt<CMD_PLAY_SCREEN_EFFECT>,       // CMD_PLAY_SCREEN_EFFECT
+    FlowCmdNotBuilt<CMD_SHOW_PICTURE>,             // CMD_SHOW_PICTURE
+    FlowCmdNotBuilt<CMD_CHANGE_SCREEN_COLOR>,      // CMD_CHANGE_SCREEN_COLOR
+    FlowCmdNotBuilt<CMD_CHANGE_BACKGROUND>,        // CMD_CHANGE_BACKGROUND
+    FlowCmdNotBuilt<CMD_PLAY_SOUND>,               // CMD_PLAY_SOUND
+    FlowCmdNotBuilt<CMD_PLAY_BGM>,                 // CMD_PLAY_BGM
+    FlowCmdNotBuilt<CMD_RUN_CODE>,                 // CMD_RUN_CODE
+};
+
+void DispatchFlowCommand(cActor* pActor, cCommandInstance& command) {
+  const int kind = command.m_pCommand->m_nKind;
+  if (kind < FLOW_COMMAND_COUNT) g_FlowCommandTable[static_cast<std::size_t>(kind)](pActor, command);
+}

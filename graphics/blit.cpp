@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "graphics/blit_clip.h"
+#include "graphics/blit_quad.h"
 #include "graphics/device.h"
 #include "graphics/palette_colours.h"
 #include "graphics/scene.h"
@@ -29,39 +30,6 @@ std::uint32_t TransparentClearColour(const DDSURFACEDATA* lpDst) {
   return g_nBpp == 16 ? state.wTexKey16 : state.dwTexKey;
 }
 
-bool WriteQuad(Direct3DVertexBuffer9* vb, const BLTVERTEX (&quad)[4]) {
-  void* data = nullptr;
-  if (!vb || FAILED(vb->Lock(0, kBltQuadBytes, &data, 0))) return false;
-  std::memcpy(data, quad, kBltQuadBytes);
-  vb->Unlock();
-  return true;
-}
-
-// Four vertices in strip order: top-left, bottom-left, top-right, bottom-right.
-void SetQuad(BLTVERTEX (&quad)[4], float left, float top, float right, float bottom, std::uint32_t colour, float uLeft,
-             float vTop, float uRight, float vBottom) {
-  const float xs[4] = {left, left, right, right}, ys[4] = {top, bottom, top, bottom};
-  const float us[4] = {uLeft, uLeft, uRight, uRight}, vs[4] = {vTop, vBottom, vTop, vBottom};
-  for (int i = 0; i < 4; ++i) quad[i] = BLTVERTEX{xs[i] - 0.5f, ys[i] - 0.5f, 0.0f, 1.0f, colour, us[i], vs[i]};
-}
-
-void DrawQuadFrom(Direct3DVertexBuffer9* vb) {
-  lpDevice->SetStreamSource(0, vb, 0, sizeof(BLTVERTEX));
-  lpDevice->SetFVF(kBltVertexFvf);
-  lpDevice->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
-}
-
-// A 16-bit texture pixel in the full-screen back buffer's format: green
-// gains its sixth bit by doubling.
-std::uint32_t TextureToScreen16(std::uint32_t pixel) {
-  const DDCOLORFORMAT& from = g_cfSurface;
-  const DDCOLORFORMAT& to = g_cfScreen;
-  const std::uint32_t r = pixel >> from.nShiftR & static_cast<std::uint32_t>(from.nMaxR);
-  const std::uint32_t g = (pixel >> from.nShiftG & static_cast<std::uint32_t>(from.nMaxG)) * 2;
-  const std::uint32_t b = pixel >> from.nShiftB & static_cast<std::uint32_t>(from.nMaxB);
-  return r << to.nShiftR | g << to.nShiftG | b << to.nShiftB;
-}
-
 // The Direct3D copy on locked surfaces, used when a texture lives in system
 // memory (the device cannot draw from or into it).
 void SoftwareCopy(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDATA* lpSrc, int sx, int sy, int sw,
@@ -77,7 +45,7 @@ void SoftwareCopy(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDAT
   auto put = [&](int dx, int dy, int cx, int cy) {
     const std::uint32_t pixel = source.GetPixel(cx, cy);
     if (keyed && pixel == key) return;
-    destination.SetPixel(dx, dy, toScreen16 ? TextureToScreen16(pixel) : pixel);
+    destination.SetPixel(dx, dy, toScreen16 ? SurfaceToScreen16(pixel, g_cfSurface, g_cfScreen) : pixel);
   };
   const auto inDestination = [&](int px, int py) { return px >= 0 && py >= 0 && px < lpDst->nWidth && py < lpDst->nHeight; };
   const auto inSource = [&](int px, int py) { return px >= 0 && py >= 0 && px < lpSrc->nWidth && py < lpSrc->nHeight; };

@@ -26,3 +26,10 @@ std::uint32_t PackPaletteEntry16(const DDCOLORFORMAT& format, const PaletteColou
   return channel(entry.r, format.nMaxR, format.nShiftR) | channel(entry.g, format.nMaxG, format.nShiftG) |
          channel(entry.b, format.nMaxB, format.nShiftB);
 }
+
+std::uint32_t SurfaceToScreen16(std::uint32_t pixel, const DDCOLORFORMAT& surface, const DDCOLORFORMAT& screen) {
+  const std::uint32_t r = pixel >> surface.nShiftR & static_cast<std::uint32_t>(surface.nMaxR);
+  const std::uint32_t g = (pixel >> surface.nShiftG & static_cast<std::uint32_t>(surface.nMaxG)) * 2;
+  const std::uint32_t b = pixel >> surface.nShiftB & static_cast<std::uint32_t>(surface.nMaxB);
+  return r << screen.nShiftR | g << screen.nShiftG | b << screen.nShiftB;
+}

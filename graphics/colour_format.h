@@ -34,3 +34,26 @@ void SetColourFormatFromMasks(DDCOLORFORMAT& format, std::uint32_t redMask, std:
 // A palette entry holding channel values as a 16-bit pixel of the format
 // (DDPalToPixel16's rule: each value masked with its maximum, then shifted).
 std::uint32_t PackPaletteEntry16(const DDCOLORFORMAT& format, const PaletteColour& entry);
+
+// A 16-bit surface pixel in a screen format whose green has one bit more
+// (the full-screen R5G6B5 back buffer under A1R5G5B5 textures): red and blue
+// moved to the screen's shifts, green doubled, no alpha bit.
+std::uint32_t SurfaceToScreen16(std::uint32_t pixel, const DDCOLORFORMAT& surface, const DDCOLORFORMAT& screen);
+
+// A 16-bit pixel's red, green and blue channel values in a format, and back.
+struct ChannelValues {
+  int r = 0, g = 0, b = 0;
+};
+inline ChannelValues DecodeChannels(std::uint32_t pixel, const DDCOLORFORMAT& format) {
+  return {static_cast<int>(pixel >> format.nShiftR & static_cast<std::uint32_t>(format.nMaxR)),
+          static_cast<int>(pixel >> format.nShiftG & static_cast<std::uint32_t>(format.nMaxG)),
+          static_cast<int>(pixel >> format.nShiftB & static_cast<std::uint32_t>(format.nMaxB))};
+}
+inline std::uint32_t EncodeChannels(int r, int g, int b, const DDCOLORFORMAT& format) {
+  return static_cast<std::uint32_t>(r) << format.nShiftR | static_cast<std::uint32_t>(g) << format.nShiftG |
+         static_cast<std::uint32_t>(b) << format.nShiftB;
+}
+// The alpha bit of a 16-bit texture pixel of the format (0 without one).
+inline std::uint32_t AlphaBit16(const DDCOLORFORMAT& format) {
+  return static_cast<std::uint32_t>(format.nMaxA & 1) << format.nShiftA;
+}

@@ -33,16 +33,6 @@ void MakeBoxAndSymbols() {
   for (int c = 0; c < 26; ++c) DDFillRectPal(&symbols, 10 * c + 2, 2, 6, 6, 100 + c);
 }
 
-GoldenImage FramePicture() {
-  const platform::PixelBuffer& pixels =
-      g_lpD3DState ? g_sdBackBuffer.lpDT->lpSurface->Pixels() : g_sdBackBuffer.lpDDraw->lpDDS->Pixels();
-  const platform::PALETTEENTRY* palette = g_lpD3DState ? nullptr : g_lpDDPalette->Entries();
-  GoldenImage image(kWidth, kHeight);
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) image.at(x, y) = pixels.ReadArgb(x, y, palette) & 0xFFFFFF;
-  return image;
-}
-
 GoldenImage DrawFonts(const GraphicsMode& mode) {
   ScopedGraphicsDevice device(mode);
   EXPECT_TRUE(device.Started());
@@ -61,7 +51,7 @@ GoldenImage DrawFonts(const GraphicsMode& mode) {
   g_Font[2].DrawText(frame, 4, 86, "ab", 1);
   DDBlt(frame, 4, 122, 160, 16, &g_DigitSurface[1], 0, 0, 1);
   DDDrawNumber(frame, 180, 122, 16, 16, &g_DigitSurface[1], 0, 0, 1, 2026, 6, 0);
-  GoldenImage picture = FramePicture();
+  GoldenImage picture = BackBufferPicture(kWidth, kHeight);
   for (Font& font : g_Font) font.Destroy();
   g_listFont.clear();
   for (DDSURFACEDATA& surface : g_DigitSurface) DDReleaseSurface(&surface);

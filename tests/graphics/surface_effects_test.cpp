@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 
 #include "graphics/blit.h"
@@ -14,12 +13,6 @@
 #include "support/graphics_device.h"
 
 namespace {
-
-const GraphicsMode& Mode(const char* name) {
-  for (const GraphicsMode& mode : kGraphicsModes)
-    if (std::string(mode.name) == name) return mode;
-  throw std::invalid_argument(name);
-}
 
 // A surface of w x h filled with one raw value, released at the end.
 struct Filled {
@@ -38,7 +31,7 @@ struct Filled {
 TEST(BlitColour, Direct3DModulatesTheCopyForOneCallAndDirectDrawCopiesPlainly) {
   for (const char* name : {"D3D32", "DD32"}) {
     SCOPED_TRACE(name);
-    ScopedGraphicsDevice device(Mode(name));
+    ScopedGraphicsDevice device(GraphicsModeNamed(name));
     ASSERT_TRUE(device.Started());
     Filled source(2, 2, g_lpD3DState ? 0xFF80C0FFu : 0x80C0FFu);
     Filled destination(2, 2, g_lpD3DState ? 0xFF000000u : 0);
@@ -56,7 +49,7 @@ TEST(BlitColour, Direct3DModulatesTheCopyForOneCallAndDirectDrawCopiesPlainly) {
 TEST(FadeWithoutPalette, Level256CopiesAndLevel0FillsWithTheColour) {
   for (const char* name : {"DD32", "DD16_565"}) {
     SCOPED_TRACE(name);
-    ScopedGraphicsDevice device(Mode(name));
+    ScopedGraphicsDevice device(GraphicsModeNamed(name));
     ASSERT_TRUE(device.Started());
     const bool wide = g_nBpp == 32;
     Filled source(4, 2, wide ? 0x204060u : 0xF81Fu), destination(4, 2, 0);
@@ -66,13 +59,13 @@ TEST(FadeWithoutPalette, Level256CopiesAndLevel0FillsWithTheColour) {
     EXPECT_EQ(destination.At(0, 0) & 0xFFFFFF, wide ? 0xFF0000u : 0xF800u);
     EXPECT_EQ(DDFade_UnPal(&destination.surface, 0, 255, 0, 0, &destination.surface), 0);  // cannot lock twice
   }
-  ScopedGraphicsDevice device(Mode("D3D32"));
+  ScopedGraphicsDevice device(GraphicsModeNamed("D3D32"));
   ASSERT_TRUE(device.Started());
   EXPECT_EQ(DDFade_UnPal(&g_sdBackBuffer, 0, 0, 0, 0, &g_sdBackBuffer), 1);  // only logged
 }
 
 TEST(Tint, TheQuadLaysTheColourOverTheBackBufferByTheComplementOfAlpha) {
-  ScopedGraphicsDevice device(Mode("D3D32"));
+  ScopedGraphicsDevice device(GraphicsModeNamed("D3D32"));
   ASSERT_TRUE(device.Started());
   DDSetVirBackBuffer(0);
   DDFillRect(&g_sdBackBuffer, 0, 0, 640, 480, 0xFF0000FF);
@@ -85,7 +78,7 @@ TEST(Tint, TheQuadLaysTheColourOverTheBackBufferByTheComplementOfAlpha) {
 }
 
 TEST(Tint, WithTheVirtualBackBufferTheRectangleIsTintedOnItsPixels) {
-  ScopedGraphicsDevice device(Mode("D3D32"));
+  ScopedGraphicsDevice device(GraphicsModeNamed("D3D32"));
   ASSERT_TRUE(device.Started());
   DDSetVirBackBuffer(1);
   DDFillRect(&g_sdBackBuffer, 0, 0, 640, 480, 0xFF0000FF);  // drawn into the virtual back buffer
@@ -96,7 +89,7 @@ TEST(Tint, WithTheVirtualBackBufferTheRectangleIsTintedOnItsPixels) {
 }
 
 TEST(Tint, DirectDrawOnlyLogs) {
-  ScopedGraphicsDevice device(Mode("DD16_565"));
+  ScopedGraphicsDevice device(GraphicsModeNamed("DD16_565"));
   ASSERT_TRUE(device.Started());
   EXPECT_EQ(DDChangeColor(&g_sdBackBuffer, 0, 0, 4, 4, 0, 255, 0, 0), 1);
   EXPECT_EQ(DDIsFullScreenBackBuffer(&g_sdBackBuffer), 1);
@@ -104,7 +97,7 @@ TEST(Tint, DirectDrawOnlyLogs) {
 }
 
 TEST(FullScreenBackBuffer, AWindowsBackBufferIsNot) {
-  ScopedGraphicsDevice device(Mode("D3D16Window"));
+  ScopedGraphicsDevice device(GraphicsModeNamed("D3D16Window"));
   ASSERT_TRUE(device.Started());
   EXPECT_EQ(DDIsFullScreenBackBuffer(&g_sdBackBuffer), 0);
 }

@@ -17,16 +17,6 @@ namespace {
 
 constexpr int kWidth = 640, kHeight = 200;
 
-GoldenImage FramePicture() {
-  const platform::PixelBuffer& pixels =
-      g_lpD3DState ? g_sdBackBuffer.lpDT->lpSurface->Pixels() : g_sdBackBuffer.lpDDraw->lpDDS->Pixels();
-  const platform::PALETTEENTRY* palette = g_lpD3DState ? nullptr : g_lpDDPalette->Entries();
-  GoldenImage image(kWidth, kHeight);
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) image.at(x, y) = pixels.ReadArgb(x, y, palette) & 0xFFFFFF;
-  return image;
-}
-
 class MessageBoxes : public testing::TestWithParam<GraphicsMode> {};
 
 TEST_P(MessageBoxes, SystemMessagesAndStorySlotsMatchTheGolden) {
@@ -53,7 +43,7 @@ TEST_P(MessageBoxes, SystemMessagesAndStorySlotsMatchTheGolden) {
   DrawStorySlots(&g_sdBackBuffer, 300, 20, slots, 0, 4);  // the fourth row is past the list
   DrawStorySlots(&g_sdBackBuffer, 300, 120, slots, 1, 2);
 
-  EXPECT_TEXT_GOLDEN(FramePicture(), std::string("fonts/message_boxes_") + GetParam().name);
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(kWidth, kHeight), std::string("fonts/message_boxes_") + GetParam().name);
   for (Font& font : g_Font) font.Destroy();
   g_listFont.clear();
   DDReleaseSurface(&box);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include "graphics/image_table.h"
 #include "graphics/surface.h"
 #include "platform/frame_mailbox.h"
+#include "support/golden_image.h"
 #include "support/scoped_display_config.h"
 #include "support/scoped_message_boxes.h"
 
@@ -39,6 +41,13 @@ inline const GraphicsMode kGraphicsModes[] = {
 };
 
 inline std::string GraphicsModeName(const testing::TestParamInfo<GraphicsMode>& info) { return info.param.name; }
+
+// The mode of that name ("DD32", "D3D16FullScreen", ...).
+inline const GraphicsMode& GraphicsModeNamed(const std::string& name) {
+  for (const GraphicsMode& mode : kGraphicsModes)
+    if (name == mode.name) return mode;
+  throw std::invalid_argument(name);
+}
 
 // Puts every process-wide record of the graphics layer back as at program
 // start (the device must be released).
@@ -114,3 +123,15 @@ class ScopedGraphicsDevice {
   ScopedMessageBoxes m_Boxes;
   bool m_bStarted = false;
 };
+
+// The top-left width x height of the back buffer as RGB (a running device;
+// at 8 bits through the palette shown).
+inline GoldenImage BackBufferPicture(int width, int height) {
+  const platform::PixelBuffer& pixels =
+      g_lpD3DState ? g_sdBackBuffer.lpDT->lpSurface->Pixels() : g_sdBackBuffer.lpDDraw->lpDDS->Pixels();
+  const platform::PALETTEENTRY* palette = g_lpD3DState ? nullptr : g_lpDDPalette->Entries();
+  GoldenImage image(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.at(x, y) = pixels.ReadArgb(x, y, palette) & 0xFFFFFF;
+  return image;
+}

@@ -105,12 +105,8 @@ int Direct3DBltStretch(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFA
     const RECT rect{x, y, x + w, y + h};
     lpDevice->Clear(1, &rect, D3DCLEAR_TARGET, TransparentClearColour(lpDst), 1.0f, 0);
   }
-  lpDevice->SetTextureStageState(0, D3DTSS_COLOROP, static_cast<std::uint32_t>(g_lpD3DState->dwBltColorOp));
-  lpDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  lpDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, static_cast<std::uint32_t>(g_lpD3DState->dwBltAlphaOp));
-  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  SetTextureDiffuseStage(static_cast<std::uint32_t>(g_lpD3DState->dwBltColorOp),
+                         static_cast<std::uint32_t>(g_lpD3DState->dwBltAlphaOp));
   lpDevice->SetTexture(0, lpSrc->lpDT->lpTexture);
   DrawQuadFrom(lpSrc->lpDT->lpVB);
   DDSetRenderTarget(0, g_lpD3DState->lpRestTarget);

@@ -26,3 +26,12 @@ void DrawQuadFrom(Direct3DVertexBuffer9* vb) {
   lpDevice->SetFVF(kBltVertexFvf);
   lpDevice->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
 }
+
+void SetTextureDiffuseStage(std::uint32_t colourOp, std::uint32_t alphaOp) {
+  lpDevice->SetTextureStageState(0, D3DTSS_COLOROP, colourOp);
+  lpDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  lpDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, alphaOp);
+  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+}

@@ -15,3 +15,6 @@ void SetQuad(BLTVERTEX (&quad)[4], float left, float top, float right, float bot
 // False when the buffer is missing or does not lock.
 bool WriteQuad(platform::Direct3DVertexBuffer9* vb, const BLTVERTEX (&quad)[4]);
 void DrawQuadFrom(platform::Direct3DVertexBuffer9* vb);
+// Stage 0 combining the texture (argument 1) with the diffuse colour
+// (argument 2) by the given colour and alpha operations.
+void SetTextureDiffuseStage(std::uint32_t colourOp, std::uint32_t alphaOp);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "graphics/blit.h"
+#include "graphics/blit_quad.h"
 #include "graphics/circle_rows.h"
 #include "graphics/device.h"
 #include "graphics/fade_tint.h"
@@ -93,12 +94,7 @@ int DDChangeColor(DDSURFACEDATA* lpSD, int x, int y, int nWidth, int nHeight, in
   std::memcpy(data, quad, kBltQuadBytes);
   vb->Unlock();
   if (!DDBeginScene() || !DDSetRenderTarget(0, lpSD)) return 1;
-  lpDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  lpDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  lpDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-  lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  SetTextureDiffuseStage(D3DTOP_MODULATE, D3DTOP_MODULATE);
   // No texture, also on a surface that has one: the quad would read the
   // pixels it writes; untextured, it lays the plain tint over any surface.
   lpDevice->SetTexture(0, nullptr);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "graphics/blit.h"
+#include "graphics/blit_quad.h"
 #include "graphics/device.h"
 #include "graphics/effects/effect_frame.h"
 #include "graphics/palette_colours.h"
@@ -263,12 +264,7 @@ bool DDBltTranslucent(DDSURFACEDATA* lpDst, int x, int y, int nWidth, int nHeigh
     BLTVERTEX quad[4];
     SetEffectQuad(quad, x, y, nWidth, nHeight, lpSrc, sx, sy, 0x80FFFFFFu);
     const bool restored = DrawEffectQuad(lpDst, lpSrc, quad, [&] {
-      lpDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-      lpDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-      lpDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-      lpDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-      lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-      lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+      SetTextureDiffuseStage(D3DTOP_MODULATE, D3DTOP_MODULATE);
       lpDevice->SetTexture(0, lpSrc->lpDT->lpTexture);
     });
     if (restored) {

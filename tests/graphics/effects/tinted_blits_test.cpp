@@ -40,6 +40,25 @@ std::array<std::uint8_t, 65536> TestBlendTable() {
 // path), a video-memory one (the quad), or the back buffer.
 enum class Target { SystemMemory, VideoMemory, BackBuffer };
 
+// A one-pixel source and destination of the given values; the destination
+// is the back buffer's top-left pixel for Target::BackBuffer.
+class OnePixel {
+ public:
+  OnePixel(Target target, std::uint32_t source, std::uint32_t destination)
+      : m_Source(1, 1, source, target != Target::VideoMemory),
+        m_Destination(1, 1, destination, target != Target::VideoMemory),
+        m_pTarget(target == Target::BackBuffer ? &g_sdBackBuffer : m_Destination.Surface()) {
+    cSurfaceLock lock(m_pTarget);
+    lock.SetPixel(0, 0, destination);
+  }
+  DDSURFACEDATA* Source() { return m_Source.Surface(); }
+  DDSURFACEDATA* Destination() { return m_pTarget; }
+
+ private:
+  RawSurface m_Source, m_Destination;
+  DDSURFACEDATA* m_pTarget;
+};
+
 struct AlphaCase {
   const char* name;
   const char* mode;
@@ -59,15 +78,9 @@ TEST_P(AlphaArithmetic, OnePixelComesOutAsSpecified) {
   DDSetVirBackBuffer(0);
   const auto table = TestBlendTable();
   const PaletteBuffer palette = TintPalette(c.tint);
-  const bool systemMemory = c.target != Target::VideoMemory;
-  RawSurface source(1, 1, c.source, systemMemory), destination(1, 1, c.destination, systemMemory);
-  DDSURFACEDATA* to = destination.Surface();
-  if (c.target == Target::BackBuffer) {
-    cSurfaceLock lock(&g_sdBackBuffer);
-    lock.SetPixel(0, 0, c.destination);
-    to = &g_sdBackBuffer;
-  }
-  EXPECT_TRUE(DDBltAlpha(to, 0, 0, 1, 1, source.Surface(), 0, 0, 0, palette.data(), table.data(), kTint, c.level));
+  OnePixel pixels(c.target, c.source, c.destination);
+  DDSURFACEDATA* to = pixels.Destination();
+  EXPECT_TRUE(DDBltAlpha(to, 0, 0, 1, 1, pixels.Source(), 0, 0, 0, palette.data(), table.data(), kTint, c.level));
   cSurfaceLock lock(to);
   EXPECT_EQ(lock.GetPixel(0, 0), c.expected);
 }
@@ -128,15 +141,9 @@ TEST_P(TranslucentArithmetic, OnePixelComesOutAsSpecified) {
   if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
   DDSetVirBackBuffer(0);
   const auto table = TestBlendTable();
-  const bool systemMemory = c.target != Target::VideoMemory;
-  RawSurface source(1, 1, c.source, systemMemory), destination(1, 1, c.destination, systemMemory);
-  DDSURFACEDATA* to = destination.Surface();
-  if (c.target == Target::BackBuffer) {
-    cSurfaceLock lock(&g_sdBackBuffer);
-    lock.SetPixel(0, 0, c.destination);
-    to = &g_sdBackBuffer;
-  }
-  EXPECT_TRUE(DDBltTranslucent(to, 0, 0, 1, 1, source.Surface(), 0, 0, c.flags, table.data()));
+  OnePixel pixels(c.target, c.source, c.destination);
+  DDSURFACEDATA* to = pixels.Destination();
+  EXPECT_TRUE(DDBltTranslucent(to, 0, 0, 1, 1, pixels.Source(), 0, 0, c.flags, table.data()));
   cSurfaceLock lock(to);
   EXPECT_EQ(lock.GetPixel(0, 0), c.expected);
 }

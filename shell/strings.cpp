@@ -1,5 +1,8 @@
 #include "shell/strings.h"
 
+#include <climits>
+#include <cstdlib>
+
 #include "platform/text.h"
 
 bool IsDoubleByteChar(const char* text) {
@@ -19,4 +22,11 @@ int CountChars(const char* text) {
     ++p;
   }
   return count;
+}
+
+int AtoiSaturated(const char* text) {
+  const long long value = std::strtoll(text, nullptr, 10);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
 }

@@ -1,9 +1,7 @@
 #include "shell/system_ini.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,6 +9,7 @@
 #include "platform/files.h"
 #include "shell/checked_access.h"
 #include "shell/report.h"
+#include "shell/strings.h"
 
 SYSTEMINIDATA g_SystemIni;
 
@@ -33,14 +32,6 @@ void SetFreeStage(SYSTEMINIDATA& ini, const std::string& value) {
   ini.szFreeStage[length] = '\0';
 }
 
-// atoi's reading, without its undefined behaviour past the int range.
-int ToInt(const std::string& text) {
-  const long value = std::strtol(text.c_str(), nullptr, 10);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
 void Append(std::string& text, char c) {
   if (text.size() < kMaxText) text.push_back(c);
 }
@@ -61,7 +52,7 @@ void StoreValue(SYSTEMINIDATA& ini, const std::vector<cEdIniKey>& keys, const st
   for (int i = 0; i < static_cast<int>(keys.size()); ++i) {
     if (CheckedAt(keys, i).m_strKey != key) continue;
     if (i < kIntKeys) {
-      IntField(ini, i) = ToInt(value);
+      IntField(ini, i) = AtoiSaturated(value.c_str());
     } else if (i == kFreeStageKey && value.size() >= 2 && value.size() <= 259) {
       SetFreeStage(ini, value);
     }

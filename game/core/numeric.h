@@ -5,7 +5,8 @@
 // where that is defined, and otherwise gives a fixed answer: NaN is 0, a
 // value beyond the int range (infinities included) is the nearest int limit.
 // The Wrap helpers compute 32-, 16- and 8-bit integer arithmetic that wraps
-// around as the stored widths do, without signed overflow.
+// around as the stored widths do, without signed overflow. ClampInPlace
+// keeps a stored value of any width within a range of the game rules.
 #pragma once
 
 #include <cmath>
@@ -42,4 +43,13 @@ inline std::int16_t Wrap16(std::int32_t value) {
 }
 inline std::int8_t Wrap8(std::int32_t value) {
   return static_cast<std::int8_t>(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value)));
+}
+
+// Below lo becomes lo, then above hi becomes hi (so hi wins when lo > hi);
+// T is the stored width. Returns the value.
+template <typename T>
+int ClampInPlace(T& value, int lo, int hi) {
+  if (value < lo) value = static_cast<T>(lo);
+  if (value > hi) value = static_cast<T>(hi);
+  return value;
 }

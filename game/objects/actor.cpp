@@ -121,7 +121,7 @@ void cActor::InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, st
   m_bScrollSync = m_Chara.m_bScrollSync;
   m_bHidden = 0;
   m_bVanish = 0;
-  m_nSight = static_cast<std::int8_t>(m_Chara.m_nSight) * 16;
+  m_nSight = HblToPixels(static_cast<std::int8_t>(m_Chara.m_nSight));
   m_dInertiaDecay = StopToInertiaDecay(m_Chara.m_nStop);
 
   m_CharaEffect = cCharaEffectRun{};

@@ -135,6 +135,8 @@ class cActor : public cGameObject {
   // Points every flow instance at its entry of the own definition copy.
   void RelinkFlows();
   void SetAnimeSet(std::int16_t nSet, bool bForce);
+  // Sight ranges are given in half-blocks of 16 pixels.
+  static int HblToPixels(int nHbl) { return nHbl * 16; }
   void SetTarget(cActor* pTarget);
   void UnlinkAll();
 

@@ -43,7 +43,7 @@ std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
     FlowCmdNotBuilt<CMD_MESSAGE>,                  // CMD_MESSAGE
     FlowCmdNotBuilt<CMD_WARP>,                     // CMD_WARP
     FlowCmdNotBuilt<CMD_SET_TARGET>,               // CMD_SET_TARGET
-    FlowCmdNotBuilt<CMD_STATUS_OPERATION>,         // CMD_STATUS_OPERATION
+    FlowCmdStatusOperation,                        // CMD_STATUS_OPERATION
     FlowCmdNotBuilt<CMD_STATUS_OPERATION2>,        // CMD_STATUS_OPERATION2
     FlowCmdNotBuilt<CMD_GET_ITEM>,                 // CMD_GET_ITEM
     FlowCmdNotBuilt<CMD_CHANGE_GRAPHIC>,           // CMD_CHANGE_GRAPHIC

@@ -11,3 +11,6 @@ struct cCommandInstance;
 // flow, every other flow of the actor, or the flows with a given ID
 // (parameters: 0 operation, 1 target, 2 flow ID).
 void FlowCmdFlowControl(cActor* pActor, cCommandInstance& command);
+
+// Changes a status or variable by the command's operation, every frame.
+void FlowCmdStatusOperation(cActor* pActor, cCommandInstance& command);

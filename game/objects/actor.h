@@ -103,7 +103,7 @@ class cActor : public cGameObject {
   // The flow engine (game/flows/). FireTrigger starts the flows of a
   // trigger whose conditions and key conditions hold; a flow is tested at
   // most once per display frame unless the settings allow several starts.
-  virtual void FireTrigger(int) {}
+  virtual void FireTrigger(int nTrigger);
   // Once per display frame, before the sub-steps.
   void ResetFlowFrameFlags();
   // The first direction (0 neutral .. 9 any) whose key is down now; 0 when none.

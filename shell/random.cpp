@@ -13,4 +13,11 @@ int Random() {
   return static_cast<int>((t_nRandomState >> 16) & 32767u);
 }
 
+int RandomBetween(int low, int high) {
+  const std::int64_t width = static_cast<std::int64_t>(high) - low + 1;
+  const int r = Random();
+  if (width == 0) return low;
+  return static_cast<int>(static_cast<std::uint32_t>(low) + static_cast<std::uint32_t>(r % width));
+}
+
 unsigned RandomState() { return t_nRandomState; }

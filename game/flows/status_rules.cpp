@@ -26,16 +26,6 @@ struct sOperandSource {
   int nVarKind = 0, nVarIndex = 0;
 };
 
-// A number from low to high inclusive, one draw. A range that holds no
-// number (high just below low) gives low and still draws, so that a replay
-// keeps its count of draws; the width is taken in 64 bits.
-int RandomBetween(int low, int high) {
-  const std::int64_t width = static_cast<std::int64_t>(high) - low + 1;
-  const int r = Random();
-  if (width == 0) return low;
-  return WrapAdd32(low, static_cast<int>(r % width));
-}
-
 cActor* StatusSubject(cActor* pActor, int nTarget) {
   if (nTarget == STATUS_TARGET_SELF) return pActor;
   if (nTarget == STATUS_TARGET_TARGET) return pActor->m_pTarget;

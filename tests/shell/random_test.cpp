@@ -29,4 +29,15 @@ TEST(Random, EachThreadHasItsOwnSequence) {
   EXPECT_EQ(Draw(2), (std::vector<int>{21238, 2437}));
 }
 
+TEST(Random, BetweenBoundsTakesOneDrawEvenForAnEmptyRange) {
+  SeedRandom(1);  // draws 41, 18467, 6334, 26500
+  EXPECT_EQ(RandomBetween(10, 20), 10 + 41 % 11);
+  EXPECT_EQ(RandomBetween(5, 4), 5);
+  EXPECT_EQ(RandomBetween(10, 5), 12);  // 6334 % -4 is 2
+  EXPECT_EQ(RandomBetween(-2147483647 - 1, 2147483647), -2147483647 - 1 + 26500);
+  SeedRandom(1);
+  RandomBetween(5, 4);
+  EXPECT_EQ(Random(), 18467);
+}
+
 }  // namespace

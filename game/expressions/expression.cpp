@@ -57,14 +57,6 @@ std::vector<int> EvalArguments(std::string_view inside, cActor* pActor) {
   return args;
 }
 
-// A number from a to b inclusive, bounds in either order, from one draw.
-int RandomBetween(int a, int b) {
-  const std::int64_t low = a <= b ? a : b;
-  const std::int64_t high = a <= b ? b : a;
-  const std::int64_t draw = Random();
-  return static_cast<int>(draw % (high - low + 1) + low);
-}
-
 // Reads one word of a flat text; false when the evaluation must stop.
 bool ReadToken(const std::string& word, int nObject, cActor* pActor, EXPRTOKEN& token) {
   if (const int op = FindExprName(g_astrExprOp, word); op >= 0) {
@@ -198,7 +190,8 @@ int EvalExpression(std::string text, cActor* pActor) {
         ErrorBoxF("関数 %s の引数が不正です！", name.c_str());
         return Fail();
       }
-      value = RandomBetween(args[0], args[1]);
+      // Bounds in either order.
+      value = RandomBetween(std::min(args[0], args[1]), std::max(args[0], args[1]));
     }
     text = text.substr(0, w) + std::to_string(value) + text.substr(close + 1);
     i = w;

@@ -287,7 +287,7 @@ void ApplyToActorStatus(cActor& subject, const cEdCommand& command, int v) {
     case CHARA_STATUS_SIGHT:
       if (subject.m_nControl != 0) return;
       ApplyToField<std::int8_t>(chara.m_nSight, v, op, bPercent, range);
-      subject.m_nSight = chara.m_nSight * 16;
+      subject.m_nSight = cActor::HblToPixels(chara.m_nSight);
       g_pStageScene->RebuildSightMask();
       break;
     case CHARA_STATUS_POWER: ApplyToField<std::int32_t>(chara.m_nPower, v, op, bPercent, range); break;

@@ -1,13 +1,15 @@
 // fuzz-seeds FOLDER: writes a seed input into FOLDER/<target>/ for each fuzz
 // target whose files the demo project does not hold (options, launcher
 // choice, save data, replay log, rankings, and the record base's own test
-// record), every one saved by the model's own Save. scripts/fuzz-seeds
+// record), every one saved by the model's own Save, and a few code texts for
+// the expression language. scripts/fuzz-seeds
 // copies the demo project's files for the other targets. Exit 0 when every
 // seed was written, 1 when one was not, 2 on a usage error.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -67,6 +69,8 @@ std::vector<std::uint8_t> RecordBaseSeed() {
   return record.SaveBytes();
 }
 
+std::vector<std::uint8_t> TextSeed(std::string_view text) { return {text.begin(), text.end()}; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,6 +92,10 @@ int main(int argc, char** argv) {
       {"replay_log", "log.rpl4_1", ReplayLogSeed()},
       {"ranking_file", "Stage1.rkg", RankingSeed()},
       {"record_base", "record", RecordBaseSeed()},
+      {"expression", "arithmetic", TextSeed("C1 = (2 + 3) * 4 - 7 / 2 % 3")},
+      {"expression", "variables", TextSeed("C1 = C1 + 1 S2 = rand(5, 1) my.hp = tg.hp - 3 pl.sight = 2")},
+      {"expression", "system", TextSeed("scrlx = 100 time = time + 10 life = life - 1 score = 1000000")},
+      {"expression", "traps", TextSeed("C1=5 rand (1, 6) 1.5 (1)(2) 5 / (3 - 3) -2147483648 / -1")},
   };
   for (const auto& seed : seeds) {
     const fs::path folder = fs::path(argv[1]) / seed.target;

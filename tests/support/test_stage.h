@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "game/flows/flow_condition.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/block.h"
 #include "model/stage/stage.h"
@@ -88,8 +89,9 @@ class TestStage : public cStagePlay {
   }
 
   // Services: answered from the members below, calls recorded.
-  int EvalConditionList(const std::vector<cEdCondition>&, int nMode, cActor*) override {
+  int EvalConditionList(const std::vector<cEdCondition>& conditions, int nMode, cActor* pActor) override {
     ++m_nConditionEvaluations;
+    if (m_bApplyConditionRules) return ::EvalConditionList(conditions, nMode, pActor);
     return nMode == 0 || nMode == 1 ? m_nConditionAnswer : 0;
   }
   int ApplyItemEffect(cItem* pItem, cActor*) override {
@@ -117,6 +119,8 @@ class TestStage : public cStagePlay {
   void RebuildDatabaseTables() { m_Database.Rebuild(); }
 
   int m_nConditionAnswer = 1;
+  // Lists are evaluated by the game's rules instead of answered.
+  bool m_bApplyConditionRules = false;
   int m_nConditionEvaluations = 0;
   int m_nItemEffectResult = 0;
   int m_nCharacterBlocked = 0;

@@ -138,6 +138,43 @@ TEST_F(Conditions, FlowConditionsHeldOnceStayMetWithTheOnceOption) {
   EXPECT_EQ(stage.m_nConditionEvaluations, evaluations);
 }
 
+// Through the stage's service applying the rules: a flow whose conditions
+// held once still passes after they stopped holding, with the once option.
+TEST_F(Conditions, FlowConditionsMetOnceOutlastTheirVariables) {
+  stage.m_bApplyConditionRules = true;
+  cEdFlow flow = FlowBuilder(TRIGGER_ALWAYS);
+  flow.m_vCondition = {ConditionBuilder(COND_STAGE_VAR).Var(5).Op(CMP_GE).Value(3),
+                       ConditionBuilder(COND_CHARA_VAR).Var(1).Op(CMP_EQ).Value(0)};
+  cFlowInstance once;
+  once.m_pFlow = &flow;
+  flow.m_bConditionOnce = 1;
+  std::vector<int> results;
+  for (int value : {2, 3, 0}) {
+    stage.m_vStageVar[5] = value;
+    results.push_back(CheckFlowCondition(once, &actor));
+  }
+  EXPECT_EQ(results, (std::vector<int>{0, 1, 1}));
+  flow.m_bConditionOnce = 0;
+  EXPECT_EQ(CheckFlowCondition(once, &actor), 0);
+  flow.m_nConditionMode = 1;  // one holding is enough
+  EXPECT_EQ(CheckFlowCondition(once, &actor), 1);
+  flow.m_nConditionMode = 2;
+  EXPECT_EQ(CheckFlowCondition(once, &actor), 0);
+}
+
+TEST_F(Conditions, BlocksAppearForTheHeroByTheRules) {
+  stage.m_bApplyConditionRules = true;
+  cEdBlock block = TestStage::Solid();
+  block.m_vCondition = {ConditionBuilder(COND_CHARA_VAR).Var(2).Op(CMP_EQ).Value(1)};
+  stage.PutBlock(3, 3, block);
+  cMapCell& cell = stage.MapCell(13, 13);
+  actor.m_vVars[2] = 1;  // only the hero's variables count
+  EXPECT_EQ(stage.CheckBlockCondition(cell), 0);
+  hero.m_vVars[2] = 1;
+  EXPECT_EQ(stage.CheckBlockCondition(cell), 1);
+  EXPECT_EQ(cell.m_bAppeared, 1);
+}
+
 TEST_F(Conditions, StatusTwoComparesDefinitionBytesWithTheIndex) {
   actor.m_Chara.m_nFlying = 2;
   actor.m_Chara.m_nScale = 200;  // a signed byte: -56

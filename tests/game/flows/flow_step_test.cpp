@@ -139,6 +139,22 @@ TEST_F(FlowTest, ACommandWithoutItsExecutorSaysSoOnceAndDoesNothing) {
   EXPECT_NE(report.find("is not built yet: it does nothing"), std::string::npos) << report;
 }
 
+TEST_F(FlowTest, MoveTimingNeverDividesByZero) {
+  CommandBuilder bySpeed(CMD_MOVE_STRAIGHT);
+  bySpeed.Move().m_nTiming = 2;
+  bySpeed.Move().m_nDistance = 4;
+  CommandBuilder byTime(CMD_MOVE_STRAIGHT);
+  byTime.Move().m_nTiming = 1;
+  byTime.Move().m_nDistance = 4;
+  cCommandInstance instance;
+  instance.m_nTotalFrames = 12;
+  instance.ResolveMoveTiming(bySpeed, 0);  // speed 0: the duration stays
+  EXPECT_EQ(instance.m_nTotalFrames, 12);
+  instance.m_nTotalFrames = 0;
+  instance.ResolveMoveTiming(byTime, 0);  // no duration: the distance in one sub-step
+  EXPECT_DOUBLE_EQ(instance.m_dMoveSpeed, 64);
+}
+
 TEST_F(FlowTest, BeforeStageStartRunsOnlyItsNoWaitCommandsFromFlowControlOn) {
   Build({FlowBuilder(TRIGGER_BEFORE_STAGE_START)
              .Command(CommandBuilder(CMD_MOVE_STRAIGHT).NoWait())         // A: a movement: skipped

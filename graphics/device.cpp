@@ -522,7 +522,7 @@ int DDMesBox(const char* text, const char* caption, unsigned type) {
     ErrorLogF("DDMesBox 失敗! %s, %s", text ? text : "", caption ? caption : "");
     return 0;
   }
-  MessageBoxA(text, caption, type);
+  const int answer = MessageBoxA(text, caption, type);
   DDSetGDIMode(0);
-  return 1;
+  return answer;
 }

@@ -123,4 +123,6 @@ void DDSetRenderStates();
 void DDRelease();
 void DDReleaseAll();
 int DDSetGDIMode(int bOn);
+// A message box in dialog mode: its answer (a yes/no box answers IDYES or
+// IDNO), 0 when the screen could not be handed over and nothing was shown.
 int DDMesBox(const char* text, const char* caption, unsigned type);

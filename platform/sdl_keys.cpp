@@ -92,12 +92,16 @@ bool SdlKeyboard::Apply(const SDL_Event& event) {
     }
     case SDL_WINDOWEVENT:
       if (event.window.event != SDL_WINDOWEVENT_FOCUS_LOST) return false;
-      for (auto& pressed : m_Pressed) pressed.clear();
-      ReleaseAllKeys();
+      ReleaseAll();
       return true;
     default:
       return false;
   }
+}
+
+void SdlKeyboard::ReleaseAll() {
+  for (auto& pressed : m_Pressed) pressed.clear();
+  ReleaseAllKeys();
 }
 
 }  // namespace platform

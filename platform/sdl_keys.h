@@ -28,6 +28,8 @@ class SdlKeyboard {
  public:
   // True when the event was a key or focus event.
   bool Apply(const SDL_Event& event);
+  // Every key up, whatever the events said.
+  void ReleaseAll();
 
  private:
   std::array<std::vector<int>, SDL_NUM_SCANCODES> m_Pressed;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/dialogs.h"
+#include "platform/gtk_dialogs.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
@@ -25,6 +27,19 @@ SDL_Surface* MakeIcon() {
     }
   }
   return icon;
+}
+
+bool IsJoystickEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_JOYDEVICEADDED:
+    case SDL_JOYDEVICEREMOVED:
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -64,6 +79,8 @@ bool SdlWindow::Open(const WindowOptions& options, std::string& error) {
     event.type = wake;
     SDL_PushEvent(&event);
   });
+  SetDialogTickHook([this] { ServeDuringDialog(); });
+  SetDialogEndHook([this] { TakeBackFocus(); });
   SDL_ShowWindow(m_pWindow);
   SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
   SDL_RenderClear(m_pRenderer);
@@ -74,6 +91,9 @@ bool SdlWindow::Open(const WindowOptions& options, std::string& error) {
 void SdlWindow::Close() {
   if (!m_pWindow && !m_pRenderer) return;
   SetMainThreadWaker(nullptr);
+  SetDialogTickHook(nullptr);
+  SetDialogEndHook(nullptr);
+  m_vAfterDialog.clear();
   for (auto*& joystick : m_apJoysticks) {
     if (joystick) SDL_JoystickClose(joystick);
     joystick = nullptr;
@@ -138,14 +158,42 @@ void SdlWindow::Deliver(HWND window, const SDL_Event& event) {
           break;
       }
       break;
-    case SDL_JOYDEVICEADDED:
-    case SDL_JOYDEVICEREMOVED:
-    case SDL_JOYAXISMOTION:
-    case SDL_JOYBUTTONDOWN:
-    case SDL_JOYBUTTONUP:
-      OnJoystickEvent(event);
+    default:
+      if (IsJoystickEvent(event)) OnJoystickEvent(event);
       break;
   }
+}
+
+void SdlWindow::ServeDuringDialog() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    m_Keyboard.Apply(event);  // a focus loss releases every key
+    switch (event.type) {
+      case SDL_QUIT:
+        m_vAfterDialog.push_back(event);
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_EXPOSED) PresentNewest(true);
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE || event.window.event == SDL_WINDOWEVENT_MOVED)
+          m_vAfterDialog.push_back(event);
+        break;
+      default:
+        if (IsJoystickEvent(event)) OnJoystickEvent(event);
+        break;
+    }
+  }
+  PresentNewest();
+}
+
+void SdlWindow::TakeBackFocus() {
+  // Key releases may have gone to the dialog.
+  m_Keyboard.ReleaseAll();
+  if (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_SHOWN) {
+    SDL_RaiseWindow(m_pWindow);
+    SDL_SetWindowInputFocus(m_pWindow);
+  }
+  for (SDL_Event& event : m_vAfterDialog) SDL_PushEvent(&event);
+  m_vAfterDialog.clear();
 }
 
 void SdlWindow::OnJoystickEvent(const SDL_Event& event) {

@@ -17,6 +17,14 @@
 // shown last, it fills in a newer 640x480 frame (32-bit XRGB, 0xFFRRGGBB,
 // rows top to bottom) and answers true, or answers false when there is none.
 // The frame mailbox of the graphics layer is the program's source.
+//
+// While a GTK dialog runs modally beside the open window (its own loop on
+// the main thread, platform/gtk_dialogs.h), the dialog's timer serves the
+// window: newer frames are shown and exposure is repainted; keys and focus
+// changes belong to the dialog and reach the key table only as releases,
+// never the window procedure; a close or a move waits until the dialog has
+// ended. Afterwards the window is raised, takes the keyboard focus back
+// (which X does not return to it by itself) and starts with every key up.
 #pragma once
 
 #include <SDL2/SDL.h>
@@ -71,6 +79,8 @@ class SdlWindow : public EventSource {
 
  private:
   void Deliver(HWND window, const SDL_Event& event);
+  void ServeDuringDialog();
+  void TakeBackFocus();
   void OnJoystickEvent(const SDL_Event& event);
 
   SDL_Window* m_pWindow = nullptr;
@@ -82,6 +92,7 @@ class SdlWindow : public EventSource {
   PresentedFrame m_Frame;
   std::uint64_t m_nShown = 0;
   SDL_Joystick* m_apJoysticks[8] = {};
+  std::vector<SDL_Event> m_vAfterDialog;  // events held back while a dialog runs
 };
 
 }  // namespace platform

@@ -101,7 +101,10 @@ void cRadioButton::UpdateData() {
   if (m_pDialog->Items().checks[m_nId] != 0) *m_pTarget = m_nValue;
 }
 
-void cDialog::OnInitDialog() { m_vChildren.clear(); }
+void cDialog::OnInitDialog() {
+  m_vChildren.clear();
+  m_Hook.KeyboardHook(false);
+}
 
 int cDialog::OnCommand(unsigned /*wParam*/, long /*lParam*/) { return 0; }
 

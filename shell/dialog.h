@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "shell/keyboard_hook.h"
 
 class cDialog;
 
@@ -117,7 +118,8 @@ class cDialog {
   platform::DialogItemState& Items() { return m_Items; }
 
  protected:
-  // Empties the child list; derived dialogs attach their bindings after it.
+  // Empties the child list and sets up the keyboard hook; derived dialogs
+  // attach their bindings after it.
   virtual void OnInitDialog();
   // wParam: the item id in the low word. Base: nothing to route here.
   virtual int OnCommand(unsigned wParam, long lParam);
@@ -125,6 +127,7 @@ class cDialog {
 
  private:
   const platform::DialogTemplate& m_Template;
+  cHook m_Hook;
   platform::DialogItemState m_Items;
   std::vector<cControl*> m_vChildren;  // not owned
   std::string m_strTitle;

@@ -9,6 +9,7 @@
 #include "model/settings/system_data.h"
 #include "platform/main_thread.h"
 #include "shell/close_request.h"
+#include "shell/dialog_mode.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
 
@@ -50,7 +51,9 @@ int ChooseReplaySavePath(std::string& path, const std::string& stageFile) {
   filter.push_back('\0');
   filter += "*." + extension;
   filter.push_back('\0');
-  return SaveFileDialog(path, REPLAY_FOLDER, "保存先のファイル選択", filter.c_str(), extension.c_str(), 1);
+  return RunInDialogMode([&] {
+    return SaveFileDialog(path, REPLAY_FOLDER, "保存先のファイル選択", filter.c_str(), extension.c_str(), 1);
+  });
 }
 
 int CheckReplaySaveKeys() {
@@ -96,7 +99,9 @@ int ServeSaveReplayRequest(int wParam) {
 int ServeOpenReplayRequest() {
   std::string path;
   const std::string filter = std::string("ReplayFile ( *.rpl4_* )") + '\0' + "*.rpl4_*" + '\0';
-  if (OpenFileDialog(path, "user_data\\rpl4", "リプレイファイルの選択", filter.c_str(), "rpl4_*") == 0) return 0;
+  const int chosen = RunInDialogMode(
+      [&] { return OpenFileDialog(path, "user_data\\rpl4", "リプレイファイルの選択", filter.c_str(), "rpl4_*"); });
+  if (chosen == 0) return 0;
   if (g_ReplayLog.LoadReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_SaveData) == 0) {
     RequestMainWindowClose();
     return 0;

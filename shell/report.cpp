@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "graphics/device.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
@@ -140,6 +141,8 @@ int ErrorLogAndClose(const char* format, ...) {
 }
 
 int ShowMessageBox(const char* text, const char* caption, unsigned type) {
+  // Over a full-screen game the box needs dialog mode.
+  if (g_bDisplayReady != 0 && g_nWindowMode == 0) return DDMesBox(text, caption, type);
   return platform::MessageBoxA(text, caption, type);
 }
 

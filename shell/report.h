@@ -29,6 +29,8 @@ int ErrorLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // ErrorLogF, then asks the main window to close, whether or not the log is on.
 int ErrorLogAndClose(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A message box and its answer; over a running full-screen display it is
+// shown in dialog mode (DDMesBox), on the calling thread's behalf.
 int ShowMessageBox(const char* text, const char* caption, unsigned type);
 int ErrorBox(const char* text);
 int ErrorBoxF(const char* format, ...) __attribute__((format(printf, 1, 2)));

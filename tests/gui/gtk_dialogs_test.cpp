@@ -1,33 +1,42 @@
-// The GTK dialogs beside a real SDL window, under Xvfb: each dialog is
+// The GTK dialogs beside the game's SDL window, under Xvfb: each dialog is
 // answered with synthetic X input (xdotool), its result checked, and the
-// game window must have the keyboard again afterwards.
-#include <SDL.h>
+// game window must go on presenting frames while the dialog runs, and have
+// the keyboard again, with no key held, afterwards.
 #include <gtk/gtk.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "model/user/options.h"
 #include "model/settings/system_data.h"
 #include "platform/dialogs.h"
 #include "platform/gtk_dialogs.h"
+#include "platform/keyboard.h"
 #include "platform/main_thread.h"
 #include "platform/message_box.h"
+#include "platform/sdl_window.h"
+#include "shell/close_request.h"
 #include "shell/dialog.h"
 #include "shell/file_dialogs.h"
 #include "shell/launcher_dialog.h"
+#include "shell/main_window.h"
 #include "shell/name_entry_dialog.h"
+#include "shell/requests.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
+
+using namespace std::chrono_literals;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-SDL_Window* g_pWindow = nullptr;
+platform::SdlWindow g_Window;
 
 void Xdotool(const std::string& arguments) {
   const std::string command = "xdotool " + arguments;
@@ -93,48 +102,66 @@ void Click(GtkWindow* dialog, const std::string& label) {
           " click 1");
 }
 
+// Runs steps on the main thread after ms milliseconds, inside the dialog's
+// loop.
+void After(int ms, std::function<void()> steps) {
+  g_timeout_add(ms, +[](gpointer data) -> gboolean {
+    auto* pending = static_cast<std::function<void()>*>(data);
+    (*pending)();
+    delete pending;
+    return G_SOURCE_REMOVE;
+  }, new std::function<void()>(std::move(steps)));
+}
+
+// Serves the game window's events until done() or two seconds have passed.
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int turn = 0; turn < 200; ++turn) {
+    if (done()) return true;
+    g_Window.WaitAndDeliver(g_hWnd.load(), 10ms);
+    platform::RunMainThreadTasks();
+  }
+  return done();
+}
+
+bool Held(int vk) { return (platform::GetAsyncKeyState(vk) & 0x8000) != 0; }
+
 class GtkDialogsTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(platform::StartGtkDialogs(nullptr)) << "no display";
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    g_pWindow = SDL_CreateWindow("game", 100, 100, 640, 480, SDL_WINDOW_SHOWN);
-    ASSERT_NE(g_pWindow, nullptr) << SDL_GetError();
+    setenv("SDL_VIDEODRIVER", "x11", 1);
     platform::ClaimMainThread();
-    // What the game window does when a dialog ends.
-    platform::SetDialogEndHook([] {
-      SDL_RaiseWindow(g_pWindow);
-      SDL_SetWindowInputFocus(g_pWindow);
+    std::string error;
+    ASSERT_TRUE(g_Window.Open({"game", false, false}, error)) << error;
+    // A new frame whenever one is asked for: the game keeps drawing.
+    g_Window.SetFrameSource([](std::uint64_t shown, platform::PresentedFrame& frame) {
+      frame.width = 640;
+      frame.height = 480;
+      frame.pixels.assign(640 * 480, 0xFF000000u | static_cast<std::uint32_t>(shown * 0x010203u));
+      frame.sequence = shown + 1;
+      return true;
     });
-    platform::SetDialogTickHook([] { SDL_PumpEvents(); });
+    g_MainWindow.Create();
+    SDL_SetWindowInputFocus(g_Window.Native());
+    ASSERT_TRUE(PumpUntil([] { return g_bActive.load() == 1; })) << "the game window has no focus";
   }
   static void TearDownTestSuite() {
-    platform::SetDialogEndHook(nullptr);
-    platform::SetDialogTickHook(nullptr);
+    if (platform::IsWindow(g_hWnd.load())) platform::DestroyWindowHandle(g_hWnd.exchange(nullptr));
+    g_Window.Close();
     platform::ReleaseMainThread();
-    SDL_DestroyWindow(g_pWindow);
-    SDL_Quit();
+    platform::ReleaseAllKeys();
   }
 
-  // After a dialog: the game window has the keyboard and sees a key typed.
+  // After a dialog: the game window has the keyboard, is active, no key is
+  // held, and a key typed reaches the key table.
   void ExpectGameWindowHasTheKeys() {
-    bool focused = false;
-    for (int i = 0; i < 100 && !focused; ++i) {
-      SDL_PumpEvents();
-      focused = SDL_GetKeyboardFocus() == g_pWindow;
-      if (!focused) SDL_Delay(10);
-    }
-    ASSERT_TRUE(focused);
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    Xdotool("key z");
-    bool typed = false;
-    SDL_Event event;
-    for (int i = 0; i < 100 && !typed; ++i) {
-      while (SDL_PollEvent(&event))
-        if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_z) typed = true;
-      if (!typed) SDL_Delay(10);
-    }
-    EXPECT_TRUE(typed);
+    ASSERT_TRUE(PumpUntil([] { return SDL_GetKeyboardFocus() == g_Window.Native(); })) << "no focus";
+    EXPECT_EQ(g_bActive.load(), 1);
+    for (const int vk : {int{'X'}, int{'Z'}, 0x0D, 0x1B}) EXPECT_FALSE(Held(vk)) << vk;
+    Xdotool("keydown z");
+    EXPECT_TRUE(PumpUntil([] { return Held('Z'); })) << "the game window does not get the keys";
+    Xdotool("keyup z");
+    EXPECT_TRUE(PumpUntil([] { return !Held('Z'); }));
   }
 
   TempFolder m_Folder;
@@ -214,6 +241,40 @@ TEST_F(GtkDialogsTest, MessageBoxesAnswerYesAndClosedMeansNo) {
   ExpectGameWindowHasTheKeys();
   WhenDialogShows([](GtkWindow*) { Xdotool("key Escape"); });
   EXPECT_EQ(platform::MessageBoxA("上書きしますか？", "確認", platform::MB_YESNO), platform::IDNO);
+  ExpectGameWindowHasTheKeys();
+}
+
+// The dialog's timer keeps the game window presenting; a key held in the
+// game window and let go while the dialog has the keyboard is up afterwards.
+TEST_F(GtkDialogsTest, TheGameWindowPresentsDuringADialogAndKeepsNoKeyLetGoThere) {
+  Xdotool("keydown x");
+  ASSERT_TRUE(PumpUntil([] { return Held('X'); }));
+  std::uint64_t shownWhenOpened = 0;
+  std::uint64_t shownLater = 0;
+  WhenDialogShows([&](GtkWindow*) {
+    shownWhenOpened = g_Window.ShownSequence();
+    Xdotool("keyup x");
+    After(300, [&] {
+      shownLater = g_Window.ShownSequence();
+      Xdotool("type AB");
+      Xdotool("key Return");
+    });
+  });
+  std::string name;
+  cNameEntryDialog dialog(&name, true, 100, 100);
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_EQ(name, "AB");
+  EXPECT_GE(shownLater, shownWhenOpened + 5) << "no frames shown while the dialog ran";
+  ExpectGameWindowHasTheKeys();
+}
+
+TEST_F(GtkDialogsTest, ABoxAskedForByTheGameThreadIsShownOnTheMainThread) {
+  WhenDialogShows([](GtkWindow*) { Xdotool("key Return"); });
+  std::atomic<int> answer{0};
+  std::thread game([&] { answer = platform::MessageBoxA("上書きしますか？", "確認", platform::MB_YESNO); });
+  EXPECT_TRUE(PumpUntil([&] { return answer.load() != 0; }));
+  game.join();
+  EXPECT_EQ(answer.load(), platform::IDYES);
   ExpectGameWindowHasTheKeys();
 }
 

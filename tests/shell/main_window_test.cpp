@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/event_loop.h"
@@ -35,6 +37,8 @@ class FakeServices : public cMainWindowServices {
     }
     return 0;
   }
+  void RunNameEntryDialog() override { calls.push_back("name entry"); }
+  void DDSetGDIMode(int bOn) override { calls.push_back(bOn ? "dialog mode on" : "dialog mode off"); }
   int SoundSlotCount() override { return soundSlots; }
   void PlaySound(int slot) override { played.push_back(slot); }
   void StopBgm() override { ++bgmStops; }
@@ -46,6 +50,7 @@ class FakeServices : public cMainWindowServices {
   int soundSlots = 17 + 5;
   std::vector<int> played;
   int bgmStops = 0;
+  std::vector<std::string> calls;  // dialogs and dialog mode, in order
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -73,6 +78,21 @@ class MainWindowTest : public ::testing::Test {
   }
   int RunLoop() {
     return RunMessageLoop(m_Source, [] { return g_hWnd.load(); });
+  }
+  // Runs send on another thread, serving the main thread's tasks until it
+  // has returned.
+  static void SendFromAnotherThread(const std::function<void()>& send) {
+    std::atomic<bool> done{false};
+    std::thread sender([&] {
+      send();
+      done = true;
+      PostToMainThread([] {});
+    });
+    while (!done) {
+      WaitForMainThreadTasks(5ms);
+      RunMainThreadTasks();
+    }
+    sender.join();
   }
   void ExpectEverythingEnded() {
     EXPECT_FALSE(IsWindow(g_hWnd.load()));
@@ -182,19 +202,17 @@ TEST_F(MainWindowTest, ARequestQueuedJustAfterACloseAnswersZeroWithoutRunning) {
 TEST_F(MainWindowTest, ACancelledOpenRequestAnswersZeroAndAChosenOneOne) {
   for (const int answer : {0, 1}) {
     m_Services.openAnswer = answer;
-    std::atomic<int> result{-1};
-    std::thread sender([&] {
-      result = RequestDialog(WM_REQ_OPEN_STAGE);
-      PostToMainThread([] {});
-    });
-    while (result == -1) {
-      WaitForMainThreadTasks(5ms);
-      RunMainThreadTasks();
-    }
-    sender.join();
+    int result = -1;
+    SendFromAnotherThread([&] { result = RequestDialog(WM_REQ_OPEN_STAGE); });
     EXPECT_EQ(result, answer);
     EXPECT_EQ(g_bRequestDone, 1);
   }
+}
+
+TEST_F(MainWindowTest, TheNameEntryRunsBetweenDialogModeOnAndOff) {
+  SendFromAnotherThread(RequestNameEntry);
+  EXPECT_EQ(m_Services.calls, (std::vector<std::string>{"dialog mode on", "name entry", "dialog mode off"}));
+  EXPECT_EQ(g_bNameEntryDone, 1);
 }
 
 struct SoundCase {
@@ -209,21 +227,13 @@ class SoundRequestTest : public MainWindowTest, public ::testing::WithParamInter
 
 TEST_P(SoundRequestTest, PlaysTheSlotOnTheMainThread) {
   const SoundCase& c = GetParam();
-  std::atomic<bool> done{false};
-  std::thread sender([&] {
+  SendFromAnotherThread([&] {
     if (c.request < 0) {
       RequestDbSound(static_cast<std::uint16_t>(c.entry));
     } else {
       RequestSystemSound(c.request);
     }
-    done = true;
-    PostToMainThread([] {});
   });
-  while (!done) {
-    WaitForMainThreadTasks(5ms);
-    RunMainThreadTasks();
-  }
-  sender.join();
   EXPECT_EQ(m_Services.played, c.played);
   EXPECT_EQ(CloseRequestCount(), c.closes);
 }

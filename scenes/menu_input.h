@@ -5,6 +5,10 @@
 // states and its drawing see the filtered bits.
 #pragma once
 
+// The menu buttons of wButton.
+constexpr int MENU_DECIDE = 1;
+constexpr int MENU_CANCEL = 2;
+
 // Button masks: decide and cancel; with them the two ranking keys.
 constexpr int MENU_ONE_SHOT_BUTTONS = 3;
 constexpr int MENU_ONE_SHOT_BUTTONS_AND_RANKING = 15;

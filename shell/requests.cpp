@@ -46,6 +46,11 @@ void RequestDbSound(std::uint16_t entry) {
   RequestSystemSound(entry + 16);
 }
 
+void RequestBgm(int nRequest, int nEntry) {
+  platform::SendMessage(g_hWnd.load(), WM_REQ_BGM, static_cast<platform::WPARAM>(nRequest),
+                        static_cast<platform::LPARAM>(nEntry));
+}
+
 void CancelDialogRequests() {
   g_nRequestResult = 0;
   g_bRequestDone = 1;

@@ -21,6 +21,9 @@ constexpr platform::UINT WM_REQ_SAVE_REPLAY = platform::WM_USER + 4;
 constexpr platform::UINT WM_REQ_PLAY_SOUND = platform::WM_USER + 5;
 constexpr platform::UINT WM_REQ_BGM = platform::WM_USER + 6;
 constexpr platform::UINT WM_REQ_RESTORE_SURFACE = platform::WM_USER + 100;
+// wParam of WM_REQ_BGM: the scene music slots, then the stage's music
+// (lParam its Bgm.dat entry).
+enum eBgmRequest { BGMREQ_TITLE = 0, BGMREQ_MAP = 1, BGMREQ_SELECT = 2, BGMREQ_OPTION = 3, BGMREQ_STAGE = 4 };
 // Posted to a thread, ignored there.
 constexpr platform::UINT WM_THREAD_PING = platform::WM_APP;
 
@@ -41,5 +44,8 @@ void RequestNameEntry();
 void RequestSystemSound(int id);
 // Plays the sound of Sound.dat entry n (slot n + 16); entry 0 plays nothing.
 void RequestDbSound(std::uint16_t entry);
+// Starts the music of a scene slot (or, for BGMREQ_STAGE, Bgm.dat entry
+// nEntry) on the main thread.
+void RequestBgm(int nRequest, int nEntry = 0);
 // Answers every dialog request as cancelled: the main window closes.
 void CancelDialogRequests();

@@ -150,6 +150,13 @@ void cBgm::Release() {
   m_bInit = 0;
 }
 
+int cBgm::Restart(int bOn, int channels, std::vector<std::string>* oggNames, std::vector<std::string>* midiNames,
+                  int slots) {
+  std::lock_guard lock(m_Mutex);
+  Release();
+  return bOn ? Init(channels, oggNames, midiNames, slots) : 1;
+}
+
 bool cBgm::IsInit() const {
   std::lock_guard lock(m_Mutex);
   return m_bInit != 0;

@@ -35,6 +35,10 @@ class cBgm {
   int Play(int channel, int slot, int loop, int pauseMidi, int force);
   void Stop();
   void Release();
+  // Release, then with bOn Init: one step under the lock, so that no other
+  // thread finds the manager half set up. 1 when it ends as asked.
+  int Restart(int bOn, int channels, std::vector<std::string>* oggNames, std::vector<std::string>* midiNames,
+              int slots);
 
   bool IsInit() const;
   int CurrentSlot() const;

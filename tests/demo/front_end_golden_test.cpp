@@ -1,0 +1,112 @@
+// The title and the options of the demo project at 32 bits, compared with
+// golden pictures: the title menu drawn from the game-mode picture and as
+// text, the save-slot list, the options list and a value being edited.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "graphics/font.h"
+#include "graphics/palette_file.h"
+#include "model/user/save_data.h"
+#include "scenes/option_scene.h"
+#include "scenes/title_scene.h"
+#include "support/front_end_harness.h"
+#include "support/golden_image.h"
+#include "support/temp_folder.h"
+#include "support/text_fonts.h"
+#include "tools/make-demo/demo_images.h"
+
+namespace {
+
+constexpr int kFadeFrames = 10;
+
+GoldenImage BackBufferPicture() {
+  const platform::PixelBuffer& pixels =
+      g_lpD3DState ? g_sdBackBuffer.lpDT->lpSurface->Pixels() : g_sdBackBuffer.lpDDraw->lpDDS->Pixels();
+  const platform::PALETTEENTRY* palette = g_lpD3DState ? nullptr : g_lpDDPalette->Entries();
+  GoldenImage image(640, 480);
+  const std::vector<std::uint32_t> xrgb = platform::ToXrgb(pixels, palette);
+  for (std::size_t i = 0; i < image.pixels.size() && i < xrgb.size(); ++i) image.pixels[i] = xrgb[i] & 0xFFFFFF;
+  return image;
+}
+
+class FrontEndGolden : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(demo::WriteDemoImages(m_Folder.path(), error)) << error;
+    ASSERT_TRUE(m_Harness.Started());
+    ASSERT_TRUE(DDLoadPaletteFromFile(&g_palCurrent, "bmp\\plt\\Palette.bmp"));
+    g_palOriginal = g_palCurrent;
+    ASSERT_TRUE(DDSetTransmitFromFile("bmp\\plt\\Palette.bmp"));
+    DDCreateFonts(g_Font, g_FontData, 3);
+    RegisterTitleScene();
+    RegisterOptionScene();
+  }
+  void TearDown() override {
+    g_SceneManager.DeleteAllScenes();
+    for (Font& font : g_Font) font.Destroy();
+    g_listFont.clear();
+    g_SaveSlots.assign(STORY_SLOT_COUNT, cSaveSlot());
+  }
+
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Current{m_Folder.path()};
+  FrontEndHarness m_Harness{kGraphicsModes[3]};  // DirectDraw 32
+};
+
+TEST_F(FrontEndGolden, TitleMenuFromTheGameModePicture) {
+  g_SystemData.m_bTitlePicture = 1;
+  g_SystemData.m_vTitleItems[TITLE_CHALLENGE].m_bEnabled = 0;
+  m_Harness.Idle(kFadeFrames);
+  m_Harness.Press(CURSOR_DOWN);
+  m_Harness.Press(CURSOR_DOWN);
+  EXPECT_TRUE(MatchesGolden(BackBufferPicture(), "scenes/title_picture_DD32"));
+}
+
+TEST_F(FrontEndGolden, TitleMenuAsTextAndTheSaveSlots) {
+  REQUIRE_IPA_FONTS();
+  g_SystemData.m_bTitlePicture = 0;
+  m_Harness.Idle(kFadeFrames);
+  m_Harness.Press(CURSOR_UP);
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/title_text_DD32");
+
+  std::filesystem::create_directories(m_Folder / "user_data" / "story");
+  cSaveData saved;
+  saved.m_stSaved.wYear = 2026;
+  saved.m_stSaved.wMonth = 12;
+  saved.m_stSaved.wDay = 11;
+  saved.m_stSaved.wHour = 1;
+  saved.m_stSaved.wMinute = 30;
+  for (int slot : {1, 12}) ASSERT_EQ(saved.SaveFile(BuildStoryFilePath(slot).c_str()), 1);
+  m_Harness.Press(CURSOR_UP);
+  m_Harness.Press(CURSOR_UP);
+  m_Harness.Press(CURSOR_UP);
+  m_Harness.Press(CURSOR_UP);
+  m_Harness.Press(CURSOR_UP);  // continue
+  m_Harness.Press(0, MENU_DECIDE);
+  for (int i = 0; i < 12; ++i) m_Harness.Press(CURSOR_DOWN);
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/title_slots_DD32");
+}
+
+TEST_F(FrontEndGolden, OptionsListAndAValueBeingEdited) {
+  REQUIRE_IPA_FONTS();
+  // A project's list names all six rows (the defaults have no palette text).
+  g_SystemData.m_vOptionItems.resize(OPTION_ITEM_COUNT);
+  const char* texts[] = {"パレット", "BGM", "SE", "ランキング登録", "ランキング登録名", "もどる"};
+  for (int i = 0; i < OPTION_ITEM_COUNT; ++i) g_SystemData.m_vOptionItems[static_cast<std::size_t>(i)].m_strText = texts[i];
+  g_OptionData.m_nVolume = 7;
+  g_OptionData.m_nRankingMode = 2;
+  g_OptionData.m_strName = "ABC";
+  m_Harness.Start(SCENE_OPTION);
+  m_Harness.Idle(kFadeFrames);
+  m_Harness.Press(CURSOR_DOWN);
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/options_DD32");
+  m_Harness.Press(CURSOR_DOWN);
+  m_Harness.Press(0, MENU_DECIDE);
+  m_Harness.Press(CURSOR_UP);  // volume 8
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/options_editing_DD32");
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <map>
+#include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <sys/sysinfo.h>
 #include <sys/utsname.h>
@@ -61,6 +62,12 @@ CpuDescription DescribeCpu() {
     }
   }
   return cpu;
+}
+
+std::uint64_t PeakResidentBytes() {
+  rusage usage{};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+  return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // kilobytes on Linux
 }
 
 MemoryDescription DescribeMemory() {

@@ -32,6 +32,8 @@ struct MemoryDescription {
 OsDescription DescribeOs();
 CpuDescription DescribeCpu();
 MemoryDescription DescribeMemory();
+// The most memory this process has held resident so far, in bytes.
+std::uint64_t PeakResidentBytes();
 // Bytes free to this user on the file system of the folder (a program path).
 std::optional<std::uint64_t> DiskFreeBytes(std::string_view windowsFolder);
 

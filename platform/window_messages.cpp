@@ -12,13 +12,22 @@ struct WindowHandle {};
 
 namespace {
 
-std::mutex g_Mutex;
-std::map<HWND, std::pair<std::unique_ptr<WindowHandle>, std::shared_ptr<WindowProcedure>>> g_Windows;
+struct Registry {
+  std::mutex mutex;
+  std::map<HWND, std::pair<std::unique_ptr<WindowHandle>, std::shared_ptr<WindowProcedure>>> windows;
+};
+
+// Never destroyed: the static window objects of other files release their
+// handles from their destructors, which may run after this file's.
+Registry& TheRegistry() {
+  static Registry* const registry = new Registry;
+  return *registry;
+}
 
 std::shared_ptr<WindowProcedure> ProcedureOf(HWND window) {
-  std::lock_guard lock(g_Mutex);
-  const auto it = g_Windows.find(window);
-  return it == g_Windows.end() ? nullptr : it->second.second;
+  std::lock_guard lock(TheRegistry().mutex);
+  const auto it = TheRegistry().windows.find(window);
+  return it == TheRegistry().windows.end() ? nullptr : it->second.second;
 }
 
 // Runs on the main thread: the window may be gone by now.
@@ -32,15 +41,15 @@ LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 HWND CreateWindowHandle(WindowProcedure procedure) {
   auto handle = std::make_unique<WindowHandle>();
   const HWND window = handle.get();
-  std::lock_guard lock(g_Mutex);
-  g_Windows.emplace(window, std::make_pair(std::move(handle),
+  std::lock_guard lock(TheRegistry().mutex);
+  TheRegistry().windows.emplace(window, std::make_pair(std::move(handle),
                                            std::make_shared<WindowProcedure>(std::move(procedure))));
   return window;
 }
 
 void DestroyWindowHandle(HWND window) {
-  std::lock_guard lock(g_Mutex);
-  g_Windows.erase(window);
+  std::lock_guard lock(TheRegistry().mutex);
+  TheRegistry().windows.erase(window);
 }
 
 bool IsWindow(HWND window) { return ProcedureOf(window) != nullptr; }

@@ -1,6 +1,10 @@
 #include "shell/run_settings.h"
 
+#include <cstdint>
 #include <cstdlib>
+// <chrono> itself cannot be compiled for CP932 literals; <thread> brings
+// the clocks.
+#include <thread>
 
 #include "platform/clock.h"
 #include "shell/close_request.h"
@@ -9,7 +13,18 @@
 
 namespace {
 std::atomic<int> g_nPresented{0};
+// Taken when the program is loaded, before main.
+const std::chrono::steady_clock::time_point g_ProgramStart = std::chrono::steady_clock::now();
+std::atomic<std::int64_t> g_nFirstFrameMicroseconds{-1};
 }  // namespace
+
+int ShowWindowValue(const std::function<const char*(const char*)>& lookup) {
+  const char* value = lookup ? lookup("PLAYER_SHOW_WINDOW") : std::getenv("PLAYER_SHOW_WINDOW");
+  if (!value || *value == '\0') return 1;
+  char* end = nullptr;
+  const long n = std::strtol(value, &end, 10);
+  return *end == '\0' && n >= 0 && n <= 11 ? static_cast<int>(n) : 1;
+}
 
 bool ReadRunSettings(RunSettings& settings, const std::function<const char*(const char*)>& lookup) {
   const auto get = [&](const char* name) -> std::string {
@@ -27,6 +42,7 @@ bool ReadRunSettings(RunSettings& settings, const std::function<const char*(cons
   settings.bVirtualClock = clock == "virtual";
   settings.inputScript = get("PLAYER_INPUT_SCRIPT");
   settings.dumpFrame = get("PLAYER_DUMP_FRAME");
+  settings.dumpState = get("PLAYER_DUMP_STATE");
   const std::string frames = get("PLAYER_FRAMES");
   if (!frames.empty()) {
     char* end = nullptr;
@@ -50,8 +66,21 @@ bool ApplyRunSettings(const RunSettings& settings) {
 
 void CountPresentedFrame(const RunSettings& settings) {
   const int count = ++g_nPresented;
+  if (count == 1) {
+    g_nFirstFrameMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(
+                                    std::chrono::steady_clock::now() - g_ProgramStart)
+                                    .count();
+  }
   if (settings.nCloseAfterFrames > 0 && count == settings.nCloseAfterFrames) RequestMainWindowClose();
 }
 
 int PresentedFrameCount() { return g_nPresented.load(); }
-void ResetPresentedFrames() { g_nPresented = 0; }
+
+double FirstFrameMilliseconds() {
+  const std::int64_t us = g_nFirstFrameMicroseconds.load();
+  return us < 0 ? -1.0 : static_cast<double>(us) / 1000.0;
+}
+void ResetPresentedFrames() {
+  g_nPresented = 0;
+  g_nFirstFrameMicroseconds = -1;
+}

@@ -6,6 +6,9 @@
 //   PLAYER_INPUT_SCRIPT=file     scripted input (shell/input_script.h)
 //   PLAYER_FRAMES=N              close after N presented frames
 //   PLAYER_DUMP_FRAME=file.png   the last frame as a picture at the end
+//   PLAYER_DUMP_STATE=file.json  the state at the end (shell/state_dump.h)
+// (PLAYER_DIALOG_SCRIPT, PLAYER_TRANSCRIPT and PLAYER_AUDIO_CAPTURE are read
+// by the platform layer itself.)
 // A value that cannot be used (a bad number, an unreadable script) is
 // reported and the run does not start.
 #pragma once
@@ -20,7 +23,12 @@ struct RunSettings {
   std::string inputScript;
   int nCloseAfterFrames = 0;  // 0: no limit
   std::string dumpFrame;
+  std::string dumpState;
 };
+
+// The show-window value the program was started with: PLAYER_SHOW_WINDOW
+// (5 for the editor's test play), else 1 (shown normally).
+int ShowWindowValue(const std::function<const char*(const char*)>& lookup = nullptr);
 
 // Reads the variables through getenv (or the given lookup, for tests);
 // false (reported) when one holds a value that cannot be used.
@@ -35,4 +43,7 @@ bool ApplyRunSettings(const RunSettings& settings);
 // close.
 void CountPresentedFrame(const RunSettings& settings);
 int PresentedFrameCount();
+// Milliseconds from the program's start to the first presented frame; -1
+// before it.
+double FirstFrameMilliseconds();
 void ResetPresentedFrames();

@@ -1,0 +1,14 @@
+// PLAYER_DUMP_STATE: the state of the run when the player closes, as one
+// JSON object: "frame" (frames presented), "scene" (the kind's name:
+// "title", "worldmap", "storymenu", "stageselect", "stage", "option"),
+// "state" (the running scene's state, -1 when no scene runs), "prev_scene",
+// "play_mode", "play_start", "stage_file" (the progress's stage file), and
+// the run's figures "first_frame_ms" (from the program's start to its first
+// presented frame) and "peak_rss_kb" (the most memory held resident).
+#pragma once
+
+#include <string>
+
+std::string StateDumpJson();
+// Writes StateDumpJson to a Linux path; false (reported) when it cannot.
+bool WriteStateDump(const std::string& path);

@@ -1,0 +1,210 @@
+// The real player program run on the demo project: headless with the
+// virtual clock (and, in the test that says so, in a window under a virtual
+// X server with SDL's dummy audio driver), closed after a number of frames,
+// judged by its exit code, the dumped frame and state, its transcript and
+// its report.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "platform/instance_lock.h"
+#include "platform/text.h"
+#include "support/golden_image.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Sets environment variables for the programs a test runs; the previous
+// values come back when it ends.
+class ScopedEnvironment {
+ public:
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : m_Previous) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+  void Set(const std::string& name, const std::string& value) {
+    Remember(name);
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+  void Unset(const std::string& name) {
+    Remember(name);
+    unsetenv(name.c_str());
+  }
+
+ private:
+  void Remember(const std::string& name) {
+    if (m_Previous.count(name)) return;
+    const char* value = std::getenv(name.c_str());
+    m_Previous[name] = value ? std::optional<std::string>(value) : std::nullopt;
+  }
+  std::map<std::string, std::optional<std::string>> m_Previous;
+};
+
+// The demo project, written once and copied for every test.
+const fs::path& DemoTemplate() {
+  static TempFolder folder;
+  static const bool written = [] {
+    const ProgramResult result = RunProgram(MAKE_DEMO_PROGRAM, {(folder / "demo").string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    return result.status == 0;
+  }();
+  EXPECT_TRUE(written);
+  static const fs::path path = folder / "demo";
+  return path;
+}
+
+std::string Utf8(const char* cp932) { return platform::Cp932ToUtf8(cp932); }
+
+class PlayerRun : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(DemoTemplate(), Project(), fs::copy_options::recursive);
+    fs::create_directories(m_Folder / "runtime");
+    // Each test has its own lock, its own transcript and dumps, and never
+    // the display of whoever runs the tests unless it asks for one.
+    m_Env.Set("XDG_RUNTIME_DIR", (m_Folder / "runtime").string());
+    m_Env.Set("PLAYER_HEADLESS", "1");
+    m_Env.Set("PLAYER_CLOCK", "virtual");
+    m_Env.Set("PLAYER_FRAMES", "30");
+    m_Env.Set("PLAYER_TRANSCRIPT", Transcript().string());
+    m_Env.Set("PLAYER_DUMP_FRAME", FramePicture().string());
+    m_Env.Set("PLAYER_DUMP_STATE", StateFile().string());
+    for (const char* name : {"PLAYER_DIALOG_SCRIPT", "PLAYER_INPUT_SCRIPT", "PLAYER_SHOW_WINDOW",
+                             "PLAYER_AUDIO_CAPTURE"}) {
+      m_Env.Unset(name);
+    }
+  }
+
+  fs::path Project() const { return m_Folder / "project"; }
+  fs::path Transcript() const { return m_Folder / "transcript.txt"; }
+  fs::path FramePicture() const { return m_Folder / "frame.png"; }
+  fs::path StateFile() const { return m_Folder / "state.json"; }
+
+  ProgramResult Play(const std::vector<std::string>& args = {}) {
+    return RunProgram(PLAYER_PROGRAM, args, Project());
+  }
+  std::string Read(const fs::path& path) const { return fs::exists(path) ? ReadTextFile(path) : ""; }
+
+  // Sets one key of the project's System.ini.
+  void SetIniValue(const std::string& key, const std::string& value) {
+    const fs::path ini = Project() / "System.ini";
+    const std::string text = ReadTextFile(ini);
+    const std::regex line("(^|\n)" + key + "=[^\r\n]*");
+    ASSERT_TRUE(std::regex_search(text, line)) << key;
+    WriteTextFile(ini, std::regex_replace(text, line, "$1" + key + "=" + value));
+  }
+
+  void UseDialogScript(const std::string& script) {
+    WriteTextFile(m_Folder / "dialogs.txt", script);
+    m_Env.Set("PLAYER_DIALOG_SCRIPT", (m_Folder / "dialogs.txt").string());
+  }
+
+  // The run reached its frames: 640x480 picture and the state of its end.
+  void ExpectFramesRun(const ProgramResult& result, const char* scene) {
+    EXPECT_EQ(result.status, 0) << result.err;
+    GoldenImage frame;
+    ASSERT_TRUE(ReadPng(FramePicture(), &frame)) << result.err;
+    EXPECT_EQ(frame.width, 640);
+    EXPECT_EQ(frame.height, 480);
+    const std::string state = Read(StateFile());
+    EXPECT_NE(state.find("\"frame\": 30"), std::string::npos) << state;
+    EXPECT_NE(state.find(std::string("\"scene\": \"") + scene + "\""), std::string::npos) << state;
+  }
+
+  TempFolder m_Folder;
+  ScopedEnvironment m_Env;
+};
+
+TEST_F(PlayerRun, StartsPresentsTheFramesAndClosesCleanly) {
+  const ProgramResult result = Play();
+  ExpectFramesRun(result, "title");
+  const std::string report = Read(Project() / "Report_Game.txt");
+  EXPECT_NE(report.find("App : ver 566"), std::string::npos) << report;
+  // The start-up made the project's folders.
+  for (const char* folder : {"user_data/rpl4", "data/stg4/old_ver", "bmp/hbt", "bgm"}) {
+    EXPECT_TRUE(fs::is_directory(Project() / folder)) << folder;
+  }
+}
+
+TEST_F(PlayerRun, UnderADisplayInAWindowWithTheDummyAudioDriver) {
+  if (!std::getenv("PLAYER_TEST_UNDER_XVFB")) GTEST_SKIP() << "runs under xvfb-run (player_under_xvfb)";
+  m_Env.Unset("PLAYER_HEADLESS");
+  m_Env.Set("SDL_AUDIODRIVER", "dummy");
+  ExpectFramesRun(Play(), "title");
+}
+
+TEST_F(PlayerRun, TheLauncherShowsWithoutBootDataAndCancellingEndsTheProgram) {
+  SetIniValue("Direct3D", "2");
+  const ProgramResult result = Play();
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(Read(Transcript()).find("launcher"), std::string::npos) << Read(Transcript());
+  EXPECT_FALSE(fs::exists(StateFile())) << "the game never started";
+  EXPECT_FALSE(fs::exists(Project() / "user_data" / "Boot.dat"));
+}
+
+TEST_F(PlayerRun, TheLauncherChoiceIsStoredAndNotAskedAgain) {
+  SetIniValue("Direct3D", "2");
+  UseDialogScript("launcher start renderer=0 hide=1\n");
+  ExpectFramesRun(Play(), "title");
+  ASSERT_TRUE(fs::exists(Project() / "user_data" / "Boot.dat"));
+
+  // The second start uses the stored choice without a dialog.
+  fs::remove(Transcript());
+  fs::remove(StateFile());
+  UseDialogScript("");
+  ExpectFramesRun(Play(), "title");
+  EXPECT_EQ(Read(Transcript()).find("launcher"), std::string::npos) << Read(Transcript());
+}
+
+TEST_F(PlayerRun, AMissingSystemIniIsToldInABoxAndTheDefaultsRun) {
+  fs::remove(Project() / "System.ini");
+  const ProgramResult result = Play();
+  ExpectFramesRun(result, "title");
+  EXPECT_NE(Read(Transcript()).find(Utf8("System.ini の読み込みに失敗しました！")), std::string::npos)
+      << Read(Transcript());
+}
+
+TEST_F(PlayerRun, ASecondInstanceShowsTheBoxAndEnds) {
+  platform::InstanceLock first;
+  ASSERT_TRUE(first.Acquire());
+  const ProgramResult result = Play();
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string transcript = Read(Transcript());
+  EXPECT_NE(transcript.find(Utf8("二重起動")), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find(Utf8("既に起動しています")), std::string::npos) << transcript;
+  EXPECT_FALSE(fs::exists(StateFile()));
+  // The report was written again before the refusal.
+  EXPECT_NE(Read(Project() / "Report_Game.txt").find("App : ver 566"), std::string::npos);
+}
+
+TEST_F(PlayerRun, AStageFileThatDoesNotExistStartsAtTheTitle) {
+  const ProgramResult result = Play({"data\\stg4\\nothing.stg4"});
+  ExpectFramesRun(result, "title");
+  EXPECT_NE(Read(Project() / "Report_Game.txt").find(Utf8("「data\\stg4\\nothing.stg4」の読み込みに失敗しました！")),
+            std::string::npos)
+      << Read(Project() / "Report_Game.txt");
+}
+
+TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {
+  SetIniValue("Bpp", "24");
+  const ProgramResult result = Play();
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(Read(Transcript()).find(Utf8("画面モードが不正です！")), std::string::npos) << Read(Transcript());
+  EXPECT_FALSE(fs::exists(StateFile()));
+}
+
+}  // namespace

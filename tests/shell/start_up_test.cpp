@@ -1,5 +1,6 @@
 // The start-up decisions that do not need a running player: the screen mode
-// from System.ini and the desktop, and the sound table.
+// from System.ini and the desktop, the sound table, and the stage file of a
+// direct start.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,8 @@
 #include "model/database/media.h"
 #include "shell/screen_mode.h"
 #include "shell/sound/sound_table.h"
+#include "shell/start_up.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -120,6 +123,25 @@ TEST(SoundTable, OptionVolumeStepsClampToTheScale) {
   const std::pair<int, int> cases[] = {{0, -10000}, {1, -3000}, {5, -500}, {10, 0},
                                        {-4, -10000}, {11, 0}, {1000, 0}};
   for (const auto& [step, volume] : cases) EXPECT_EQ(SoundVolumeOfOption(step), volume) << step;
+}
+
+TEST(DirectStart, PlaysTheNewestNumberedVersionOfTheNamedStage) {
+  TempFolder folder;
+  ScopedCurrentFolder current(folder.path());
+  std::filesystem::create_directories(folder / "data/stg4");
+  for (const char* name : {"a.stg4_001", "a.stg4_005", "a.stg4_004", "b.stg4", "c.stg4_x12"}) {
+    WriteTextFile(folder / "data/stg4" / name, "stage");
+  }
+  const std::pair<const char*, const char*> cases[] = {
+      {"data\\stg4\\a.stg4", "data\\stg4\\a.stg4_005"},
+      {"data\\stg4\\a.stg4_001", "data\\stg4\\a.stg4_005"},  // a version named is not kept
+      {"data\\stg4\\A.STG4", "data\\stg4\\A.stg4_005"},      // names match without regard to case
+      {"data\\stg4\\b.stg4", "data\\stg4\\b.stg4"},          // no numbered version: the file itself
+      {"data\\stg4\\c.stg4", ""},                              // not three digits
+      {"data\\stg4\\none.stg4", ""},
+      {"data\\stg4", ""},                                        // a folder is no stage
+  };
+  for (const auto& [name, chosen] : cases) EXPECT_EQ(ChooseDirectStartStage(name), chosen) << name;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The title and the options of the demo project at 32 bits, compared with
-// golden pictures: the title menu drawn from the game-mode picture and as
-// text, the save-slot list, the options list and a value being edited.
+// The title, the options and the story menu of the demo project at 32
+// bits, compared with golden pictures: the title menu drawn from the
+// game-mode picture and as text, the save-slot list, the options list and a
+// value being edited, the story menu and its save prompt.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "graphics/palette_file.h"
 #include "model/user/save_data.h"
 #include "scenes/option_scene.h"
+#include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
 #include "support/front_end_harness.h"
 #include "support/golden_image.h"
@@ -43,6 +45,7 @@ class FrontEndGolden : public testing::Test {
     DDCreateFonts(g_Font, g_FontData, 3);
     RegisterTitleScene();
     RegisterOptionScene();
+    RegisterStoryMenuScene();
   }
   void TearDown() override {
     g_SceneManager.DeleteAllScenes();
@@ -107,6 +110,20 @@ TEST_F(FrontEndGolden, OptionsListAndAValueBeingEdited) {
   m_Harness.Press(0, MENU_DECIDE);
   m_Harness.Press(CURSOR_UP);  // volume 8
   EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/options_editing_DD32");
+}
+
+TEST_F(FrontEndGolden, StoryMenuWithTheTotalScoreAndTheSavePrompt) {
+  REQUIRE_IPA_FONTS();
+  g_SaveData.m_nBestTotal = 12345;
+  g_SaveData.m_nSaveSlot = 2;
+  m_Harness.Start(SCENE_STORYMENU);
+  m_Harness.Idle(kFadeFrames);
+  m_Harness.Press(CURSOR_DOWN);
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/story_menu_DD32");
+  m_Harness.Press(CURSOR_UP);
+  m_Harness.Press(0, MENU_DECIDE);
+  m_Harness.Press(0, MENU_DECIDE);
+  EXPECT_TEXT_GOLDEN(BackBufferPicture(), "scenes/story_menu_save_DD32");
 }
 
 }  // namespace

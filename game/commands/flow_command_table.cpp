@@ -1,5 +1,6 @@
 #include "game/commands/flow_command_table.h"
 
+#include "game/commands/command_workers.h"
 #include "game/commands/flow_executors.h"
 #include "game/flows/flow_instance.h"
 #include "shell/report.h"
@@ -46,18 +47,18 @@ std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
     FlowCmdStatusOperation,                        // CMD_STATUS_OPERATION
     FlowCmdNotBuilt<CMD_STATUS_OPERATION2>,        // CMD_STATUS_OPERATION2
     FlowCmdNotBuilt<CMD_GET_ITEM>,                 // CMD_GET_ITEM
-    FlowCmdNotBuilt<CMD_CHANGE_GRAPHIC>,           // CMD_CHANGE_GRAPHIC
-    FlowCmdNotBuilt<CMD_CHANGE_BASE_ANIME_SET>,    // CMD_CHANGE_BASE_ANIME_SET
-    FlowCmdNotBuilt<CMD_PLAY_ANIME>,               // CMD_PLAY_ANIME
-    FlowCmdNotBuilt<CMD_PLAY_EFFECT>,              // CMD_PLAY_EFFECT
-    FlowCmdNotBuilt<CMD_PLAY_CHARA_EFFECT>,        // CMD_PLAY_CHARA_EFFECT
-    FlowCmdNotBuilt<CMD_PLAY_SCREEN_EFFECT>,       // CMD_PLAY_SCREEN_EFFECT
+    FlowCmdRunWorker<ExecChangeGraphic>,           // CMD_CHANGE_GRAPHIC
+    FlowCmdRunWorker<ExecChangeBaseAnimeSet>,      // CMD_CHANGE_BASE_ANIME_SET
+    FlowCmdRunWorker<ExecPlayAnime>,               // CMD_PLAY_ANIME
+    FlowCmdRunWorker<ExecPlayEffect>,              // CMD_PLAY_EFFECT
+    FlowCmdRunWorker<ExecPlayCharaEffect>,         // CMD_PLAY_CHARA_EFFECT
+    FlowCmdRunWorker<ExecPlayScreenEffect>,        // CMD_PLAY_SCREEN_EFFECT
     FlowCmdNotBuilt<CMD_SHOW_PICTURE>,             // CMD_SHOW_PICTURE
     FlowCmdNotBuilt<CMD_CHANGE_SCREEN_COLOR>,      // CMD_CHANGE_SCREEN_COLOR
-    FlowCmdNotBuilt<CMD_CHANGE_BACKGROUND>,        // CMD_CHANGE_BACKGROUND
-    FlowCmdNotBuilt<CMD_PLAY_SOUND>,               // CMD_PLAY_SOUND
-    FlowCmdNotBuilt<CMD_PLAY_BGM>,                 // CMD_PLAY_BGM
-    FlowCmdNotBuilt<CMD_RUN_CODE>,                 // CMD_RUN_CODE
+    FlowCmdRunWorker<ExecChangeBackground>,        // CMD_CHANGE_BACKGROUND
+    FlowCmdRunWorker<ExecPlaySound>,               // CMD_PLAY_SOUND
+    FlowCmdRunWorker<ExecPlayBgm>,                 // CMD_PLAY_BGM
+    FlowCmdRunWorker<ExecRunCode>,                 // CMD_RUN_CODE
 };
 
 void DispatchFlowCommand(cActor* pActor, cCommandInstance& command) {

@@ -4,8 +4,17 @@
 // still has the scratch members that cCommandInstance::Reset cleared.
 #pragma once
 
+#include "game/flows/flow_instance.h"
+
 class cActor;
-struct cCommandInstance;
+class cEdCommand;
+
+// The executor of a command whose shared worker (game/commands/
+// command_workers.h) does all its work, on every frame of the command.
+template <void (*Worker)(cActor*, const cEdCommand&)>
+void FlowCmdRunWorker(cActor* pActor, cCommandInstance& command) {
+  Worker(pActor, *command.m_pCommand);
+}
 
 // Starts, stops, pauses, resumes, deletes or stops for good the running
 // flow, every other flow of the actor, or the flows with a given ID

@@ -24,6 +24,7 @@
 
 #include "game/draw/draw_target.h"
 #include "game/effects/effect_play.h"
+#include "game/effects/effect_run.h"
 #include "game/stage/scroll_axis.h"
 #include "model/definitions/condition.h"
 #include "model/stage/map_cell.h"
@@ -114,6 +115,8 @@ class cStagePlay {
   std::vector<cMapCell> m_vPlayMap;
   std::vector<std::list<cActor*>> m_vTeamCharacter;
   std::list<cEffectPlay> m_EffectList;
+  // The screen effect that the scene draws over the stage.
+  cScrEffectRun m_ScreenEffect;
   std::int32_t m_bItemMessageFollows = 0;
   std::int32_t m_nShotSerial = 0;
   std::int32_t m_nFrameCount = 0;

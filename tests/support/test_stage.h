@@ -110,7 +110,9 @@ class TestStage : public cStagePlay {
     ++nSerial;
   }
   void RunModalWait() override { m_vCalls.push_back("RunModalWait"); }
-  void PlayBgm(int, int) override { m_vCalls.push_back("PlayBgm"); }
+  void PlayBgm(int nEntry, int bLoop) override {
+    m_vCalls.push_back("PlayBgm " + std::to_string(nEntry) + " " + std::to_string(bLoop));
+  }
   void RebuildSightMask() override { m_vCalls.push_back("RebuildSightMask"); }
   int IsCharacterBlocked(cActor&) override { return m_nCharacterBlocked; }
   int FramesPerSecond() const override { return m_nFps; }

@@ -18,6 +18,16 @@ void DDReadPixelFormat(DDCOLORFORMAT* format) {
                            static_cast<int>(pixelFormat.dwRGBBitCount));
 }
 
+void DDSetPaletteEntries(const PaletteColour* lpPalette, int nFirst, int nCount) {
+  if (!g_lpDDPalette || !lpPalette || nFirst < 0 || nCount <= 0 || nFirst + nCount > 256) return;
+  platform::PALETTEENTRY entries[256];
+  for (int i = 0; i < nCount; ++i) {
+    const PaletteColour& c = lpPalette[nFirst + i];
+    entries[i] = {c.r, c.g, c.b, c.flag};
+  }
+  g_lpDDPalette->SetEntries(0, static_cast<platform::DWORD>(nFirst), static_cast<platform::DWORD>(nCount), entries);
+}
+
 std::uint32_t PalNumToRGB(std::uint32_t dwPalNum) {
   if (dwPalNum > 255) {
     ErrorLogF("PalNumToRGB(DWORD dwPalNum) Err dwPalNum = %d", static_cast<int>(dwPalNum));

@@ -28,5 +28,9 @@ extern std::uint32_t g_dwTransmit;
 // blue masks; the alpha fields stay. Does nothing in Direct3D mode.
 void DDReadPixelFormat(DDCOLORFORMAT* format);
 
+// DirectDraw: entries first to first + count - 1 of the palette into the
+// display's palette object (nothing without one, or for an empty range).
+void DDSetPaletteEntries(const PaletteColour* lpPalette, int nFirst, int nCount);
+
 // Palette number n as a pixel value; above 255 logs and gives 0.
 std::uint32_t PalNumToRGB(std::uint32_t dwPalNum);

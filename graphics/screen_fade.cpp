@@ -6,6 +6,7 @@
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/fade_progress.h"
+#include "graphics/palette_colours.h"
 #include "graphics/palette_effects.h"
 #include "graphics/scene.h"
 #include "graphics/surface_effects.h"
@@ -52,11 +53,7 @@ void FadeDirectDraw(PaletteColour* lpPalOut, int nFirst, int nLast, std::uint8_t
   if (g_nBpp == 8) {
     DDBlendPalette(lpPalOut, nFirst, nLast, nLevel, R, G, B, lpPalSrc);
     const int first = std::max(nFirst, 0), last = std::min(nLast, 255);
-    if (!g_lpDDPalette || first > last) return;
-    PALETTEENTRY entries[256];
-    for (int i = first; i <= last; ++i)
-      entries[i - first] = {lpPalOut[i].r, lpPalOut[i].g, lpPalOut[i].b, lpPalOut[i].flag};
-    g_lpDDPalette->SetEntries(0, static_cast<DWORD>(first), static_cast<DWORD>(last - first + 1), entries);
+    DDSetPaletteEntries(lpPalOut, first, last - first + 1);
   } else if (g_nBpp == 16 || g_nBpp == 24 || g_nBpp == 32) {
     DDFade_UnPal(&g_sdBackBuffer, nLevel, R, G, B, &g_sdScreenCopy);
   }

@@ -64,8 +64,14 @@ bool CreateTextureSurface(DDSURFACEDATA* lpSD, int nWidth, int nHeight, int bTra
       return false;
     }
   }
-  if (texture.bSystemMemory && !bRecreate) {
+  // A system-memory texture survives a reset; one made there because video
+  // memory ran out during a re-creation is new.
+  if (texture.bSystemMemory) {
     texture.bRenderTarget = 0;
+    if (texture.lpSystemSurface) texture.lpSystemSurface->Release();  // only render targets have a twin
+    texture.lpSystemSurface = nullptr;
+  }
+  if (texture.bSystemMemory && !texture.lpTexture) {
     const HRESULT hr = D3DXCreateTexture(lpDevice, static_cast<UINT>(width), static_cast<UINT>(height), 1,
                                          D3DUSAGE_DYNAMIC, format, D3DPOOL_SYSTEMMEM, &texture.lpTexture);
     if (FAILED(hr)) {
@@ -73,7 +79,6 @@ bool CreateTextureSurface(DDSURFACEDATA* lpSD, int nWidth, int nHeight, int bTra
       return false;
     }
   }
-  if (!texture.lpTexture) return false;  // re-created in system memory: the texture must have survived
 
   const HRESULT levelResult = texture.lpTexture->GetSurfaceLevel(0, &texture.lpSurface);
   if (FAILED(levelResult)) {

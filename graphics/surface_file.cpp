@@ -70,8 +70,14 @@ int TextureFromFile(DDSURFACEDATA* lpSD, const char* lpFileName, int bTransmit, 
         return CREATESURFACE_ERR;
       }
     }
-    if (texture.bSystemMemory && !bRecreate) {
+    // A system-memory texture survives a reset; one made there because
+    // video memory ran out during a re-creation is new.
+    if (texture.bSystemMemory) {
       texture.bRenderTarget = 0;
+      if (texture.lpSystemSurface) texture.lpSystemSurface->Release();  // only render targets have a twin
+      texture.lpSystemSurface = nullptr;
+    }
+    if (texture.bSystemMemory && !texture.lpTexture) {
       // The loader never scales (D3DX_DEFAULT would stretch the picture
       // over the padded texture and break the texture coordinates).
       const HRESULT hr = D3DXCreateTextureFromFileEx(lpDevice, lpFileName, static_cast<UINT>(width),
@@ -80,7 +86,6 @@ int TextureFromFile(DDSURFACEDATA* lpSD, const char* lpFileName, int bTransmit, 
                                                      nullptr, nullptr, &texture.lpTexture);
       if (FAILED(hr)) return TextureFailed(hr, "D3DXCreateTextureFromFileEx", lpFileName);
     }
-    if (!texture.lpTexture) return CREATESURFACE_ERR;
     const HRESULT level = texture.lpTexture->GetSurfaceLevel(0, &texture.lpSurface);
     if (FAILED(level)) return TextureFailed(level, "GetSurfaceLevel", lpFileName);
     texture.lpTexture->GetLevelDesc(0, &texture.descLevel);

@@ -68,13 +68,7 @@ void RotatePaletteGroups() {
   for (int group = 0; group < 8; ++group) {
     RotatePaletteRange(g_palOriginal.data(), 208 + 4 * group, 211 + 4 * group, 1, 1, g_palOriginal.data());
   }
-  if (!g_lpDDPalette) return;
-  platform::PALETTEENTRY entries[32];
-  for (int i = 0; i < 32; ++i) {
-    const PaletteColour& c = g_palOriginal[208 + i];
-    entries[i] = {c.r, c.g, c.b, c.flag};
-  }
-  g_lpDDPalette->SetEntries(0, 208, 32, entries);
+  DDSetPaletteEntries(g_palOriginal.data(), 208, 32);
 }
 
 }  // namespace

@@ -41,14 +41,7 @@ int LoadHbtPalette(int nNumber) {
     }
   }
   g_palOriginal = g_palCurrent;
-  if (g_lpDDPalette) {
-    platform::PALETTEENTRY entries[256];
-    for (int i = 0; i < 256; ++i) {
-      const PaletteColour& c = g_palOriginal[i];
-      entries[i] = {c.r, c.g, c.b, c.flag};
-    }
-    // 255 entries: the last one is left as the display had it.
-    g_lpDDPalette->SetEntries(0, 0, 255, entries);
-  }
+  // 255 entries: the last one is left as the display had it.
+  DDSetPaletteEntries(g_palOriginal.data(), 0, 255);
   return 1;
 }

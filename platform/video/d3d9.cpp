@@ -347,6 +347,8 @@ HRESULT Direct3DDevice9::Reset(D3DPRESENT_PARAMETERS* parameters) {
   const HRESULT made = MakeBackBuffer(adjusted);
   if (FAILED(made)) return made;
   *parameters = adjusted;
+  // While the device was lost others may have taken video memory.
+  m_State->videoMemoryBudget = GetDisplayConfig().videoMemoryBytes;
   ResetStates();
   m_State->lost = false;
   m_State->resetAllowed = false;

@@ -26,7 +26,8 @@
 //   (D3DERR_INVALIDCALL) while a DEFAULT-pool resource or a reference to the
 //   back buffer other than the device's own is alive; it makes a new black
 //   back buffer, puts every state back to its default and the render target
-//   on the back buffer. MANAGED and SYSTEMMEM resources survive it.
+//   on the back buffer, and takes the video-memory budget from DisplayConfig
+//   again. MANAGED and SYSTEMMEM resources survive it.
 // - Drawing (platform/video/d3d9_draw.cpp): DrawPrimitive rasterises
 //   triangle lists, strips and fans of pre-transformed vertices (FVF
 //   XYZRHW | DIFFUSE | TEX1, the layout of the stream source) into the render

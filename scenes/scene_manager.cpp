@@ -6,6 +6,9 @@
 
 #include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/device_recovery.h"
+#include "graphics/font.h"
+#include "graphics/image_table.h"
 #include "graphics/scene.h"
 #include "model/stage/stage.h"
 #include "platform/video/ddraw.h"
@@ -59,6 +62,7 @@ void cSceneManager::SetSceneFactory(int kind, SceneFactory factory) {
 int cSceneManager::Frame() {
   WaitFrameTime();
   StartTimer();
+  if (g_lpDDState && !RestoreLostSurfaces()) return 0;
   PollInput(g_InputStates);
   try {
     ChangeScene(m_nScene);
@@ -98,6 +102,24 @@ void cSceneManager::PollInput(std::vector<cInputState>& inputs) {
   } else {
     inputs[0].Poll(0, 3, 60);
   }
+}
+
+int cSceneManager::RestoreLostSurfaces() {
+  if (g_lpD3DState) return 1;
+  platform::DirectDrawSurface7* primary = DirectDrawSurfaceOf(g_sdPrimary);
+  if (!primary || primary->IsLost() != platform::DDERR_SURFACELOST) return 1;
+  if (!DDRestore()) return 0;
+  return RestoreFontSurfaces(g_DigitSurface, 3) ? 1 : 0;
+}
+
+bool cSceneManager::RestoreFontSurfaces(DDSURFACEDATA* lpSurfaces, int nCount) {
+  for (int i = 0; i < nCount && i < 3; ++i) {
+    platform::DirectDrawSurface7* surface = DirectDrawSurfaceOf(lpSurfaces[i]);
+    if (!surface || surface->IsLost() != platform::DDERR_SURFACELOST) continue;
+    surface->Restore();
+    if (!lpSurfaces[i].bSystemMemory) DDRenderDigits(&lpSurfaces[i], &g_Font[i]);
+  }
+  return true;
 }
 
 void cSceneManager::Present() const {

@@ -1,6 +1,5 @@
 // The top of the game thread's work: one Frame a frame waits for the frame
-// time, polls input, switches to the
-// requested scene, runs it, keeps the frame-rate figures and presents the
+// time, restores lost surfaces, polls input, switches to the requested scene, runs it, keeps the frame-rate figures and presents the
 // back buffer. Only one scene exists at a time: a scene's last state sets
 // m_nScene to the next kind and the next Frame deletes it and creates that
 // scene, which runs its Enter and first state in that same frame.
@@ -19,6 +18,7 @@
 #include "scenes/scene.h"
 
 class cInputState;
+struct DDSURFACEDATA;
 
 class cSceneManager {
  public:
@@ -26,13 +26,22 @@ class cSceneManager {
 
   ~cSceneManager();
 
-    // 1 after a normal frame.
+  // 1 after a normal frame; 0 when lost DirectDraw surfaces could not be
+  // restored (the game loop then closes the window).
   int Frame();
   // Deletes every scene of another kind, then creates `kind` if it is not
   // there. A thrown error is logged and the window asked to close.
   void ChangeScene(int kind);
   void DeleteAllScenes();
   static void PollInput(std::vector<cInputState>& inputs);
+  // DirectDraw: after the display took the surfaces away, restores the
+  // display's surfaces, the image table (graphics/device_recovery.h) and the
+  // digit strips; 0 when one could not be reloaded. 1 at once in Direct3D
+  // mode, which recovers through the main window instead.
+  static int RestoreLostSurfaces();
+  // Each lost strip of the count given is restored and, unless it lives in
+  // system memory, drawn again with the font of its number.
+  static bool RestoreFontSurfaces(DDSURFACEDATA* lpSurfaces, int nCount);
   // Shows the back buffer; a Direct3D device that is lost asks the main
   // window to restore it.
   void Present() const;

@@ -29,8 +29,8 @@
 //   source's colour key; DDBLT_COLORFILL fills with DDBLTFX::dwFillColor.
 //   BltFast is the unscaled copy (DDBLTFAST_SRCCOLORKEY keys). Rectangles
 //   must lie inside both surfaces (DDERR_INVALIDRECT otherwise); both
-//   surfaces have the display's format. Blits onto a window's primary are
-//   presented like ShowOnScreen. Code in platform/video/ddraw_blit.cpp.
+//   surfaces have the display's format. Blits onto a primary (a window's or
+//   the full screen's) are presented like ShowOnScreen. Code in platform/video/ddraw_blit.cpp.
 // - Lock gives the whole surface (or the rectangle asked for, which must lie
 //   inside it) with lPitch in bytes; a surface is locked at most once.
 // - GetDC gives a GDI device context over the surface's pixels at its depth

@@ -150,7 +150,7 @@ HRESULT DirectDrawSurface7::Blt(const RECT* destination, DirectDrawSurface7* sou
       CopyPixels(m_Pixels, source->m_Pixels, copy);
     }
   }
-  if (toWindow) ShowOnScreen();
+  ShowOnScreen();  // a primary is the screen, full screen or the window's client area
   return DD_OK;
 }
 

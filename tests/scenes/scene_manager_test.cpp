@@ -8,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/font.h"
 #include "graphics/image_table.h"
 #include "graphics/palette_colours.h"
 #include "graphics/surface_effects.h"
 #include "model/settings/system_data.h"
 #include "platform/files.h"
+#include "platform/frame_mailbox.h"
 #include "scenes/colour_cycle.h"
 #include "scenes/hbt_palette.h"
 #include "shell/system_ini.h"
@@ -115,6 +118,85 @@ TEST_F(SceneManagerTest, FrameTimesAreAveragedOnlyWhileShown) {
   }
   EXPECT_EQ(figures.nIndex, 0);
   EXPECT_EQ(figures.nAverage, 25u);  // 407 >> 4
+}
+
+// Every frame: a picture row and a digit strip onto the cleared back buffer.
+class DrawingScene : public cScene {
+ public:
+  void Frame() override {
+    DDClearSurfacePal(&g_sdBackBuffer, 20);
+    DDBlt(&g_sdBackBuffer, 10, 10, 64, 16, &g_SurfaceTable[1], 0, 0, 1);
+    DDSURFACEDATA* digits = &g_DigitSurface[1];
+    DDBlt(&g_sdBackBuffer, 10, 40, digits->nWidth, digits->nHeight, digits, 0, 0, 1);
+  }
+};
+
+int PixelsChangedSince(const std::vector<std::uint32_t>& before) {
+  const std::vector<std::uint32_t> now = platform::TheFrameMailbox().Latest().pixels;
+  if (now.size() != before.size()) return -1;
+  int count = 0;
+  for (std::size_t i = 0; i < now.size(); ++i) count += now[i] != before[i];
+  return count;
+}
+
+// DirectDraw: the frame after the display took the surfaces away restores
+// them (the picture reloaded from its file, the digits drawn again) before
+// the scene draws, and shows what the frame before showed.
+TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
+  for (const GraphicsMode& mode : {kGraphicsModes[0], kGraphicsModes[3]}) {
+    TempFolder folder;
+    ScopedCurrentFolder enter(folder.path());
+    std::vector<std::uint32_t> columns;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 64; ++x) columns.push_back(static_cast<std::uint32_t>(x % 5 == 0 ? 0 : 30 + x));
+    std::vector<platform::RGBQUAD> colours(256);
+    for (int k = 0; k < 256; ++k) colours[k] = {static_cast<std::uint8_t>(k / 2), static_cast<std::uint8_t>(255 - k),
+                                                static_cast<std::uint8_t>(k), 0};
+    ASSERT_TRUE(platform::WriteFileAtomic(folder / "Row.bmp",
+                                          BitmapFileBuilder(64, 16, 8).Colours(colours).Pixels(columns).Build()));
+    ScopedGraphicsDevice device(mode);
+    ASSERT_TRUE(device.Started());
+    g_dwTransmit = PalNumToRGB(0);
+    g_ImageTable[1].Set("Row.bmp", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    const int rows[] = {1};
+    ASSERT_TRUE(DDLoadSurfaces(g_SurfaceTable, rows, 1));
+    DDCreateFonts(g_Font, g_FontData, 3);
+    DDCreateDigitSurfaces(g_DigitSurface, g_DigitImage, 3, g_Font, g_FontData);
+    cSceneManager::SetSceneFactory(SCENE_TITLE, [] { return std::make_unique<DrawingScene>(); });
+
+    ASSERT_EQ(g_SceneManager.Frame(), 1);
+    const platform::Frame shown = platform::TheFrameMailbox().Latest();
+    const std::vector<std::uint32_t>& before = shown.pixels;
+    ASSERT_FALSE(before.empty());
+    g_lpDD->SimulateLoss();
+    EXPECT_EQ(g_SceneManager.Frame(), 1);
+    EXPECT_EQ(platform::TheFrameMailbox().Sequence(), shown.sequence + 1) << mode.name;
+    EXPECT_EQ(PixelsChangedSince(before), 0) << mode.name;
+    EXPECT_EQ(g_SurfaceTable[1].lpDDraw->lpDDS->IsLost(), platform::DD_OK);
+
+    g_SceneManager.DeleteAllScenes();
+    for (DDSURFACEDATA& digits : g_DigitSurface) DDReleaseSurface(&digits);
+    for (Font& font : g_Font) font.Destroy();
+    g_listFont.clear();
+  }
+}
+
+// Full-screen DirectDraw presenting by copy (asked for, or a fast stage)
+// shows the frame just as flipping does.
+TEST_F(SceneManagerTest, PresentingByCopyShowsTheFrameAsFlippingDoes) {
+  ScopedGraphicsDevice device(kGraphicsModes[3]);
+  ASSERT_TRUE(device.Started());
+  DDClearSurfacePal(&g_sdBackBuffer, 30);
+  DDFillRectPal(&g_sdBackBuffer, 100, 100, 50, 50, 40);
+  g_bPresentByBlt = 1;
+  g_SceneManager.Present();
+  const platform::Frame copied = platform::TheFrameMailbox().Latest();
+  g_bPresentByBlt = 0;
+  g_SceneManager.Present();
+  const platform::Frame flipped = platform::TheFrameMailbox().Latest();
+  ASSERT_NE(copied.sequence, 0u);
+  EXPECT_EQ(flipped.sequence, copied.sequence + 1);
+  EXPECT_TRUE(copied.pixels == flipped.pixels);
 }
 
 TEST(PingPong, TurnsOneStepShortOfEitherEnd) {

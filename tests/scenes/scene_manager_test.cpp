@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/device_recovery.h"
 #include "graphics/font.h"
 #include "graphics/image_table.h"
 #include "graphics/palette_colours.h"
@@ -19,6 +21,8 @@
 #include "platform/frame_mailbox.h"
 #include "scenes/colour_cycle.h"
 #include "scenes/hbt_palette.h"
+#include "shell/close_request.h"
+#include "shell/main_window.h"
 #include "shell/system_ini.h"
 #include "support/bitmap_file_builder.h"
 #include "support/graphics_device.h"
@@ -139,46 +143,98 @@ int PixelsChangedSince(const std::vector<std::uint32_t>& before) {
   return count;
 }
 
-// DirectDraw: the frame after the display took the surfaces away restores
-// them (the picture reloaded from its file, the digits drawn again) before
-// the scene draws, and shows what the frame before showed.
-TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
-  for (const GraphicsMode& mode : {kGraphicsModes[0], kGraphicsModes[3]}) {
-    TempFolder folder;
-    ScopedCurrentFolder enter(folder.path());
+// A device in the mode with what DrawingScene draws: image row 1 from a
+// picture file, the fonts and their digit strips; the scene runs as the title.
+class DrawingSetUp {
+ public:
+  explicit DrawingSetUp(const GraphicsMode& mode) : m_Enter(m_Folder.path()) {
     std::vector<std::uint32_t> columns;
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 64; ++x) columns.push_back(static_cast<std::uint32_t>(x % 5 == 0 ? 0 : 30 + x));
     std::vector<platform::RGBQUAD> colours(256);
-    for (int k = 0; k < 256; ++k) colours[k] = {static_cast<std::uint8_t>(k / 2), static_cast<std::uint8_t>(255 - k),
-                                                static_cast<std::uint8_t>(k), 0};
-    ASSERT_TRUE(platform::WriteFileAtomic(folder / "Row.bmp",
-                                          BitmapFileBuilder(64, 16, 8).Colours(colours).Pixels(columns).Build()));
-    ScopedGraphicsDevice device(mode);
-    ASSERT_TRUE(device.Started());
-    g_dwTransmit = PalNumToRGB(0);
+    for (int k = 0; k < 256; ++k)
+      colours[k] = {static_cast<std::uint8_t>(k / 2), static_cast<std::uint8_t>(255 - k), static_cast<std::uint8_t>(k), 0};
+    if (!platform::WriteFileAtomic(m_Folder / "Row.bmp",
+                                   BitmapFileBuilder(64, 16, 8).Colours(colours).Pixels(columns).Build()))
+      return;
+    m_pDevice = std::make_unique<ScopedGraphicsDevice>(mode);
+    if (!m_pDevice->Started()) return;
+    if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
     g_ImageTable[1].Set("Row.bmp", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0);
     const int rows[] = {1};
-    ASSERT_TRUE(DDLoadSurfaces(g_SurfaceTable, rows, 1));
+    if (!DDLoadSurfaces(g_SurfaceTable, rows, 1)) return;
     DDCreateFonts(g_Font, g_FontData, 3);
     DDCreateDigitSurfaces(g_DigitSurface, g_DigitImage, 3, g_Font, g_FontData);
     cSceneManager::SetSceneFactory(SCENE_TITLE, [] { return std::make_unique<DrawingScene>(); });
-
-    ASSERT_EQ(g_SceneManager.Frame(), 1);
-    const platform::Frame shown = platform::TheFrameMailbox().Latest();
-    const std::vector<std::uint32_t>& before = shown.pixels;
-    ASSERT_FALSE(before.empty());
-    g_lpDD->SimulateLoss();
-    EXPECT_EQ(g_SceneManager.Frame(), 1);
-    EXPECT_EQ(platform::TheFrameMailbox().Sequence(), shown.sequence + 1) << mode.name;
-    EXPECT_EQ(PixelsChangedSince(before), 0) << mode.name;
-    EXPECT_EQ(g_SurfaceTable[1].lpDDraw->lpDDS->IsLost(), platform::DD_OK);
-
+    m_bReady = true;
+  }
+  ~DrawingSetUp() {
     g_SceneManager.DeleteAllScenes();
     for (DDSURFACEDATA& digits : g_DigitSurface) DDReleaseSurface(&digits);
     for (Font& font : g_Font) font.Destroy();
     g_listFont.clear();
   }
+  bool Ready() const { return m_bReady; }
+
+ private:
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Enter;
+  std::unique_ptr<ScopedGraphicsDevice> m_pDevice;
+  bool m_bReady = false;
+};
+
+// DirectDraw: the frame after the display took the surfaces away restores
+// them (the picture reloaded from its file, the digits drawn again) before
+// the scene draws, and shows what the frame before showed.
+TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
+  for (const GraphicsMode& mode : {kGraphicsModes[0], kGraphicsModes[3]}) {
+    DrawingSetUp drawing(mode);
+    ASSERT_TRUE(drawing.Ready()) << mode.name;
+    ASSERT_EQ(g_SceneManager.Frame(), 1);
+    const platform::Frame shown = platform::TheFrameMailbox().Latest();
+    ASSERT_FALSE(shown.pixels.empty());
+    g_lpDD->SimulateLoss();
+    EXPECT_EQ(g_SceneManager.Frame(), 1);
+    EXPECT_EQ(platform::TheFrameMailbox().Sequence(), shown.sequence + 1) << mode.name;
+    EXPECT_EQ(PixelsChangedSince(shown.pixels), 0) << mode.name;
+    EXPECT_EQ(g_SurfaceTable[1].lpDDraw->lpDDS->IsLost(), platform::DD_OK);
+  }
+}
+
+// Direct3D: a frame whose present finds the device lost asks the main
+// window to restore it; nothing is shown until the device may be reset, and
+// the frame after the reset shows what the frame before the loss showed.
+TEST_F(SceneManagerTest, ALostDeviceIsRestoredThroughTheMainWindow) {
+  class RestoringServices : public cMainWindowServices {
+   public:
+    int DDRestoreSurface() override {
+      ++calls;
+      return ::DDRestoreSurface();
+    }
+    int calls = 0;
+  } services;
+  g_MainWindow.SetServices(&services);
+  g_MainWindow.Create();
+  {
+    DrawingSetUp drawing(kGraphicsModes[6]);
+    ASSERT_TRUE(drawing.Ready());
+    ASSERT_EQ(g_SceneManager.Frame(), 1);
+    const platform::Frame shown = platform::TheFrameMailbox().Latest();
+    ASSERT_FALSE(shown.pixels.empty());
+    lpDevice->SimulateLoss();
+    EXPECT_EQ(g_SceneManager.Frame(), 1);
+    EXPECT_EQ(services.calls, 1);
+    lpDevice->AllowReset();
+    EXPECT_EQ(g_SceneManager.Frame(), 1);  // drawn while lost; its present asks again, and the reset succeeds
+    EXPECT_EQ(services.calls, 2);
+    EXPECT_EQ(platform::TheFrameMailbox().Sequence(), shown.sequence);
+    EXPECT_EQ(g_SceneManager.Frame(), 1);
+    EXPECT_EQ(services.calls, 2);
+    EXPECT_EQ(platform::TheFrameMailbox().Sequence(), shown.sequence + 1);
+    EXPECT_EQ(PixelsChangedSince(shown.pixels), 0);
+  }
+  if (platform::IsWindow(g_hWnd.load())) platform::DestroyWindowHandle(g_hWnd.exchange(nullptr));
+  g_MainWindow.SetServices(nullptr);
 }
 
 // Full-screen DirectDraw presenting by copy (asked for, or a fast stage)

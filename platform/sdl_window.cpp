@@ -44,6 +44,10 @@ bool IsJoystickEvent(const SDL_Event& event) {
 
 }  // namespace
 
+FrameSource FramesOf(const FrameMailbox& mailbox) {
+  return [&mailbox](std::uint64_t shown, PresentedFrame& frame) { return mailbox.TakeNewer(shown, frame); };
+}
+
 bool SdlWindow::Open(const WindowOptions& options, std::string& error) {
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");

@@ -36,17 +36,16 @@
 #include <vector>
 
 #include "platform/event_loop.h"
+#include "platform/frame_mailbox.h"
 #include "platform/sdl_keys.h"
 
 namespace platform {
 
-struct PresentedFrame {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> pixels;
-  std::uint64_t sequence = 0;
-};
+using PresentedFrame = Frame;
 using FrameSource = std::function<bool(std::uint64_t shownSequence, PresentedFrame& frame)>;
+
+// The frames posted to the mailbox, as a source (the mailbox must outlive it).
+FrameSource FramesOf(const FrameMailbox& mailbox);
 
 struct WindowOptions {
   std::string title;  // UTF-8

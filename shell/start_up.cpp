@@ -83,14 +83,7 @@ platform::POINT MainWindowOrigin() {
 // The window shows the newest frame of the mailbox whenever the game thread
 // has finished one.
 void ConnectWindowToFrames(platform::SdlWindow& window) {
-  window.SetFrameSource([buffer = platform::Frame{}](std::uint64_t shown, platform::PresentedFrame& out) mutable {
-    if (!platform::TheFrameMailbox().TakeNewer(shown, buffer)) return false;
-    out.width = buffer.width;
-    out.height = buffer.height;
-    out.sequence = buffer.sequence;
-    std::swap(out.pixels, buffer.pixels);
-    return true;
-  });
+  window.SetFrameSource(platform::FramesOf(platform::TheFrameMailbox()));
   platform::TheFrameMailbox().SetFrameReadyCallback([] {
     platform::PostToMainThread([] {
       if (g_pWindow) g_pWindow->PresentNewest();

@@ -20,11 +20,9 @@
 #include "platform/main_thread.h"
 #include "platform/sdl_window.h"
 #include "shell/close_request.h"
-#include "shell/frame_presentation.h"
 #include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/requests.h"
-#include "shell/run_settings.h"
 
 using namespace std::chrono_literals;
 using namespace platform;
@@ -147,29 +145,16 @@ TEST_F(SdlWindowTest, ShowsAFrameTakesAKeyAndClosesWithTheCloseBox) {
   EXPECT_EQ(msg.message, WM_QUIT);
 }
 
-// The program's wiring: frames the game thread posts to the frame mailbox
-// are shown without anything else asking, and counted, so that the run
-// with PLAYER_FRAMES=2 closes after the second.
-TEST_F(SdlWindowTest, FramesPostedToTheMailboxAreShownAndCounted) {
-  ResetPresentedFrames();
+// The program's source: frames the game thread posts to the frame mailbox.
+TEST_F(SdlWindowTest, TheMailboxIsAFrameSource) {
   TheFrameMailbox().Clear();
-  RunSettings settings;
-  settings.nCloseAfterFrames = 2;
-  ConnectFramePresentation(settings, &m_Window);
+  m_Window.SetFrameSource(FramesOf(TheFrameMailbox()));
   const auto pattern = TestPattern();
   std::thread game([&] { TheFrameMailbox().Post(640, 480, pattern); });
   game.join();
+  ASSERT_TRUE(m_Window.PresentNewest());
+  EXPECT_FALSE(m_Window.PresentNewest()) << "nothing newer";
   EXPECT_TRUE(PumpUntil([&] { return ReadWindowPixels() == pattern; })) << "the posted frame is not shown";
-  EXPECT_EQ(PresentedFrameCount(), 1);
-  EXPECT_TRUE(IsWindow(g_hWnd.load()));
-
-  std::vector<std::uint32_t> inverted = pattern;
-  for (std::uint32_t& pixel : inverted) pixel ^= 0x00FFFFFFu;
-  std::thread second([&] { TheFrameMailbox().Post(640, 480, inverted); });
-  second.join();
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(g_hWnd.load()); })) << "the second frame did not close the run";
-  EXPECT_EQ(PresentedFrameCount(), 2);
-  DisconnectFramePresentation();
   TheFrameMailbox().Clear();
 }
 

@@ -89,6 +89,19 @@ inline std::uint32_t Load32(const std::uint8_t* p) {
   return v;
 }
 inline void Store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
+// A pixel of 1, 2 or 4 bytes.
+inline std::uint32_t LoadPixel(const std::uint8_t* p, int bytes) {
+  return bytes == 1 ? *p : bytes == 2 ? Load16(p) : Load32(p);
+}
+inline void StorePixel(std::uint8_t* p, int bytes, std::uint32_t v) {
+  if (bytes == 1) {
+    *p = static_cast<std::uint8_t>(v);
+  } else if (bytes == 2) {
+    Store16(p, v);
+  } else {
+    Store32(p, v);
+  }
+}
 
 // Calls op(destination pixel, source pixel) for every pixel of the
 // nWidth x nHeight rectangle at (x, y) of dst and (sx, sy) of src that lies

@@ -13,22 +13,15 @@
 
 namespace {
 
-std::uint32_t LoadPixel(const SurfacePixels& pixels, int x, int y) {
-  const std::uint8_t* p = PixelAt(pixels, x, y);
-  switch (pixels.bitsPerPixel) {
-    case 8: return *p;
-    case 16: return Load16(p);
-    default: return Load32(p);
-  }
+std::uint32_t LoadAt(const SurfacePixels& pixels, int x, int y) {
+  return LoadPixel(PixelAt(pixels, x, y), pixels.bitsPerPixel / 8);
 }
 
-void StorePixel(const SurfacePixels& pixels, int x, int y, std::uint32_t value) {
+// At 32 bits only B, G and R are written: the fourth byte stays.
+void StoreColour(const SurfacePixels& pixels, int x, int y, std::uint32_t value) {
   std::uint8_t* p = PixelAt(pixels, x, y);
-  switch (pixels.bitsPerPixel) {
-    case 8: *p = static_cast<std::uint8_t>(value); break;
-    case 16: Store16(p, value); break;
-    default: Store32(p, (Load32(p) & 0xFF000000u) | (value & 0xFFFFFFu)); break;  // the fourth byte stays
-  }
+  if (pixels.bitsPerPixel == 32) value = (Load32(p) & 0xFF000000u) | (value & 0xFFFFFFu);
+  StorePixel(p, pixels.bitsPerPixel / 8, value);
 }
 
 // Channel sums and the count of pixels summed.
@@ -48,7 +41,7 @@ std::optional<std::uint32_t> CellColour(const SurfacePixels& src, int sx, int sy
   if (topLeft) {
     const long long px = sx + left, py = sy + top;
     if (px < 0 || py < 0 || px >= src.width || py >= src.height) return std::nullopt;
-    const std::uint32_t pixel = LoadPixel(src, static_cast<int>(px), static_cast<int>(py));
+    const std::uint32_t pixel = LoadAt(src, static_cast<int>(px), static_cast<int>(py));
     if (skip && pixel == key) return std::nullopt;
     return toScreen16 ? SurfaceToScreen16(pixel, g_cfSurface, g_cfScreen) : pixel;
   }
@@ -58,7 +51,7 @@ std::optional<std::uint32_t> CellColour(const SurfacePixels& src, int sx, int sy
   ChannelSums sums;
   for (int r = rows.first; r < rows.end; ++r)
     for (int k = columns.first; k < columns.end; ++k) {
-      const std::uint32_t pixel = LoadPixel(src, static_cast<int>(sx + left + k), static_cast<int>(sy + top + r));
+      const std::uint32_t pixel = LoadAt(src, static_cast<int>(sx + left + k), static_cast<int>(sy + top + r));
       if (skip && pixel == key) continue;
       if (g_nBpp == 32) {
         sums.Add(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
@@ -91,7 +84,7 @@ class BoxSums {
     for (int r = 0; r < rows; ++r) {
       ChannelSums row;
       for (int c = 0; c < columns; ++c) {
-        const std::uint32_t pixel = LoadPixel(src, sx + c, sy + r);
+        const std::uint32_t pixel = LoadAt(src, sx + c, sy + r);
         if (!(skip && pixel == key)) {
           if (g_nBpp == 32) {
             row.Add(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
@@ -149,7 +142,7 @@ int DDMosaic(DDSURFACEDATA* lpDst, int x, int y, int w, int h, int nCell, DDSURF
       const int columnsFrom = static_cast<int>(std::clamp<long long>(cellX, 0, dst.width));
       const int columnsTo = static_cast<int>(std::clamp<long long>(cellX + cw, 0, dst.width));
       for (int py = rowsFrom; py < rowsTo; ++py)
-        for (int px = columnsFrom; px < columnsTo; ++px) StorePixel(dst, px, py, *colour);
+        for (int px = columnsFrom; px < columnsTo; ++px) StoreColour(dst, px, py, *colour);
     }
   }
   return 1;
@@ -185,7 +178,7 @@ int DDBlur(DDSURFACEDATA* lpDst, int x, int y, int w, int h, int nRadiusX, int n
     const int top = std::max<long long>(r - static_cast<long long>(nRadiusY), rows.first) - rows.first;
     const int bottom = std::min<long long>(r + static_cast<long long>(nRadiusY), rows.end) - rows.first;
     for (int c = writtenColumns.first; c < writtenColumns.end; ++c) {
-      if (skip && LoadPixel(src, sx + c, sy + r) == key) continue;
+      if (skip && LoadAt(src, sx + c, sy + r) == key) continue;
       const int left = std::max<long long>(c - static_cast<long long>(nRadiusX), columns.first) - columns.first;
       const int right = std::min<long long>(c + static_cast<long long>(nRadiusX), columns.end) - columns.first;
       const ChannelSums box = sums.Box(left, top, right, bottom);
@@ -200,7 +193,7 @@ int DDBlur(DDSURFACEDATA* lpDst, int x, int y, int w, int h, int nRadiusX, int n
       } else {
         value = alpha | EncodeChannels(red, green, blue, f);
       }
-      StorePixel(dst, x + c, y + r, value);
+      StoreColour(dst, x + c, y + r, value);
     }
   }
   return 1;

@@ -9,7 +9,10 @@
 #include <string>
 
 #include "graphics/blit.h"
+#include "graphics/blit_state.h"
+#include "graphics/effects/lens_blit.h"
 #include "graphics/effects/mosaic_blur.h"
+#include "graphics/effects/rotate_blit.h"
 #include "graphics/effects/tinted_blits.h"
 #include "graphics/palette_colours.h"
 #include "graphics/scene.h"
@@ -46,6 +49,9 @@ class PixelEffectGolden : public testing::TestWithParam<GraphicsMode> {
       for (int b = 0; b < 256; ++b) g_BlendTable[a * 256 + b] = static_cast<std::uint8_t>((a + b) / 2);
     MakePicture(&m_Video, 0);
     MakePicture(&m_System, 1);
+    DrawBackground();
+  }
+  static void DrawBackground() {
     DDFillRectPal(&g_sdBackBuffer, 0, 0, kWidth, kHeight, 20);
     for (int x = 0; x < kWidth; x += 16) DDFillRectPal(&g_sdBackBuffer, x, 0, 8, kHeight, 140);
   }
@@ -89,6 +95,43 @@ TEST_P(PixelEffectGolden, MosaicAndBlur) {
     EXPECT_EQ(DDBlur(&g_sdBackBuffer, 204, y, 40, 40, 2, 2, pictures[row], 0, 0, 0), 1);
   }
   EXPECT_TRUE(MatchesGolden(BackBufferPicture(kWidth, kHeight), Golden("mosaic_blur")));
+}
+
+// Pictures on the frame, the frame copied to a work surface and seen
+// through lenses of several depths (one of them keyed, one reaching past the
+// frame's edge). As in the lens screen effect, Direct3D draws the frame in
+// the virtual back buffer, which can be a source.
+TEST_P(PixelEffectGolden, Lens) {
+  DDSetVirBackBuffer(1);
+  DrawBackground();
+  for (int x = 4; x < kWidth; x += 50) DDBlt(&g_sdBackBuffer, x, 30, 40, 40, &m_Video, 0, 0, 1);
+  DDSURFACEDATA work;
+  ASSERT_TRUE(DDCreateSurface(&work, kWidth, kHeight, 1, 0, 0, 0, 0));
+  DDBlt(&work, 0, 0, kWidth, kHeight, &g_sdBackBuffer, 0, 0, 0);
+  EXPECT_TRUE(DDBltLens(&g_sdBackBuffer, 24, 50, 30, 10, &work, 24, 50, 0));
+  EXPECT_TRUE(DDBltLens(&g_sdBackBuffer, 110, 50, 45, 40, &work, 110, 50, 1));
+  EXPECT_TRUE(DDBltLens(&g_sdBackBuffer, 200, 45, 35, 0, &work, 190, 50, 0));
+  EXPECT_TRUE(DDBltLens(&g_sdBackBuffer, 300, 90, 40, 25, &work, 280, 60, 0));
+  DDSetVirBackBuffer(0);
+  EXPECT_TRUE(MatchesGolden(BackBufferPicture(kWidth, kHeight), Golden("lens")));
+  DDReleaseSurface(&work);
+}
+
+// Per row: turned by 30, 90 and 200 degrees about the middle, by 45 about
+// a corner pivot (keyed), and by 330 with the blit colour half grey.
+TEST_P(PixelEffectGolden, Rotation) {
+  DDSURFACEDATA* const pictures[2] = {&m_Video, &m_System};
+  for (int row = 0; row < 2; ++row) {
+    const int y = 25 + row * 50;
+    EXPECT_TRUE(DDBltRotate(&g_sdBackBuffer, 25, y, 40, 40, 20, 20, 30, pictures[row], 0, 0, 1));
+    EXPECT_TRUE(DDBltRotate(&g_sdBackBuffer, 80, y, 40, 40, 20, 20, 90, pictures[row], 0, 0, 1));
+    EXPECT_TRUE(DDBltRotate(&g_sdBackBuffer, 135, y, 40, 40, 20, 20, 200, pictures[row], 0, 0, 0));
+    EXPECT_TRUE(DDBltRotate(&g_sdBackBuffer, 190, y, 40, 40, 5, 5, 45, pictures[row], 0, 0, 1));
+    DDSetBltColor(0xFF808080);
+    EXPECT_TRUE(DDBltRotate(&g_sdBackBuffer, 275, y, 30, 30, 15, 15, 330, pictures[row], 5, 5, 1));
+    DDResetBltColor();
+  }
+  EXPECT_TRUE(MatchesGolden(BackBufferPicture(kWidth, kHeight), Golden("rotation")));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PixelEffectGolden, testing::ValuesIn(kGraphicsModes), GraphicsModeName);

@@ -7,8 +7,8 @@
 #include "model/user/save_data.h"
 #include "shell/checked_access.h"
 #include "shell/close_request.h"
-#include "shell/file_dialogs.h"
 #include "shell/paths.h"
+#include "shell/stage_file_request.h"
 
 int g_bFreeStagePlay = 0;
 
@@ -49,8 +49,7 @@ int StartStageFile(const std::string& path, int bFindNewest) {
 
 int ServeOpenStageRequest() {
   std::string path;
-  const std::string filter = std::string("StageFile ( *.stg4_*;*.rpl4_* )") + '\0' + "*.stg4_*;*.rpl4_*" + '\0';
-  if (OpenFileDialog(path, "data\\stg4\\", "ステージファイルの選択", filter.c_str(), "stg4_*") == 0) return 0;
+  if (ChooseStageFile(path) == 0) return 0;
   if (!StartStageFile(path, 0)) RequestMainWindowClose();
   return 1;
 }

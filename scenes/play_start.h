@@ -20,6 +20,7 @@ void ResetProgress();
 int StartStageFile(const std::string& path, int bFindNewest);
 
 // The main window's side of the title's open-stage request: the stage file
-// chooser, then StartStageFile. 1 when a file was chosen (a failed start
-// has asked the window to close), 0 when cancelled. Main thread.
+// chooser in dialog mode (ChooseStageFile), then StartStageFile. 1 when a
+// file was chosen (a failed start has asked the window to close), 0 when
+// cancelled. Main thread.
 int ServeOpenStageRequest();

@@ -11,12 +11,14 @@
 #include "platform/text.h"
 #include "platform/transcript.h"
 #include "platform/window_services.h"
+#include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
 #include "shell/checked_access.h"
 #include "shell/close_request.h"
 #include "shell/name_entry_dialog.h"
 #include "shell/replay_requests.h"
 #include "shell/sound/bgm.h"
+#include "shell/stage_file_request.h"
 #include "shell/sound/sound_effects.h"
 #include "shell/start_up.h"
 
@@ -49,19 +51,16 @@ void cPlayerServices::RunNameEntryDialog() {
   dialog.DoModal();
 }
 
-int cPlayerServices::OpenReplayFile() {
-  ::DDSetGDIMode(1);
-  const int result = ServeOpenReplayRequest();
-  ::DDSetGDIMode(0);
-  return result;
+int cPlayerServices::OpenStageFile() {
+  std::string path;
+  if (ChooseStageFile(path) == 0) return 0;
+  if (StartStageFile(path, 0) == 0) RequestMainWindowClose();
+  return 1;
 }
 
-int cPlayerServices::SaveReplayFile(int bPrevious) {
-  ::DDSetGDIMode(1);
-  const int result = ServeSaveReplayRequest(bPrevious);
-  ::DDSetGDIMode(0);
-  return result;
-}
+int cPlayerServices::OpenReplayFile() { return ServeOpenReplayRequest(); }
+
+int cPlayerServices::SaveReplayFile(int bPrevious) { return ServeSaveReplayRequest(bPrevious); }
 
 int cPlayerServices::SoundSlotCount() { return static_cast<int>(g_vSound.size()); }
 

@@ -17,6 +17,7 @@ class cPlayerServices : public cMainWindowServices {
   explicit cPlayerServices(platform::SdlWindow* window) : m_pWindow(window) {}
 
   void RunNameEntryDialog() override;
+  int OpenStageFile() override;
   int OpenReplayFile() override;
   int SaveReplayFile(int bPrevious) override;
 

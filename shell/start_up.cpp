@@ -18,6 +18,7 @@
 #include "model/settings/paths.h"
 #include "model/settings/system_data.h"
 #include "model/user/options.h"
+#include "model/user/save_data.h"
 #include "platform/audio/audio_output.h"
 #include "platform/clock.h"
 #include "platform/event_loop.h"
@@ -32,11 +33,15 @@
 #include "platform/video/presenter.h"
 #include "platform/window_services.h"
 #include "scenes/hbt_palette.h"
+#include "scenes/option_scene.h"
+#include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
+#include "scenes/title_scene.h"
 #include "shell/close_request.h"
 #include "shell/editor_link.h"
 #include "shell/game_loop.h"
 #include "shell/input_state.h"
+#include "shell/keyboard_hook.h"
 #include "shell/key_config.h"
 #include "shell/launcher_dialog.h"
 #include "shell/main_window.h"
@@ -221,6 +226,8 @@ bool InitGame(const std::string& commandLine, int showWindow) {
   if (ChooseRendererAtStartup(g_SystemIni, origin.x, origin.y) == 0) return false;
   const std::string freeStage = commandLine.empty() ? std::string(g_SystemIni.szFreeStage) : commandLine;
 
+  RegisterTitleScene();
+  RegisterOptionScene();
   g_SceneManager.m_nFps = 60;
   g_SceneManager.m_nFadeSpeed = 10;
   for (cInputState& input : g_InputStates) input.SetRepeat(18, 6);
@@ -271,6 +278,14 @@ bool InitGame(const std::string& commandLine, int showWindow) {
     g_SystemIni.szFreeStage[0] = '\0';
     return true;
   }
+  g_bFreeStagePlay = 1;
+  if (StartStageFile(stage, 1) == 0) return false;
+  g_SaveData.m_bSeries = 0;
+  g_SceneManager.m_nPlayMode = PLAY_FREESTAGE;
+  g_SceneManager.m_bUseRanking = 1;
+  g_SceneManager.m_nPlayStart = 3;  // a stage file
+  g_SceneManager.m_nScene = SCENE_STAGE;
+  g_SceneManager.m_nPrevScene = SCENE_TITLE;
   return true;
 }
 
@@ -281,6 +296,7 @@ void UnInitGame() {
   for (Font& font : g_Font) font.Destroy();
   for (DDSURFACEDATA& surface : g_DigitSurface) DDReleaseSurface(&surface);
   DDRelease();
+  cHook::UnhookAll();
   // The window goes last: the graphics release above still names it.
   platform::TheFrameMailbox().SetFrameReadyCallback({});
   g_MainWindow.SetServices(nullptr);

@@ -5,6 +5,7 @@
 // its report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -132,6 +133,11 @@ class PlayerRun : public testing::Test {
 TEST_F(PlayerRun, StartsPresentsTheFramesAndClosesCleanly) {
   const ProgramResult result = Play();
   ExpectFramesRun(result, "title");
+  // The title scene drew its picture and asked for its music.
+  GoldenImage frame;
+  ASSERT_TRUE(ReadPng(FramePicture(), &frame));
+  EXPECT_TRUE(std::any_of(frame.pixels.begin(), frame.pixels.end(), [](std::uint32_t p) { return p != 0; }));
+  EXPECT_NE(Read(Transcript()).find("music 0 "), std::string::npos) << Read(Transcript());
   const std::string report = Read(Project() / "Report_Game.txt");
   EXPECT_NE(report.find("App : ver 566"), std::string::npos) << report;
   // The start-up made the project's folders.
@@ -197,6 +203,17 @@ TEST_F(PlayerRun, AStageFileThatDoesNotExistStartsAtTheTitle) {
   EXPECT_NE(Read(Project() / "Report_Game.txt").find(Utf8("「data\\stg4\\nothing.stg4」の読み込みに失敗しました！")),
             std::string::npos)
       << Read(Project() / "Report_Game.txt");
+}
+
+TEST_F(PlayerRun, ANamedStageFileStartsInStagePlayWithItsNewestVersion) {
+  const fs::path stages = Project() / "data" / "stg4";
+  fs::copy_file(stages / "free01.stg4_000", stages / "direct.stg4_001");
+  fs::copy_file(stages / "free01.stg4_000", stages / "direct.stg4_005");
+  ExpectFramesRun(Play({"data\\stg4\\direct.stg4"}), "stage");
+  const std::string state = Read(StateFile());
+  EXPECT_NE(state.find("\"play_mode\": 2"), std::string::npos) << state;
+  EXPECT_NE(state.find("\"play_start\": 3"), std::string::npos) << state;
+  EXPECT_NE(state.find("direct."), std::string::npos) << state;
 }
 
 TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {

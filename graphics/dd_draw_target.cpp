@@ -3,9 +3,14 @@
 #include "graphics/blit.h"
 #include "graphics/blit_state.h"
 #include "graphics/device.h"
+#include "graphics/font.h"
 #include "graphics/image_table.h"
+#include "graphics/message_surfaces.h"
 
 namespace {
+
+// The font with the number, or null.
+Font* FontAt(int nFont) { return nFont >= 0 && nFont < 3 ? &g_Font[nFont] : nullptr; }
 
 bool Exists(const DDSURFACEDATA* surface) {
   return surface && ((surface->lpDT && (surface->lpDT->lpSurface || surface->lpLinkSD)) ||
@@ -34,6 +39,7 @@ DDSURFACEDATA* cDDDrawTarget::Resolve(sSurface surface) const {
     case SURFACES_CHARA_EXC: set = m_pCharaExc; break;
     case SURFACES_SWORD: set = m_pSwords; break;
     case SURFACES_EFFECT: set = m_pEffects; break;
+    case SURFACES_MESSAGE: found = DDFindMessageSurface(surface.nIndex); break;
   }
   if (set && surface.nIndex >= 0 && static_cast<std::size_t>(surface.nIndex) < set->size())
     found = &(*set)[static_cast<std::size_t>(surface.nIndex)];
@@ -95,4 +101,51 @@ void cDDDrawTarget::EffectBlt(eEffectBlit, const sEffectBlitArgs& args) {
 
 void cDDDrawTarget::FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) {
   if (DDSURFACEDATA* to = Resolve(dst)) DDFillRectPal(to, x, y, w, h, static_cast<std::uint32_t>(nPal));
+}
+
+void cDDDrawTarget::MeasureText(int nFont, const char* text, int& width, int& height) {
+  const Font* font = FontAt(nFont);
+  const platform::TextExtent size = font ? font->MeasureText(text) : platform::TextExtent{};
+  width = size.cx;
+  height = size.cy;
+}
+
+void cDDDrawTarget::DrawText(int nFont, sSurface dst, int x, int y, const char* text) {
+  Font* font = FontAt(nFont);
+  DDSURFACEDATA* to = Resolve(dst);
+  if (font && to) font->DrawText(to, x, y, text, 0);
+}
+
+void cDDDrawTarget::DrawTextBox(int nFont, sSurface dst, int x, int y, const char* text) {
+  Font* font = FontAt(nFont);
+  DDSURFACEDATA* to = Resolve(dst);
+  if (font && to) font->DrawTextBox(to, x, y, 0, 0, text, 0);
+}
+
+void cDDDrawTarget::DrawBox(int nFont, sSurface dst, int x, int y, int w, int h) {
+  Font* font = FontAt(nFont);
+  DDSURFACEDATA* to = Resolve(dst);
+  if (font && to) font->DrawBox(to, x, y, w, h);
+}
+
+bool cDDDrawTarget::CreateMessageSurface(int width, int height, sSurface& surface) {
+  const int id = DDAddMessageSurface(width, height);
+  if (id == 0) return false;
+  surface = {SURFACES_MESSAGE, id};
+  return true;
+}
+
+void cDDDrawTarget::ReleaseMessageSurface(sSurface surface) {
+  if (surface.nSet == SURFACES_MESSAGE) DDRemoveMessageSurface(surface.nIndex);
+}
+
+void cDDDrawTarget::ClearSurface(sSurface surface) {
+  if (DDSURFACEDATA* found = Resolve(surface)) DDFillRectPal(found, 0, 0, found->nWidth, found->nHeight, 0);
+}
+
+bool cDDDrawTarget::TakeSurfaceRestored(sSurface surface) {
+  DDSURFACEDATA* found = Resolve(surface);
+  if (!found || !found->lpDT || !found->lpDT->bRecreated) return false;
+  found->lpDT->bRecreated = 0;
+  return true;
 }

@@ -1,7 +1,9 @@
-// The game objects' drawing interface (game/draw/draw_target.h) over the
-// graphics layer's blits: image numbers are rows of g_SurfaceTable, the
-// back buffer is g_sdBackBuffer, and the character-exclusive, sword and
-// effect images are the image sets handed in with SetImageSet. A surface
+// The game objects' drawing and text interfaces (game/draw/draw_target.h,
+// game/draw/text_target.h) over the graphics layer's blits and fonts:
+// image numbers are rows of g_SurfaceTable, the back buffer is
+// g_sdBackBuffer, message surfaces are those of graphics/message_surfaces.h,
+// fonts are g_Font, and the character-exclusive, sword and effect images
+// are the image sets handed in with SetImageSet. A surface
 // that does not exist (a number outside its set, an image that did not
 // load) is neither drawn from nor into.
 //
@@ -10,9 +12,10 @@
 #pragma once
 
 #include "game/draw/draw_target.h"
+#include "game/draw/text_target.h"
 #include "graphics/surface.h"
 
-class cDDDrawTarget final : public cDrawTarget {
+class cDDDrawTarget final : public cDrawTarget, public cTextTarget {
  public:
   // The surfaces of SURFACES_CHARA_EXC, SURFACES_SWORD or SURFACES_EFFECT
   // (null: none); they must outlive their use here.
@@ -32,6 +35,15 @@ class cDDDrawTarget final : public cDrawTarget {
   void ResetBltColour() override;
   void EffectBlt(eEffectBlit kind, const sEffectBlitArgs& args) override;
   void FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) override;
+
+  void MeasureText(int nFont, const char* text, int& width, int& height) override;
+  void DrawText(int nFont, sSurface dst, int x, int y, const char* text) override;
+  void DrawTextBox(int nFont, sSurface dst, int x, int y, const char* text) override;
+  void DrawBox(int nFont, sSurface dst, int x, int y, int w, int h) override;
+  bool CreateMessageSurface(int width, int height, sSurface& surface) override;
+  void ReleaseMessageSurface(sSurface surface) override;
+  void ClearSurface(sSurface surface) override;
+  bool TakeSurfaceRestored(sSurface surface) override;
 
  private:
   // The surface's record, or null when it does not exist.

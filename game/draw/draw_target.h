@@ -13,7 +13,14 @@
 
 #include <cstdint>
 
-enum eSurfaceSet { SURFACES_IMAGE, SURFACES_CHARA_EXC, SURFACES_SWORD, SURFACES_EFFECT, SURFACES_BACK_BUFFER };
+enum eSurfaceSet {
+  SURFACES_IMAGE,
+  SURFACES_CHARA_EXC,
+  SURFACES_SWORD,
+  SURFACES_EFFECT,
+  SURFACES_BACK_BUFFER,
+  SURFACES_MESSAGE,  // a message window's text surface, by the id the text target gave it
+};
 
 struct sSurface {
   eSurfaceSet nSet = SURFACES_IMAGE;

@@ -86,3 +86,7 @@ cActor* FindFirstCharacter(List& list, bool bById, int id, bool bExclude, bool b
   }
   return nullptr;
 }
+
+// The hero, then the characters of the running stage's teams, whose object
+// id is nId; null when none has it.
+cActor* FindCharacterById(int nId);

@@ -24,15 +24,15 @@ void FlowCmdNotBuilt(cActor*, cCommandInstance&) {
 std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
     FlowCmdNothing,                                // CMD_NONE
     FlowCmdNothing,                                // CMD_WAIT
-    FlowCmdNotBuilt<CMD_MOVE_STRAIGHT>,            // CMD_MOVE_STRAIGHT
-    FlowCmdNotBuilt<CMD_MOVE_GROUND_TURN>,         // CMD_MOVE_GROUND_TURN
-    FlowCmdNotBuilt<CMD_MOVE_CIRCLE>,              // CMD_MOVE_CIRCLE
-    FlowCmdNotBuilt<CMD_MOVE_CHARGE>,              // CMD_MOVE_CHARGE
-    FlowCmdNotBuilt<CMD_MOVE_HOMING>,              // CMD_MOVE_HOMING
-    FlowCmdNotBuilt<CMD_MOVE_AVOID_OFFSCREEN>,     // CMD_MOVE_AVOID_OFFSCREEN
-    FlowCmdNotBuilt<CMD_STOP_MOVE>,                // CMD_STOP_MOVE
-    FlowCmdNotBuilt<CMD_TURN>,                     // CMD_TURN
-    FlowCmdNotBuilt<CMD_JUMP>,                     // CMD_JUMP
+    FlowCmdMoveStraight,                           // CMD_MOVE_STRAIGHT
+    FlowCmdMoveGroundTurn,                         // CMD_MOVE_GROUND_TURN
+    FlowCmdMoveCircle,                             // CMD_MOVE_CIRCLE
+    FlowCmdMoveCharge,                             // CMD_MOVE_CHARGE
+    FlowCmdMoveHoming,                             // CMD_MOVE_HOMING
+    FlowCmdMoveAvoidOffscreen,                     // CMD_MOVE_AVOID_OFFSCREEN
+    FlowCmdStopMove,                               // CMD_STOP_MOVE
+    FlowCmdTurn,                                   // CMD_TURN
+    FlowCmdJump,                                   // CMD_JUMP
     FlowCmdNotBuilt<CMD_SHOT>,                     // CMD_SHOT
     FlowCmdNotBuilt<CMD_SWORD>,                    // CMD_SWORD
     FlowCmdNotBuilt<CMD_SUMMON_BLOCK>,             // CMD_SUMMON_BLOCK
@@ -42,7 +42,7 @@ std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
     FlowCmdNotBuilt<CMD_STAGE_CLEAR>,              // CMD_STAGE_CLEAR
     FlowCmdNotBuilt<CMD_GAME_WAIT>,                // CMD_GAME_WAIT
     FlowCmdNotBuilt<CMD_MESSAGE>,                  // CMD_MESSAGE
-    FlowCmdNotBuilt<CMD_WARP>,                     // CMD_WARP
+    FlowCmdWarp,                                   // CMD_WARP
     FlowCmdNotBuilt<CMD_SET_TARGET>,               // CMD_SET_TARGET
     FlowCmdStatusOperation,                        // CMD_STATUS_OPERATION
     FlowCmdNotBuilt<CMD_STATUS_OPERATION2>,        // CMD_STATUS_OPERATION2

@@ -23,3 +23,20 @@ void FlowCmdFlowControl(cActor* pActor, cCommandInstance& command);
 
 // Changes a status or variable by the command's operation, every frame.
 void FlowCmdStatusOperation(cActor* pActor, cCommandInstance& command);
+
+// The movement commands: each moves the actor every frame of the command by
+// the velocity its kind works out (straight by direction, angle or toward a
+// point; walking with turns at ledges; a circle; a charge at the target;
+// homing on the target; keeping on screen), stops, turns, jumps or warps it.
+void FlowCmdMoveStraight(cActor* pActor, cCommandInstance& command);
+void FlowCmdMoveGroundTurn(cActor* pActor, cCommandInstance& command);
+void FlowCmdMoveCircle(cActor* pActor, cCommandInstance& command);
+void FlowCmdMoveCharge(cActor* pActor, cCommandInstance& command);
+void FlowCmdMoveHoming(cActor* pActor, cCommandInstance& command);
+void FlowCmdMoveAvoidOffscreen(cActor* pActor, cCommandInstance& command);
+void FlowCmdStopMove(cActor* pActor, cCommandInstance& command);
+// Parameter 0: 0 left, 1 right, 2 toward the target, 3 away from it, 4 toward
+// the last wall touched, 5 away from it; repeated every tenth of a second.
+void FlowCmdTurn(cActor* pActor, cCommandInstance& command);
+void FlowCmdJump(cActor* pActor, cCommandInstance& command);
+void FlowCmdWarp(cActor* pActor, cCommandInstance& command);

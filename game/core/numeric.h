@@ -13,6 +13,10 @@
 #include <cstdint>
 #include <limits>
 
+// The angle and diagonal constants of the movement rules.
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kInvSqrt2 = 0.7071067811865476;
+
 inline int TruncToInt(double value) {
   using Limits = std::numeric_limits<int>;
   if (std::isnan(value)) return 0;

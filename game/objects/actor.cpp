@@ -339,6 +339,8 @@ void cActor::BuildFlows(const std::vector<cEdFlow>& flows, int nFacing, bool bIn
       if (move) {
         ci.m_dMoveSpeed = static_cast<double>(move->m_nSpeedCoef * li + move->m_nSpeed) * 0.1 / u;
         ci.m_nMoveDir = move->m_nDirection;
+        // The inertial speed limit, in the units of the speed.
+        ci.m_dMaxSpeed = move->m_nMaxSpeed * 0.1 / u;
       }
       switch (move ? static_cast<int>(command.m_nKind) : static_cast<int>(CMD_NONE)) {
         case CMD_MOVE_STRAIGHT:

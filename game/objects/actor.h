@@ -35,6 +35,7 @@
 #include "model/definitions/chara.h"
 #include "shell/input_state.h"
 
+class cEdMove;
 class cInputState;
 class cItem;
 class cShot;
@@ -73,6 +74,10 @@ struct sKeyCursor {
   int anPos[KEY_STATE_COUNT] = {};
   int anCount[KEY_STATE_COUNT] = {};
 };
+
+// The unit vector of a resolved direction code (2 to 11; diagonals of
+// length 1); false, leaving (0, 0), for any other code.
+bool DirectionUnit(int nDirection, double& ux, double& uy);
 
 class cActor : public cGameObject {
  public:
@@ -162,6 +167,24 @@ class cActor : public cGameObject {
   void PlaceAtTile(int nColumn, int nRow);
   void PlaceAtTileX(int nColumn);
   void PlaceAtTileY(int nRow);
+
+  // Movement of the movement commands (actor_movement.cpp). Velocities are
+  // pixels per sub-step; a facing request nTurn is 0 none, 1 left, 2 right.
+  //
+  // The direction code after facing and the running flow's input key.
+  int ResolveDirection(int nCode) const;
+  void DirectionSpeed(double s, int nCode, double& vx, double& vy, std::int32_t& nTurn) const;
+  void DirectionAngleSpeed(double s, int nCode, int nAngle, double& vx, double& vy, std::int32_t& nTurn) const;
+  // Toward the move's point; with its arrival switch nRemain becomes the travel time.
+  void TargetPointSpeed(double s, int ox, int oy, const cEdMove& move, double& vx, double& vy, std::int32_t& nTurn,
+                        std::int32_t& nRemain) const;
+  // Walks on, turning at a ledge or carrying a rider (clears m_bRidden).
+  void GroundTurnStep(double s, double& vx, double& vy, std::int32_t& nTurn);
+  int MoveTowardByAxes(cCommandInstance& inst, const cEdMove& move, const cGameObject* pMover, double tx, double ty);
+  void AvoidOffscreenSpeed(double s, int nCode, double& vx, double& vy) const;
+  // Adds a command's velocity to the speeds (or, with inertia, accelerates
+  // the added speeds), turns the actor and plays the walk or fly animation.
+  void ApplyMove(double vx, double vy, int nTurn, cCommandInstance& inst, const cEdMove& move, bool bForceTurn);
 
   // Damage and death.
   bool AddHp(int nDelta, bool bForce, bool bShowGauge);

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 int CellOf(double edge) { return TruncToInt(edge) >> 5; }
 
 }  // namespace
@@ -345,7 +343,7 @@ int ComputeMoveVelocity(double& vx, double& vy, int& dir, const cGameObject* pMo
   const double dy = ty - y0;
   const bool flee = !bNoFlee && speed < 0;
   if (flee) {
-    const double s = speed * 0.7071067811865476;
+    const double s = speed * kInvSqrt2;
     vx = tx <= x0 ? -s : s;
     vy = ty <= y0 ? -s : s;
   } else {

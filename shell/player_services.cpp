@@ -4,6 +4,7 @@
 #include <string>
 
 #include "graphics/device.h"
+#include "graphics/device_recovery.h"
 #include "model/database/database.h"
 #include "model/settings/system_data.h"
 #include "model/user/save_data.h"
@@ -101,6 +102,8 @@ void cPlayerServices::StopBgm() {
 }
 
 void cPlayerServices::DDSetGDIMode(int bOn) { ::DDSetGDIMode(bOn); }
+
+int cPlayerServices::DDRestoreSurface() { return ::DDRestoreSurface(); }
 
 void cPlayerServices::RepaintWindow() {
   // The window shows the newest finished frame again; the game thread may

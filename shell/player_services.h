@@ -27,6 +27,7 @@ class cPlayerServices : public cMainWindowServices {
   void StopBgm() override;
 
   void DDSetGDIMode(int bOn) override;
+  int DDRestoreSurface() override;
   void RepaintWindow() override;
   void HideWindow() override;
 

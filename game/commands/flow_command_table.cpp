@@ -39,7 +39,7 @@ std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
     FlowCmdNotBuilt<CMD_SUMMON_CHARACTER>,         // CMD_SUMMON_CHARACTER
     FlowCmdNotBuilt<CMD_SUMMON_ITEM>,              // CMD_SUMMON_ITEM
     FlowCmdFlowControl,                            // CMD_FLOW_CONTROL
-    FlowCmdNotBuilt<CMD_STAGE_CLEAR>,              // CMD_STAGE_CLEAR
+    FlowCmdStageClear,                             // CMD_STAGE_CLEAR
     FlowCmdNotBuilt<CMD_GAME_WAIT>,                // CMD_GAME_WAIT
     FlowCmdNotBuilt<CMD_MESSAGE>,                  // CMD_MESSAGE
     FlowCmdWarp,                                   // CMD_WARP

@@ -16,6 +16,9 @@ void FlowCmdRunWorker(cActor* pActor, cCommandInstance& command) {
   Worker(pActor, *command.m_pCommand);
 }
 
+// Ends the play as cleared (ExecStageClear).
+void FlowCmdStageClear(cActor* pActor, cCommandInstance& command);
+
 // Starts, stops, pauses, resumes, deletes or stops for good the running
 // flow, every other flow of the actor, or the flows with a given ID
 // (parameters: 0 operation, 1 target, 2 flow ID).

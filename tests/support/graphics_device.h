@@ -124,6 +124,16 @@ class ScopedGraphicsDevice {
   bool m_bStarted = false;
 };
 
+// A device started in the named mode with the transparent colour that the
+// DirectDraw drawing tests expect (palette number 0).
+struct StartedGraphicsMode {
+  explicit StartedGraphicsMode(const char* mode) : device(GraphicsModeNamed(mode)) {
+    EXPECT_TRUE(device.Started());
+    if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
+  }
+  ScopedGraphicsDevice device;
+};
+
 // The top-left width x height of the back buffer as RGB (a running device;
 // at 8 bits through the palette shown).
 inline GoldenImage BackBufferPicture(int width, int height) {

@@ -28,13 +28,7 @@ void FillWithPositions(RawSurface& surface, int width, int height) {
     for (int x = 0; x < width; ++x) lock.SetPixel(x, y, Position(x, y));
 }
 
-struct Started {
-  explicit Started(const char* mode) : device(GraphicsModeNamed(mode)) {
-    EXPECT_TRUE(device.Started());
-    if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
-  }
-  ScopedGraphicsDevice device;
-};
+using Started = StartedGraphicsMode;
 
 struct LensCase {
   int radius, depth;

@@ -28,14 +28,7 @@ std::vector<std::uint32_t> Row(RawSurface& surface, int y, int width) {
   return row;
 }
 
-struct Started {
-  explicit Started(const char* mode) : device(GraphicsModeNamed(mode)) {
-    EXPECT_TRUE(device.Started());
-    if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
-    DDSetVirBackBuffer(0);
-  }
-  ScopedGraphicsDevice device;
-};
+using Started = StartedGraphicsMode;
 
 // A 10-wide area in cells of 4 is cut into cells of 4, 4 and 2 columns,
 // each the average of its pixels at 32 bits (the fourth byte stays).

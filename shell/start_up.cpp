@@ -36,6 +36,7 @@
 #include "scenes/option_scene.h"
 #include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
 #include "shell/close_request.h"
@@ -230,6 +231,7 @@ bool InitGame(const std::string& commandLine, int showWindow) {
   RegisterTitleScene();
   RegisterOptionScene();
   RegisterStoryMenuScene();
+  RegisterStageScene();
   g_SceneManager.m_nFps = 60;
   g_SceneManager.m_nFadeSpeed = 10;
   for (cInputState& input : g_InputStates) input.SetRepeat(18, 6);

@@ -25,6 +25,9 @@
 #include "game/draw/draw_target.h"
 #include "game/effects/effect_play.h"
 #include "game/effects/effect_run.h"
+#include "game/overlays/message_window.h"
+#include "game/overlays/picture.h"
+#include "game/stage/screen_tone.h"
 #include "game/stage/scroll_axis.h"
 #include "model/definitions/condition.h"
 #include "model/stage/map_cell.h"
@@ -117,6 +120,10 @@ class cStagePlay {
   std::list<cEffectPlay> m_EffectList;
   // The screen effect that the scene draws over the stage.
   cScrEffectRun m_ScreenEffect;
+  // Message windows and pictures shown over the stage, the screen tone.
+  std::list<cMessageWindow> m_MessageList;
+  std::list<cPicture> m_PictureList;
+  cScreenTone m_Tone;
   std::int32_t m_bItemMessageFollows = 0;
   std::int32_t m_nShotSerial = 0;
   std::int32_t m_nFrameCount = 0;

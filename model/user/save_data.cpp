@@ -344,6 +344,10 @@ int cSaveData::GetStageBest(const std::string& name) const {
 
 // ---- snapshot and carried status -------------------------------------------
 
+void cSaveData::ResetTotals() {
+  m_nTotalScore = m_nTotalTimeLeft = m_nTotalClearTime = m_nTotalHP = m_nTotalSP = 0;
+}
+
 void cSaveData::TakeStageSnapshot() {
   m_vVariablesAtStart = m_vVariables;
   m_nLivesAtStart = m_nLives;

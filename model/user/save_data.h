@@ -181,6 +181,8 @@ class cSaveData : public cEdRecordOf<cSaveData> {
   void RecordStageBest(const std::string& name, int nValue);
   int GetStageBest(const std::string& name) const;
 
+  // The running total and the four other totals become 0.
+  void ResetTotals();
   // At every stage set-up: what a retry returns to.
   void TakeStageSnapshot();
   // A retry (bRetry) restores variables, lives and total score; after a miss

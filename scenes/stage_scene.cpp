@@ -1,0 +1,144 @@
+#include "scenes/stage_scene.h"
+
+#include <memory>
+
+#include "game/flows/flow_condition.h"
+#include "graphics/image_table.h"
+#include "graphics/palette_colours.h"
+#include "graphics/screen_fade.h"
+#include "graphics/blit.h"
+#include "graphics/device.h"
+#include "model/stage/stage.h"
+#include "model/user/save_data.h"
+#include "platform/keyboard.h"
+#include "scenes/scene_manager.h"
+#include "shell/close_request.h"
+#include "shell/requests.h"
+
+DDSurfaceVector g_vecCharaExcSD;
+ImageVector g_vecCharaExcImage;
+DDSurfaceVector g_vecSwordSD;
+ImageVector g_vecSwordImage;
+DDSurfaceVector g_vecEffectSD;
+ImageVector g_vecEffectImage;
+
+const std::vector<int>& StageImageNumbers() {
+  static const std::vector<int> numbers = [] {
+    std::vector<int> v;
+    for (int n = 2; n <= 47; ++n) v.push_back(n);
+    for (int n = 49; n <= 51; ++n) v.push_back(n);
+    for (int n = 55; n <= 68; ++n) v.push_back(n);
+    return v;
+  }();
+  return numbers;
+}
+
+cStageScene::cStageScene() {
+  SetStates({static_cast<State>(&cStageScene::ShowStartBanner), static_cast<State>(&cStageScene::Play),
+             static_cast<State>(&cStageScene::PauseMenu), static_cast<State>(&cStageScene::ShowResult),
+             static_cast<State>(&cStageScene::ContinueMenu), static_cast<State>(&cStageScene::GameOver)});
+  m_vRankPosition.assign(kRankingKindCount, -1);
+  m_vRankValue.assign(kRankingKindCount, 0);
+  g_SaveData.m_nStageBgm = 0;
+  g_pStageScene = this;
+}
+
+cStageScene::~cStageScene() {
+  for (int n : StageImageNumbers()) DDReleaseSurface(&g_SurfaceTable[n]);
+  for (DDSurfaceVector* set : {&g_vecCharaExcSD, &g_vecSwordSD, &g_vecEffectSD}) {
+    DDReleaseSurfaceVector(*set);
+    set->clear();
+  }
+  g_vecCharaExcImage.clear();
+  g_vecSwordImage.clear();
+  g_vecEffectImage.clear();
+  ClearPictures();
+  ClearMessageSurfaces();
+  // cStagePlay's destructor lets go of g_pStageScene.
+}
+
+void cStageScene::Frame() { RunFrame(); }
+
+void cStageScene::FadeIn() {
+  if (DDFadeIn(g_palOriginal.data(), 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_palCurrent.data(), 0))
+    m_nState = STAGE_START;
+}
+
+void cStageScene::ShowStartBanner() {
+  m_nBannerCount = 0;
+  m_nState = STAGE_PLAY;
+}
+
+void cStageScene::Play() {
+  if (m_bQuit) {
+    RequestMainWindowClose();
+    return;
+  }
+  if (CheckPauseKey()) {
+    m_nStep = 0;
+    m_nState = STAGE_PAUSE;
+    return;
+  }
+  ++m_nStageFrame;
+}
+
+void cStageScene::PauseMenu() {
+  m_bHoldButtons = 1;
+  m_nState = m_nPauseState;
+  m_nStep = m_nPauseStep;
+}
+
+void cStageScene::ShowResult() {
+  g_SceneManager.m_nNextScene = SCENE_TITLE;
+  m_nStep = 0;
+  m_nState = STAGE_FADEOUT;
+}
+
+void cStageScene::ContinueMenu() {
+  SetStage(1, 0);
+  m_nState = STAGE_START;
+}
+
+void cStageScene::GameOver() {
+  g_SceneManager.m_nNextScene = SCENE_TITLE;
+  m_nState = STAGE_FADEOUT;
+}
+
+void cStageScene::Leave() {
+  if (!DDFadeOut(g_palOriginal.data(), 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_palCurrent.data(), 0))
+    return;
+  DDClearSurfacePal(&g_sdBackBuffer, 16);
+  g_SceneManager.m_nFps = 60;
+  g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;
+  g_SceneManager.m_nPrevScene = SCENE_STAGE;
+  m_nState = SCENE_STATE_ENTER;
+}
+
+int cStageScene::EvalConditionList(const std::vector<cEdCondition>& conditions, int nMode, cActor* pActor) {
+  return ::EvalConditionList(conditions, nMode, pActor);
+}
+
+void cStageScene::PlayBgm(int nEntry, int bOption) {
+  g_SaveData.m_bStageBgmLoop = bOption;
+  RequestBgm(BGMREQ_STAGE, nEntry);
+}
+
+int cStageScene::CheckPauseKey() {
+  if ((platform::GetAsyncKeyState(platform::VK_SPACE) & 0x8000) == 0) return 0;
+  RequestSystemSound(4);
+  m_nPauseState = m_nState;
+  m_nPauseStep = m_nStep;
+  return 1;
+}
+
+// The in-stage wait loop is not built yet: the wait ends at once.
+void cStageScene::RunModalWait() { m_Wait = sModalWait(); }
+
+// The sight mask is drawn by the stage drawing, which is not built yet.
+void cStageScene::RebuildSightMask() {}
+
+int cStageScene::FramesPerSecond() const { return g_SceneManager.m_nFps; }
+
+void RegisterStageScene() {
+  cSceneManager::SetSceneFactory(SCENE_STAGE, [] { return std::make_unique<cStageScene>(); });
+}

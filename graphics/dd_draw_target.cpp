@@ -4,6 +4,7 @@
 #include "graphics/blit_state.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
+#include "graphics/frame_effects.h"
 #include "graphics/image_table.h"
 #include "graphics/message_surfaces.h"
 
@@ -101,6 +102,10 @@ void cDDDrawTarget::EffectBlt(eEffectBlit, const sEffectBlitArgs& args) {
 
 void cDDDrawTarget::FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) {
   if (DDSURFACEDATA* to = Resolve(dst)) DDFillRectPal(to, x, y, w, h, static_cast<std::uint32_t>(nPal));
+}
+
+void cDDDrawTarget::DrawFrame(sSurface dst, int x, int y, int w, int h, int nThick, int nPal) {
+  if (DDSURFACEDATA* to = Resolve(dst)) DDDrawFrame(to, x, y, w, h, nThick, static_cast<std::uint32_t>(nPal));
 }
 
 void cDDDrawTarget::MeasureText(int nFont, const char* text, int& width, int& height) {

@@ -35,6 +35,7 @@ class cDDDrawTarget final : public cDrawTarget, public cTextTarget {
   void ResetBltColour() override;
   void EffectBlt(eEffectBlit kind, const sEffectBlitArgs& args) override;
   void FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) override;
+  void DrawFrame(sSurface dst, int x, int y, int w, int h, int nThick, int nPal) override;
 
   void MeasureText(int nFont, const char* text, int& width, int& height) override;
   void DrawText(int nFont, sSurface dst, int x, int y, const char* text) override;

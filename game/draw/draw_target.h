@@ -4,7 +4,7 @@
 // Surfaces are named, not held: an image of the image table by number
 // (2 the block sheet, 4 to 19 the character sheets, 40 the item sheet, 43/44
 // the mark sheet, 49 the accessory sheet, 63/64 the stage's shot sheet,
-// 68 the work image), an entry of the character-exclusive, sword or effect
+// 65 the sight mask, 68 the work image), an entry of the character-exclusive, sword or effect
 // image sets, or the frame being drawn (the back buffer). Blits copy a
 // source rectangle to a destination position; kColourKey skips the source's
 // transparent colour. The effect blits of the character effects take one
@@ -38,6 +38,7 @@ constexpr int IMAGE_MARKS = 43;
 constexpr int IMAGE_MARKS_SCALED = 44;
 constexpr int IMAGE_ACCESSORY = 49;
 constexpr int IMAGE_STAGE_SHOTS = 63;
+constexpr int IMAGE_SIGHT_MASK = 65;
 constexpr int IMAGE_WORK = 68;
 
 constexpr int kColourKey = 1;
@@ -101,4 +102,6 @@ class cDrawTarget {
   virtual void ResetBltColour() = 0;
   virtual void EffectBlt(eEffectBlit kind, const sEffectBlitArgs& args) = 0;
   virtual void FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) = 0;
+  // The outline of a rectangle, nThick pixels wide inside it.
+  virtual void DrawFrame(sSurface dst, int x, int y, int w, int h, int nThick, int nPal) = 0;
 };

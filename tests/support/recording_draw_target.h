@@ -12,7 +12,8 @@
 #include "game/draw/draw_target.h"
 
 struct sDrawCall {
-  std::string op;  // "Blt", "BltStretch", "BltEx", "BltBlend", "SetBltColour", "ResetBltColour", "Effect", "Fill"
+  // "Blt", "BltStretch", "BltEx", "BltBlend", "SetBltColour", "ResetBltColour", "Effect", "Fill", "Frame"
+  std::string op;
   sSurface dst;
   int x = 0, y = 0, w = 0, h = 0;
   sSurface src;
@@ -21,6 +22,8 @@ struct sDrawCall {
   sBltColour colour;
   eEffectBlit effect = EFFECT_BLIT_QUARTERS;
   sEffectBlitArgs args;
+  int pal = 0;    // Fill and Frame
+  int thick = 0;  // Frame
 };
 
 class RecordingDrawTarget : public cDrawTarget {
@@ -74,8 +77,16 @@ class RecordingDrawTarget : public cDrawTarget {
     call.args = args;
     Add(call);
   }
-  void FillRectPal(sSurface dst, int x, int y, int w, int h, int) override {
-    Add(Copy("Fill", dst, x, y, w, h, {}, 0, 0, 0, 0, 0, {}));
+  void FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) override {
+    sDrawCall call = Copy("Fill", dst, x, y, w, h, {}, 0, 0, 0, 0, 0, {});
+    call.pal = nPal;
+    Add(call);
+  }
+  void DrawFrame(sSurface dst, int x, int y, int w, int h, int nThick, int nPal) override {
+    sDrawCall call = Copy("Frame", dst, x, y, w, h, {}, 0, 0, 0, 0, 0, {});
+    call.pal = nPal;
+    call.thick = nThick;
+    Add(call);
   }
 
   std::vector<sDrawCall> m_vCalls;

@@ -10,6 +10,9 @@ class cEdCommand;
 // Adds, changes or deletes flows of the actor; with bApplyNow clear while the
 // actor's own flows are being stepped, the change waits until that step ends.
 int ChangeActorFlows(cActor* pActor, const cEdCommand* pCommand, bool bApplyNow);
+// Applies, in order, the flow changes that waited for the actor's flow step
+// to end, and empties the queue (the classes' RunFlows call it after the step).
+void ApplyQueuedItemCommands(cActor& actor);
 
 // Always 1: the play ends as cleared.
 int ExecStageClear(const cEdCommand& command);

@@ -134,3 +134,14 @@ int ShotSurfaceIndex(const cDrawTarget& target, int nImage, bool bAlt) {
   if (!bAlt) return target.SurfaceSize(Image(nImage), width, height) ? nImage : nImage + IMAGE_ALTERNATES;
   return target.SurfaceSize(Image(nImage + IMAGE_ALTERNATES), width, height) ? nImage + IMAGE_ALTERNATES : nImage;
 }
+
+void DrawMark(cDrawTarget& target, sSurface dst, const cSpriteRect& rect, int n, int nScale) {
+  const int sx = (n / 15) * 32;
+  const int sy = (n % 15) * 32;
+  if (nScale <= 1) {
+    target.Blt(dst, rect.m_nLeft, rect.m_nTop, 32, 32, Image(IMAGE_MARKS), sx, sy, kColourKey);
+  } else {
+    target.BltStretch(dst, rect.m_nLeft, rect.m_nTop, rect.m_nDrawW, rect.m_nDrawH, Image(IMAGE_MARKS_SCALED), sx, sy,
+                      rect.m_nBaseDrawW, rect.m_nBaseDrawH, kColourKey);
+  }
+}

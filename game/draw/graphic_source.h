@@ -16,6 +16,7 @@
 #include "game/draw/draw_target.h"
 
 class cGameObject;
+struct cSpriteRect;
 
 struct sGraphicSource {
   sSurface main, alt, mirror, mirrorAlt;
@@ -31,6 +32,11 @@ void GetGraphicSource(const cDrawTarget& target, sGraphicSource& out, int nUse, 
 
 // A 16 x 16 icon of a graphic at (x, y).
 void DrawGraphicIcon(cDrawTarget& target, sSurface dst, int x, int y, int nKind, int nIndex, int nFrame);
+
+// Overlay mark n of the mark sheet over a sprite: at scale 1 the 32 x 32
+// cell of image 43 at the sprite's top-left, at a larger scale that cell of
+// image 44 stretched from the base draw size to the draw size.
+void DrawMark(cDrawTarget& target, sSurface dst, const cSpriteRect& rect, int n, int nScale);
 
 // The shot sheet image to draw from: on DirectDraw the image 18 further is
 // used when the image itself was not created (without bAlt) or when that

@@ -112,6 +112,7 @@ void cActor::InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, st
   m_SpGauge = {};
   m_vVars.assign(9, 0);
   m_nFallCount = 0;
+  m_vQueuedItemCommands.clear();
 
   if (pDef) {
     m_Chara = *pDef;

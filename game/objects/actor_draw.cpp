@@ -173,17 +173,7 @@ void cActor::Draw(cDrawTarget& target, sSurface dst, bool bPaused) {
   const int offset = GetSpriteSource(target.IsDirect3D(), src.bColourChange, src.colour);
   GetGraphicSource(target, src, 1, m_Chara.m_nGraphicKind, m_nGraphicNo, offset, this, frame);
   if (RunCharaEffect(&target, dst, src, bPaused)) m_CharaEffect = cCharaEffectRun{};
-  if (m_Chara.m_bOverlay == 1) {
-    const int n = m_Chara.m_nOverlayCell;
-    const int sx = (n / 15) * 32;
-    const int sy = (n % 15) * 32;
-    if (m_Chara.m_nScale <= 1) {
-      target.Blt(dst, r.m_nLeft, r.m_nTop, 32, 32, Image(IMAGE_MARKS), sx, sy, kColourKey);
-    } else {
-      target.BltStretch(dst, r.m_nLeft, r.m_nTop, r.m_nDrawW, r.m_nDrawH, Image(IMAGE_MARKS_SCALED), sx, sy,
-                        r.m_nBaseDrawW, r.m_nBaseDrawH, kColourKey);
-    }
-  }
+  if (m_Chara.m_bOverlay == 1) DrawMark(target, dst, r, m_Chara.m_nOverlayCell, m_Chara.m_nScale);
 }
 
 bool cActor::RunCharaEffectHidden(bool bPaused) {

@@ -2,7 +2,7 @@
 //
 // cStagePlay holds the stage-play state that the objects read and write
 // (current actor, flow and command, stage variables, end request, the two
-// scroll axes, the play map, team lists, effect list, serial and frame
+// scroll axes, the play map, team lists, item list, effect list, serial and frame
 // counters, the colour-cycling table) and declares the services they call on
 // the scene (block changes, spawning, modal waits, music, the sight mask,
 // condition lists, item effects). The stage-play scene of scenes/ derives
@@ -25,6 +25,7 @@
 #include "game/draw/draw_target.h"
 #include "game/effects/effect_play.h"
 #include "game/effects/effect_run.h"
+#include "game/objects/item.h"
 #include "game/overlays/message_window.h"
 #include "game/overlays/picture.h"
 #include "game/stage/screen_tone.h"
@@ -33,7 +34,6 @@
 #include "model/stage/map_cell.h"
 
 class cActor;
-class cItem;
 class cEdShot;
 class cEdChara;
 class cEdBlock;
@@ -117,6 +117,8 @@ class cStagePlay {
   cScrollAxis m_ScrollY;
   std::vector<cMapCell> m_vPlayMap;
   std::vector<std::list<cActor*>> m_vTeamCharacter;
+  // The placed and summoned items, in list order (carried items are not here).
+  std::list<cItem> m_ItemList;
   std::list<cEffectPlay> m_EffectList;
   // The screen effect that the scene draws over the stage.
   cScrEffectRun m_ScreenEffect;

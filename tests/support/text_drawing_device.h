@@ -32,12 +32,11 @@ class TextDrawingDevice {
     DDCreateSurface(&box, 640, 480, 0, 0, 0, 0, 0);
     DDFillRectPal(&box, 0, 0, 640, 480, kBoxColour);
     // Accessory sheet: the 16 x 16 cell at (16 c, 16 r) is palette colour
-    // 100 + 8 r + c, with a transparent border of one pixel.
+    // 100 + 8 r + c.
     DDSURFACEDATA& accessory = g_SurfaceTable[IMAGE_ACCESSORY];
     DDCreateSurface(&accessory, 128, 208, 1, 0, 0, 0, 0);
-    DDFillRectPal(&accessory, 0, 0, 128, 208, 0);
     for (int r = 0; r < 13; ++r)
-      for (int c = 0; c < 8; ++c) DDFillRectPal(&accessory, 16 * c + 1, 16 * r + 1, 14, 14, CellColour(c, r));
+      for (int c = 0; c < 8; ++c) DDFillRectPal(&accessory, 16 * c, 16 * r, 16, 16, CellColour(c, r));
     DDCreateFonts(g_Font, g_FontData, 3);
     DDFillRectPal(&g_sdBackBuffer, 0, 0, 640, 480, kBackColour);
   }

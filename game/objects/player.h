@@ -99,8 +99,6 @@ class cPlayer : public cActor {
   std::int32_t m_nBlockItemWait = 0;  // sub-steps
   sHitBox m_ItemBox;
   std::vector<sBoxDisplay> m_vBoxDisplays;
-  // Item flow changes received while the hero's own flows were stepped.
-  std::vector<cEdCommand> m_vQueuedItemCommands;
 
  private:
   // The map box of the walking or flying hero: size and draw offsets.

@@ -1,6 +1,7 @@
 // The hero's flow step and its jump command.
 #include <cmath>
 
+#include "game/commands/command_workers.h"
 #include "game/core/numeric.h"
 #include "game/objects/player.h"
 #include "game/stage/stage_play.h"
@@ -64,6 +65,8 @@ int cPlayer::RunFlows(bool bDeathOnly) {
   stage.m_pCurActor = nullptr;
   stage.m_pCurFlow = nullptr;
   stage.m_pCurCommand = nullptr;
+  // Flow changes of items taken during the step (cActor::m_vQueuedItemCommands).
+  ApplyQueuedItemCommands(*this);
   EndFlowStep();
   if (dead) return 1;
 

@@ -138,17 +138,6 @@ std::string cEdWorldMap::GridFault() const {
              m_nPitch != (1 << m_nPitchShift) || m_nPitch < m_nWidth) {
     FormatString(fault, "grid pitch %d and shift %d do not fit a width of %d", m_nPitch,
                  m_nPitchShift, m_nWidth);
-  } else if (m_vGrid.size() != static_cast<std::size_t>(m_nHeight) * m_nPitch) {
-    FormatString(fault, "grid of %zu cells where %d x %d are needed", m_vGrid.size(), m_nHeight,
-                 m_nPitch);
-  } else {
-    const auto bad = std::find_if(m_vGrid.begin(), m_vGrid.end(), [this](std::int32_t chip) {
-      return chip < 0 || static_cast<std::size_t>(chip) >= m_vChips.size();
-    });
-    if (bad != m_vGrid.end()) {
-      FormatString(fault, "grid cell %d names chip %d of %zu",
-                   static_cast<int>(bad - m_vGrid.begin()), *bad, m_vChips.size());
-    }
   }
   return fault;
 }
@@ -225,8 +214,12 @@ int cEdWorldMap::GridIndex(int x, int y) const {
   return (y << m_nPitchShift) + x;
 }
 
-const cEdMapChip& cEdWorldMap::ChipAt(int x, int y) const {
-  return CheckedAt(m_vChips, CheckedAt(m_vGrid, GridIndex(x, y)));
+const cEdMapChip* cEdWorldMap::ChipAt(int x, int y) const {
+  const auto cell = static_cast<std::size_t>(GridIndex(x, y));
+  if (cell >= m_vGrid.size()) return nullptr;
+  const std::int32_t chip = m_vGrid[cell];
+  if (chip < 0 || static_cast<std::size_t>(chip) >= m_vChips.size()) return nullptr;
+  return &m_vChips[static_cast<std::size_t>(chip)];
 }
 
 int cEdWorldMap::FindPointAt(int x, int y) const {

@@ -10,11 +10,13 @@
 // list; the grid (u32 n, n int32); the point list; the extra point list.
 // A point is its base part and its event list.
 //
-// A map is loaded only whole and consistent: a size outside 1..
-// kMaxWorldMapSide, a row shift that does not match the pitch, a grid whose
-// length is not height x pitch, or a grid entry that names no chip makes the
-// load fail and leaves the map as it was. Points outside the map are dropped
-// and a start cell outside it is moved onto it.
+// A size outside 1..kMaxWorldMapSide or a row shift that does not match the
+// pitch makes the load fail and leaves the map as it was. The grid is kept
+// as stored, also when its length is not height x pitch or an entry names
+// no chip (the editor writes such maps): every cell lookup is bounded, and a
+// cell past the grid's end or naming no chip has no chip (open, no tile).
+// Points outside the map are dropped and a start cell outside it is moved
+// onto it.
 #pragma once
 
 #include <cstdint>
@@ -117,17 +119,20 @@ class cEdWorldMap : public cEdRecordOf<cEdWorldMap> {
   // 1..kMaxWorldMapSide.
   int SetSize(int nWidth, int nHeight);
 
-  // The grid entry of cell (x, y), with x and y clamped onto the map.
+  // The grid entry of cell (x, y), with x and y clamped onto the map; it
+  // may lie past the end of a short grid.
   int GridIndex(int x, int y) const;
-  // The chip of cell (x, y), x and y clamped onto the map.
-  const cEdMapChip& ChipAt(int x, int y) const;
+  // The chip of cell (x, y), x and y clamped onto the map; null when the
+  // cell lies past the grid's end or names no chip.
+  const cEdMapChip* ChipAt(int x, int y) const;
   // Index in m_vPoints of the first point at cell (x, y), -1 when none.
   int FindPointAt(int x, int y) const;
   // Point nIndex of m_vPoints, null when there is none (-1 included).
   const cEdMapPoint* PointAt(int nIndex) const;
 
  private:
-  // Why the grid cannot be used as loaded; empty when it can.
+  // Why the size or the row shift cannot be used as loaded; empty when they
+  // can.
   std::string GridFault() const;
 };
 

@@ -1,12 +1,10 @@
 #include "model/user/ranking.h"
 
 #include <array>
-#include <filesystem>
-#include <system_error>
 
 #include "model/settings/paths.h"
 #include "model/settings/system_data.h"
-#include "platform/files.h"
+#include "model/user/unreadable_file.h"
 #include "shell/paths.h"
 #include "shell/report.h"
 
@@ -129,27 +127,6 @@ int MakeRankingPath(std::string& out, int nPlayMode, const std::string& stageNam
   out = std::string(g_astrFilePath[PATH_STORY_DIR + nPlayMode]) + name + g_astrFileExt[EXT_RKG];
   return 1;
 }
-
-namespace {
-
-// A ranking file that exists but cannot be read is kept beside it as
-// NAME.bak (replacing an older one), so that the next save, which starts
-// from empty tables, does not destroy the only copy.
-void KeepUnreadableFile(const std::string& path) {
-  const std::filesystem::path native = platform::MapPath(path);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(native, error)) return;
-  std::filesystem::path backup = native;
-  backup += ".bak";
-  std::filesystem::rename(native, backup, error);
-  if (error) {
-    ReportF("%s : unreadable, and it could not be kept as .bak (%s)", path.c_str(), error.message().c_str());
-  } else {
-    ReportF("%s : unreadable, kept as %s.bak", path.c_str(), path.c_str());
-  }
-}
-
-}  // namespace
 
 int LoadStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageName) {
   std::string path;

@@ -7,6 +7,7 @@
 #include "model/stage/stage.h"
 #include "model/settings/system_data.h"
 #include "model/stage/world_map.h"
+#include "model/user/unreadable_file.h"
 #include "shell/checked_access.h"
 #include "shell/format.h"
 #include "shell/report.h"
@@ -270,7 +271,11 @@ int cSaveData::LoadStory(int nSlot) {
 }
 
 int cSaveData::LoadChallenge() {
-  if (!LoadFile(g_astrFilePath[PATH_CHALLENGE_FILE])) return 0;
+  if (!LoadFile(g_astrFilePath[PATH_CHALLENGE_FILE])) {
+    // The fresh progress that stands in is written over it at the next clear.
+    KeepUnreadableFile(g_astrFilePath[PATH_CHALLENGE_FILE]);
+    return 0;
+  }
   ApplyLifeRule(PLAY_CHALLENGE);
   return 1;
 }

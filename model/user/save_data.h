@@ -172,6 +172,7 @@ class cSaveData : public cEdRecordOf<cSaveData> {
   int LoadStory(int nSlot);
   // Reads Challenge.dat and applies the challenge life rule; 0 when it is
   // missing or damaged (the progress is unchanged and the caller resets it).
+  // A damaged file is first kept as Challenge.dat.bak.
   int LoadChallenge();
   // Writes Challenge.dat; 0 (reported) when it cannot be written.
   int SaveChallenge();

@@ -148,7 +148,7 @@ TEST_F(DemoProjectTest, StagesAreFoundByTheNamesThePlayerBuilds) {
   for (const cEdMapPoint& point : g_WorldMap.m_vPoints) {
     EXPECT_EQ(point.m_nY, g_WorldMap.m_nStartY);
     for (int x = std::min(point.m_nX, g_WorldMap.m_nStartX); x <= std::max(point.m_nX, g_WorldMap.m_nStartX); ++x) {
-      EXPECT_FALSE(g_WorldMap.ChipAt(x, point.m_nY).m_bBlocked) << "cell " << x;
+      EXPECT_FALSE(g_WorldMap.ChipAt(x, point.m_nY)->m_bBlocked) << "cell " << x;
     }
   }
 }

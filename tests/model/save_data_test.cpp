@@ -500,6 +500,52 @@ TEST_F(StorySlotTest, ADamagedSlotIsUnusableAndLoadingItChangesNothing) {
   EXPECT_EQ(m_Boxes.Shown().size(), 2u);
 }
 
+TEST_F(StorySlotTest, ADamagedChallengeFileIsKeptAsABackupBeforeAFreshProgressIsWritten) {
+  fs::create_directories("user_data/challenge");
+  const fs::path file = "user_data/challenge/Challenge.dat";
+  const fs::path backup = "user_data/challenge/Challenge.dat.bak";
+  cSaveData played = PlayedProgress();
+  ASSERT_EQ(played.SaveChallenge(), 1);
+  const std::string whole = ReadTextFile(file);
+  const std::string damaged = whole.substr(0, whole.size() - 3);
+  WriteTextFile(file, damaged);
+
+  g_SystemData.m_vInfiniteLives.at(PLAY_CHALLENGE) = 0;  // the lives come back as saved
+  cSaveData current;
+  current.m_nLives = 2;
+  const std::vector<std::uint8_t> before = current.SaveBytes();
+  EXPECT_EQ(current.LoadChallenge(), 0);
+  EXPECT_EQ(current.SaveBytes(), before);
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(ReadTextFile(backup), damaged);
+
+  // The fresh progress written at the next clear leaves the backup alone.
+  ASSERT_EQ(current.SaveChallenge(), 1);
+  EXPECT_EQ(ReadTextFile(backup), damaged);
+  cSaveData loaded;
+  ASSERT_EQ(loaded.LoadChallenge(), 1);
+  EXPECT_EQ(loaded.m_nLives, 2);
+}
+
+TEST_F(StorySlotTest, AFailedChallengeWriteIsReportedAndKeepsTheOldFile) {
+  fs::create_directories("user_data/challenge");
+  const fs::path file = "user_data/challenge/Challenge.dat";
+  cSaveData first = PlayedProgress();
+  ASSERT_EQ(first.SaveChallenge(), 1);
+  const std::string oldFile = ReadTextFile(file);
+  platform::SetWriteFunctionForTests([](int, const void*, std::size_t) -> ssize_t {
+    errno = EIO;
+    return -1;
+  });
+  cSaveData second = PlayedProgress();
+  second.m_nLives = 1;
+  EXPECT_EQ(second.SaveChallenge(), 0);
+  EXPECT_EQ(ReadTextFile(file), oldFile);
+  EXPECT_EQ(m_Boxes.Shown().size(), 1u);
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator("user_data/challenge"), fs::directory_iterator()), 1);
+}
+
 TEST_F(StorySlotTest, AMissingChallengeFileLoadsNothing) {
   cSaveData save;
   save.m_nLives = 3;

@@ -105,10 +105,46 @@ TEST_F(WorldMapTest, CellLookupClampsOntoTheMap) {
   cEdWorldMap map;
   map.m_vGrid[map.GridIndex(19, 14)] = 7;
   map.m_vGrid[map.GridIndex(0, 0)] = 6;
-  EXPECT_EQ(map.ChipAt(25, 30).m_nGraphic, 7);
-  EXPECT_EQ(map.ChipAt(-4, -1).m_nGraphic, 6);
-  EXPECT_EQ(map.ChipAt(-4, -1).m_bBlocked, 0);
-  EXPECT_EQ(map.ChipAt(3, 3).m_bBlocked, 1);  // chip 0 of a reset map
+  EXPECT_EQ(map.ChipAt(25, 30)->m_nGraphic, 7);
+  EXPECT_EQ(map.ChipAt(-4, -1)->m_nGraphic, 6);
+  EXPECT_EQ(map.ChipAt(-4, -1)->m_bBlocked, 0);
+  EXPECT_EQ(map.ChipAt(3, 3)->m_bBlocked, 1);  // chip 0 of a reset map
+}
+
+TEST_F(WorldMapTest, GridsOfAnyLengthAndCellsNamingMissingChipsLoadAndLookUpWithinBounds) {
+  struct Case {
+    const char* what;
+    void (*change)(MapFileLayout&);
+    int x, y;
+    int graphic;  // of the chip found at (x, y); -1: no chip
+  };
+  // The layout's cells are all chip 5 (graphic 5).
+  const Case cases[] = {
+      {"grid ending before the last cell: it has none", [](MapFileLayout& s) { s.grid.resize(14 * 32 + 19); }, 19, 14, -1},
+      {"grid ending before the last cell: the cell before it", [](MapFileLayout& s) { s.grid.resize(14 * 32 + 19); }, 18, 14, 5},
+      {"grid one cell long", [](MapFileLayout& s) { s.grid.push_back(9); }, 19, 14, 5},
+      {"grid one cell short", [](MapFileLayout& s) { s.grid.pop_back(); }, 19, 14, 5},
+      {"no grid", [](MapFileLayout& s) { s.grid.clear(); }, 0, 0, -1},
+      {"grid of a single row, clamped lookups", [](MapFileLayout& s) { s.grid.resize(32); }, -3, -1, 5},
+      {"cell names a missing chip", [](MapFileLayout& s) { s.grid[3 * 32 + 4] = 10; }, 4, 3, -1},
+      {"negative cell", [](MapFileLayout& s) { s.grid[3 * 32 + 4] = -1; }, 4, 3, -1},
+      {"huge cell", [](MapFileLayout& s) { s.grid[3 * 32 + 4] = 1 << 30; }, 4, 3, -1},
+      {"no chips", [](MapFileLayout& s) { s.chips = 0; }, 2, 2, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MapFileLayout layout;
+    c.change(layout);
+    cEdWorldMap map;
+    std::string error;
+    ASSERT_TRUE(map.LoadBytes(layout.Bytes(), &error)) << error;
+    const cEdMapChip* chip = map.ChipAt(c.x, c.y);
+    EXPECT_EQ(chip ? chip->m_nGraphic : -1, c.graphic);
+    // Every cell of the map can be looked up, and the grid is saved as read.
+    for (int y = -1; y <= map.m_nHeight; ++y)
+      for (int x = -1; x <= map.m_nWidth; ++x) map.ChipAt(x, y);
+    EXPECT_EQ(map.SaveBytes(), layout.Bytes());
+  }
 }
 
 TEST_F(WorldMapTest, LoadingDropsPointsOutsideTheMapAndMovesTheStartOntoIt) {
@@ -159,24 +195,18 @@ TEST_F(WorldMapTest, SaveThenLoadGivesTheSameFile) {
   EXPECT_EQ(again.SaveBytes(), saved);
 }
 
-TEST_F(WorldMapTest, ADamagedGridFailsTheLoadAndLeavesTheMapAsItWas) {
+TEST_F(WorldMapTest, ADamagedSizeOrRowShiftFailsTheLoadAndLeavesTheMapAsItWas) {
   struct Case {
     const char* what;
     void (*damage)(MapFileLayout&);
   };
   const Case cases[] = {
-      {"grid one cell short", [](MapFileLayout& s) { s.grid.pop_back(); }},
-      {"grid one cell long", [](MapFileLayout& s) { s.grid.push_back(5); }},
-      {"no grid", [](MapFileLayout& s) { s.grid.clear(); }},
       {"width 0", [](MapFileLayout& s) { s.width = 0; }},
       {"negative height", [](MapFileLayout& s) { s.height = -15; }},
       {"huge width", [](MapFileLayout& s) { s.width = 1 << 30; }},
       {"pitch below width", [](MapFileLayout& s) { s.width = 40; }},
       {"shift not the pitch", [](MapFileLayout& s) { s.shift = 4; }},
       {"shift out of range", [](MapFileLayout& s) { s.shift = 40; }},
-      {"cell names a missing chip", [](MapFileLayout& s) { s.grid[17] = 10; }},
-      {"negative cell", [](MapFileLayout& s) { s.grid[17] = -1; }},
-      {"no chips", [](MapFileLayout& s) { s.chips = 0; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -6,6 +6,7 @@
 #include "graphics/palette_colours.h"
 #include "graphics/screen_fade.h"
 #include "model/settings/system_data.h"
+#include "model/user/save_data.h"
 #include "scenes/menu_input.h"
 #include "scenes/scene_manager.h"
 #include "shell/checked_access.h"
@@ -103,3 +104,24 @@ void cFrontEndScene::PlayCursorSound(int nAxes) { DS_PlayCursorSound(&CheckedAt(
 int cFrontEndScene::Directions() { return CheckedAt(g_InputStates, 0).wDir; }
 bool cFrontEndScene::Decided() { return (CheckedAt(g_InputStates, 0).wButton & MENU_DECIDE) != 0; }
 bool cFrontEndScene::Cancelled() { return (CheckedAt(g_InputStates, 0).wButton & MENU_CANCEL) != 0; }
+
+bool cFrontEndScene::RankingKeys(int nRankingMode) {
+  const int buttons = CheckedAt(g_InputStates, 0).wButton;
+  const bool enabled = CheckedAt(g_SystemData.m_vRanking, nRankingMode).m_bEnabled != 0;
+  if ((buttons & MENU_RANKING_SHOW) != 0) {
+    if (enabled) {
+      RequestSystemSound(6);
+      g_SaveData.m_bShowRanking = g_SaveData.m_bShowRanking != 0 ? 0 : 1;
+      return true;
+    }
+    if (g_SaveData.m_bShowRanking == 0) return false;
+    g_SaveData.m_bShowRanking = 0;
+    return true;
+  }
+  if ((buttons & MENU_RANKING_KIND) == 0 || !enabled) return false;
+  if (g_SystemData.CountRankingKinds(g_SceneManager.m_nPlayMode) >= 2) {
+    RequestSystemSound(6);
+    g_SaveData.StepRankingKind(g_SceneManager.m_nPlayMode, 1);
+  }
+  return true;
+}

@@ -72,6 +72,11 @@ class cFrontEndScene : public cScene {
   static int Directions();
   static bool Decided();
   static bool Cancelled();
+  // The ranking keys of the world map and the stage select, whose rankings
+  // follow the settings of nRankingMode: show or hide the ranking (switched
+  // off where the mode has none), or step its kind. True when the ranking's
+  // picture must be drawn again.
+  static bool RankingKeys(int nRankingMode);
 
  private:
   int m_nOneShotMask;

@@ -8,6 +8,9 @@
 // The menu buttons of wButton.
 constexpr int MENU_DECIDE = 1;
 constexpr int MENU_CANCEL = 2;
+// The ranking keys: show or hide the ranking, and step its kind.
+constexpr int MENU_RANKING_SHOW = 4;
+constexpr int MENU_RANKING_KIND = 8;
 
 // Button masks: decide and cancel; with them the two ranking keys.
 constexpr int MENU_ONE_SHOT_BUTTONS = 3;

@@ -12,10 +12,7 @@
 
 int g_bFreeStagePlay = 0;
 
-namespace {
-
-// Unlimited lives, or the start lives with one already taken.
-void SetLives(bool bUnlimited, int nPlayMode) {
+void SetStartLives(bool bUnlimited, int nPlayMode) {
   if (bUnlimited) {
     g_SaveData.m_nStartLives = g_SaveData.m_nLives = UNLIMITED_LIVES;
     return;
@@ -24,14 +21,12 @@ void SetLives(bool bUnlimited, int nPlayMode) {
   g_SaveData.m_nLives = g_SaveData.m_nStartLives - 1;
 }
 
-}  // namespace
-
 void ResetProgress() {
   g_SaveData.Reset();
   g_SaveData.m_nMapX = g_WorldMap.m_nStartX;
   g_SaveData.m_nMapY = g_WorldMap.m_nStartY;
   g_SaveData.m_nRound = 0;
-  SetLives(CheckedAt(g_SystemData.m_vInfiniteLives, PLAY_STORY) != 0, PLAY_STORY);
+  SetStartLives(CheckedAt(g_SystemData.m_vInfiniteLives, PLAY_STORY) != 0, PLAY_STORY);
 }
 
 int StartStageFile(const std::string& path, int bFindNewest) {
@@ -40,7 +35,7 @@ int StartStageFile(const std::string& path, int bFindNewest) {
   if (!LoadStageFile(path.c_str(), bFindNewest, &g_PlayStage)) return 0;
   g_SaveData.m_nStageNo = 1;
   g_SaveData.m_nSeriesNo = 1;
-  SetLives(g_bFreeStagePlay != 0 || CheckedAt(g_SystemData.m_vInfiniteLives, PLAY_FREESTAGE) != 0, PLAY_FREESTAGE);
+  SetStartLives(g_bFreeStagePlay != 0 || CheckedAt(g_SystemData.m_vInfiniteLives, PLAY_FREESTAGE) != 0, PLAY_FREESTAGE);
   // A path with no relative form keeps the form it was given in.
   MakeRelativePath(key);
   g_SaveData.SetStageFile(key.c_str());

@@ -8,6 +8,10 @@
 // 1 while a stage file named at start-up is played: no life is taken.
 extern int g_bFreeStagePlay;
 
+// The lives of g_SaveData as a play starts: unlimited, or the start lives
+// of the play mode with one already taken.
+void SetStartLives(bool bUnlimited, int nPlayMode);
+
 // g_SaveData for a new story: a fresh progress on the world map's start
 // cell, round 0, with the story's lives (999999 when unlimited; otherwise
 // the start lives, and one less left).

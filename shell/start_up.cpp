@@ -37,8 +37,10 @@
 #include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage_scene.h"
+#include "scenes/stage_select_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
+#include "scenes/world_map_scene.h"
 #include "shell/close_request.h"
 #include "shell/editor_link.h"
 #include "shell/game_loop.h"
@@ -232,6 +234,8 @@ bool InitGame(const std::string& commandLine, int showWindow) {
   RegisterOptionScene();
   RegisterStoryMenuScene();
   RegisterStageScene();
+  RegisterWorldMapScene();
+  RegisterStageSelectScene();
   g_SceneManager.m_nFps = 60;
   g_SceneManager.m_nFadeSpeed = 10;
   for (cInputState& input : g_InputStates) input.SetRepeat(18, 6);

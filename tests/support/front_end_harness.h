@@ -33,6 +33,7 @@ class FrontEndHarness {
     g_SceneManager.DeleteAllScenes();
     g_SceneManager.m_nScene = g_SceneManager.m_nNextScene = g_SceneManager.m_nPrevScene = SCENE_TITLE;
     g_SceneManager.m_nPlayStart = g_SceneManager.m_nPlayMode = g_SceneManager.m_bUseRanking = 0;
+    g_SceneManager.m_nStageSelectRow = g_SceneManager.m_nStageSelectTop = 0;
     g_SceneManager.m_nFps = 60;
     g_SceneManager.m_nFadeSpeed = 10;
     g_nDataVersion = DATA_VERSION;  // a project of the current version

@@ -128,6 +128,8 @@ TEST(CharacterActivityRule, RuleOneKeepsAnActivatedCharacterActingAnywhere) {
   }
 }
 
+// One axis of a move: position, speed, knock-back and added speed before,
+// the code and the position after.
 struct MoveCase {
   const char* name;
   int flying;
@@ -135,17 +137,23 @@ struct MoveCase {
   int code;
   double endX;
 };
+
+// A 32 x 32 character (a block character) whose added speeds keep their size.
+void SetUpMover(cCharacter& chara, int nFlying) {
+  CharaBuilder def;
+  def.Flying(nFlying);
+  def.Get().m_bBlockChara = 1;
+  chara.Init(1, &def.Get(), nullptr, 0, 0, 0);
+  chara.m_dInertiaDecay = 0;
+}
+
 class CharacterMoveX : public testing::TestWithParam<MoveCase> {};
 
 TEST_P(CharacterMoveX, MovesAndTellsTheEdge) {
   const MoveCase& c = GetParam();
   TestStage stage(BigStage());
-  CharaBuilder def;
-  def.Flying(c.flying);
-  def.Get().m_bBlockChara = 1;  // a 32 x 32 box
   cCharacter chara;
-  chara.Init(1, &def.Get(), nullptr, 0, 0, 0);
-  chara.m_dInertiaDecay = 0;
+  SetUpMover(chara, c.flying);
   chara.m_dX = c.x;
   chara.m_dVX = c.vx;
   chara.m_dImpactVX = c.impactVX;
@@ -172,12 +180,8 @@ class CharacterMoveY : public testing::TestWithParam<MoveCase> {};
 TEST_P(CharacterMoveY, MovesAndTellsTheEdge) {
   const MoveCase& c = GetParam();
   TestStage stage(BigStage());
-  CharaBuilder def;
-  def.Flying(c.flying);
-  def.Get().m_bBlockChara = 1;
   cCharacter chara;
-  chara.Init(1, &def.Get(), nullptr, 0, 0, 0);
-  chara.m_dInertiaDecay = 0;
+  SetUpMover(chara, c.flying);
   chara.m_dY = c.x;
   chara.m_dVY = c.vx;
   chara.m_dImpactVY = c.impactVX;

@@ -279,6 +279,7 @@ void cActor::CopyActorFrom(const cActor& other) {
   m_bBlockChanged1 = other.m_bBlockChanged1;
   m_bBlockChanged2 = other.m_bBlockChanged2;
   m_bRemove = other.m_bRemove;
+  m_vQueuedItemCommands = other.m_vQueuedItemCommands;
   RelinkFlows();
 }
 

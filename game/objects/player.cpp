@@ -72,7 +72,6 @@ void cPlayer::CopyActorFrom(const cActor& other) {
   m_nBlockItemWait = hero->m_nBlockItemWait;
   m_ItemBox = hero->m_ItemBox;
   m_vBoxDisplays = hero->m_vBoxDisplays;
-  m_vQueuedItemCommands = hero->m_vQueuedItemCommands;
 }
 
 void cPlayer::MapBox(bool bFlying, int& w, int& h, int& nOffX, int& nOffY) {

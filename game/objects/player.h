@@ -4,9 +4,8 @@
 // move the scroll axes, then clamp the hero), it has a third hit box for
 // picking up items, its jump command reads the jump button (hold time,
 // variable height, jumping off characters), it remembers the repeat-pickup
-// items it is touching, it applies the item flow changes queued while its
-// own flows ran, it can show its boxes (the stage's box displays) and draw
-// a sight mask around itself.
+// items it is touching, it can show its boxes (the stage's box displays)
+// and it draws a sight mask around itself.
 //
 // The stage holds the hero in place (it can be neither copied nor moved;
 // CopyActorFrom copies one hero's state into another) and points
@@ -25,7 +24,6 @@
 #include <vector>
 
 #include "game/objects/actor.h"
-#include "model/definitions/command.h"
 
 class cItem;
 class cInputState;

@@ -205,4 +205,16 @@ TEST_F(PlayerMovement, FlowStepLeavesNoCurrentActorEvenWhenTheHeroDies) {
   EXPECT_EQ(h.m_bJumpReleased, 1);
 }
 
+TEST_F(PlayerMovement, FlowChangesQueuedDuringTheStepApplyAtItsEnd) {
+  hero.SetUp(CharaBuilder().Hero(), 10, 10);
+  cEdCommand add = CommandBuilder(CMD_WAIT);  // an item's flow change: add (operation 0) one flow
+  add.m_vParam.assign(2, 0);
+  add.m_vFlow.push_back(FlowBuilder(TRIGGER_ALWAYS).Id(4));
+  h.m_vQueuedItemCommands.push_back(add);
+  h.RunFlows(false);
+  ASSERT_EQ(h.m_vFlows.size(), 1u);
+  EXPECT_EQ(h.m_vFlows[0].m_pFlow->m_nId, 4);
+  EXPECT_TRUE(h.m_vQueuedItemCommands.empty());
+}
+
 }  // namespace

@@ -7,7 +7,7 @@
 
 cStagePlay* g_pStageScene = nullptr;
 
-cStagePlay::cStagePlay() : m_vTeamCharacter(kTeamCount) {}
+cStagePlay::cStagePlay() : m_vTeamCharacter(kTeamCount), m_vTeamShot(kTeamCount) {}
 
 cStagePlay::~cStagePlay() {
   if (g_pStageScene == this) g_pStageScene = nullptr;
@@ -33,4 +33,15 @@ int cStagePlay::CheckBlockCondition(cMapCell& cell) {
   const cEdBlock& block = cell.m_Block;
   return CheckOwnerConditions(*this, block.m_vCondition, block.m_nConditionMode, block.m_bConditionOnce,
                               cell.m_bAppeared, m_pHero);
+}
+
+cShot& cStagePlay::AddShotToStage(const cShot& shot) {
+  cShot& added = m_ShotList.emplace_back(shot);
+  CheckedAt(m_vTeamShot, added.m_nTeam).push_back(&added);
+  return added;
+}
+
+std::list<cShot>::iterator cStagePlay::RemoveShot(std::list<cShot>::iterator shot) {
+  for (std::list<cShot*>& team : m_vTeamShot) team.remove(&*shot);
+  return m_ShotList.erase(shot);
 }

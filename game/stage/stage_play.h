@@ -26,6 +26,7 @@
 #include "game/effects/effect_play.h"
 #include "game/effects/effect_run.h"
 #include "game/objects/item.h"
+#include "game/objects/shot.h"
 #include "game/overlays/message_window.h"
 #include "game/overlays/picture.h"
 #include "game/stage/screen_tone.h"
@@ -73,6 +74,13 @@ class cStagePlay {
   // which marks the cell appeared.
   int CheckBlockCondition(cMapCell& cell);
 
+  // Appends a copy of the shot to the shot list and a pointer to that copy
+  // to its team's list (a team outside the lists: the checked access's
+  // report, orderly stop and team 0); returns the copy.
+  cShot& AddShotToStage(const cShot& shot);
+  // Takes a shot out of its team's list and the shot list.
+  std::list<cShot>::iterator RemoveShot(std::list<cShot>::iterator shot);
+
   // Services of the scene.
   //
   // Mode 0: every condition holds; mode 1: one holds; else 0.
@@ -83,7 +91,8 @@ class cStagePlay {
   // Places, removes or toggles the block under a map pixel by the shot's block mode.
   virtual void ChangeBlock(double x, double y, int nFacing, const cEdShot& shot,
                            const cEdBlock& block) = 0;
-  // Summons a character or an item at a map pixel.
+  // Summons a character or an item at a map pixel; nItemKind and
+  // nItemIndex name the item's palette entry as FindPaletteItem does.
   virtual void AddCharacter(double x, double y, int nFacing, int nTeam, const cEdShot& shot,
                             const cEdChara& chara, int& nSerial) = 0;
   virtual void AddItem(double x, double y, int nFacing, const cEdShot& shot, int nItemKind,
@@ -120,6 +129,9 @@ class cStagePlay {
   // The placed and summoned items, in list order (carried items are not here).
   std::list<cItem> m_ItemList;
   std::list<cEffectPlay> m_EffectList;
+  // The live shots and swords, and per team pointers to them.
+  std::list<cShot> m_ShotList;
+  std::vector<std::list<cShot*>> m_vTeamShot;
   // The screen effect that the scene draws over the stage.
   cScrEffectRun m_ScreenEffect;
   // Message windows and pictures shown over the stage, the screen tone.

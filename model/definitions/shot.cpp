@@ -98,19 +98,19 @@ void cEdShot::DeclareFields(int nVersion) {
   ED_FIELD(m_nItemKind);
   ED_FIELD(m_nItemIndex);
   ED_FIELD(m_nBlockMode);
-  ED_FIELD(m_nStoredByte3);
-  if (nVersion >= 197) ED_FIELD(m_nStoredByte4);
+  ED_FIELD(m_bProtectPlayer);
+  if (nVersion >= 197) ED_FIELD(m_bProtectCharas);
   ED_FIELD(m_nSummonPalette);
   ED_FIELD(m_nSummonIndex);
   ED_FIELD(m_nSummonTeam);
-  ED_FIELD(m_nStoredByte5);
+  ED_FIELD(m_bNoScore);
   ED_FIELD(m_bSummonReverse);
 }
 
 bool cEdShot::Load(cDataReader& f) {
   if (!cEdRecord::Load(f)) return false;
   if (g_nFileVersion < 158) m_bMirrorAngle = 0;
-  if (g_nFileVersion < 197) m_nStoredByte4 = m_nStoredByte3;
+  if (g_nFileVersion < 197) m_bProtectCharas = m_bProtectPlayer;
   // Shots that home or aim at moving targets followed the scrolling before
   // the switch existed; files of version 211 are set the same way.
   if (g_nFileVersion < 212) m_bScrollSync = (m_nMoveKind >= 4 && m_nMoveKind <= 7) ? 1 : 0;

@@ -127,12 +127,14 @@ class cEdShot : public cEdRecordOf<cEdShot> {
   std::uint8_t m_nItemKind = 0;
   std::int16_t m_nItemIndex = 0;
   std::uint8_t m_nBlockMode = 0;
-  std::uint8_t m_nStoredByte3 = 0;
-  std::uint8_t m_nStoredByte4 = 0;
+  // A summoned block does not land on the hero, on characters (one flag
+  // for both before version 197).
+  std::uint8_t m_bProtectPlayer = 0;
+  std::uint8_t m_bProtectCharas = 0;
   std::uint8_t m_nSummonPalette = 0;
   std::int16_t m_nSummonIndex = 0;
   std::uint8_t m_nSummonTeam = 0;
-  std::uint8_t m_nStoredByte5 = 0;
+  std::uint8_t m_bNoScore = 0;  // a summoned character scores nothing
   std::uint8_t m_bSummonReverse = 0;
 };
 

@@ -39,9 +39,9 @@ const StoredField kShotLayout[] = {
     {"stopAtRange", 1, 0},  {"lifeOn", 1, 0},      {"life", 2, 0},         {"lifeStep", 2, 0},
     {"through", 1, 0},      {"pierce", 1, 0},      {"hitShots", 1, 0},     {"strength", 1, 0},
     {"power", 4, 0},        {"short", 2, 0},       {"impact", 1, 0},       {"hitEffect", 2, 0},
-    {"itemKind", 1, 0},     {"itemIndex", 2, 0},   {"blockMode", 1, 0},    {"byte3", 1, 0},
-    {"byte4", 1, 197},      {"summonPalette", 1, 0}, {"summonIndex", 2, 0}, {"summonTeam", 1, 0},
-    {"byte5", 1, 0},        {"summonReverse", 1, 0},
+    {"itemKind", 1, 0},     {"itemIndex", 2, 0},   {"blockMode", 1, 0},    {"protectPlayer", 1, 0},
+    {"protectCharas", 1, 197},      {"summonPalette", 1, 0}, {"summonIndex", 2, 0}, {"summonTeam", 1, 0},
+    {"noScore", 1, 0},        {"summonReverse", 1, 0},
 };
 
 const StoredField kMoveLayout[] = {
@@ -96,9 +96,9 @@ TEST_F(ShotMoveTest, ShotFilesOfOlderVersionsAreUpgraded) {
   EXPECT_EQ(cEdShot().m_bMirrorAngle, 1);
   EXPECT_EQ(LoadShot(158, {{"mirrorAngle", 1}}).m_bMirrorAngle, 1);
 
-  // Before 197 the fourth stored byte repeats the third.
-  EXPECT_EQ(LoadShot(196, {{"byte3", 9}}).m_nStoredByte4, 9);
-  EXPECT_EQ(LoadShot(197, {{"byte3", 9}, {"byte4", 4}}).m_nStoredByte4, 4);
+  // Before 197 one flag protected the hero and the characters alike.
+  EXPECT_EQ(LoadShot(196, {{"protectPlayer", 9}}).m_bProtectCharas, 9);
+  EXPECT_EQ(LoadShot(197, {{"protectPlayer", 9}, {"protectCharas", 4}}).m_bProtectCharas, 4);
 
   // Homing kinds follow the scrolling in files before 212, whatever 211 stored.
   EXPECT_EQ(LoadShot(211, {{"moveKind", 5}, {"scrollSync", 0}}).m_bScrollSync, 1);

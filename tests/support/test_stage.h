@@ -98,15 +98,22 @@ class TestStage : public cStagePlay {
     m_vCalls.push_back("ApplyItemEffect");
     return pItem ? m_nItemEffectResult : 0;
   }
-  void ChangeBlock(double, double, int, const cEdShot&, const cEdBlock&) override {
+  // Summons are recorded with their position, facing and what they place.
+  void ChangeBlock(double x, double y, int nFacing, const cEdShot& shot, const cEdBlock& block) override {
     m_vCalls.push_back("ChangeBlock");
+    m_vSummons.push_back({"ChangeBlock", x, y, nFacing, 0, block.m_nGraphicNo, shot.m_bProtectPlayer,
+                          shot.m_bProtectCharas});
   }
-  void AddCharacter(double, double, int, int, const cEdShot&, const cEdChara&, int& nSerial) override {
+  void AddCharacter(double x, double y, int nFacing, int nTeam, const cEdShot&, const cEdChara& chara,
+                    int& nSerial) override {
     m_vCalls.push_back("AddCharacter");
+    m_vSummons.push_back({"AddCharacter", x, y, nFacing, nTeam, chara.m_nGraphicNo, 0, 0});
     ++nSerial;
   }
-  void AddItem(double, double, int, const cEdShot&, int, int, int& nSerial) override {
+  void AddItem(double x, double y, int nFacing, const cEdShot&, int nItemKind, int nItemIndex,
+               int& nSerial) override {
     m_vCalls.push_back("AddItem");
+    m_vSummons.push_back({"AddItem", x, y, nFacing, nItemKind, nItemIndex, 0, 0});
     ++nSerial;
   }
   void RunModalWait() override { m_vCalls.push_back("RunModalWait"); }
@@ -128,6 +135,15 @@ class TestStage : public cStagePlay {
   int m_nCharacterBlocked = 0;
   int m_nFps = 60;
   std::vector<std::string> m_vCalls;
+  struct sSummon {
+    std::string what;
+    double x = 0, y = 0;
+    int nFacing = 0;
+    int nTeamOrKind = 0;    // the character's team, or the item's palette
+    int nGraphicOrIndex = 0;  // the block's or character's graphic, or the item's index
+    int bProtectPlayer = 0, bProtectCharas = 0;
+  };
+  std::vector<sSummon> m_vSummons;
 
  private:
   ScopedDatabase m_Database;

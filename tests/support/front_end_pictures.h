@@ -1,8 +1,9 @@
 // The pictures the front-end scenes load, made in code and small: a title
 // picture, a game-mode strip of seven 32-pixel rows, the accessory sheet
-// with its cursors, a window picture and the world map's chip tiles (two
-// rows of five) and point icons (three rows, cleared on the right), each an
-// 8-bit bitmap of plain colours written under the current folder's bmp\.
+// with its cursors, a window picture, a symbol sheet, the world map's chip
+// tiles (two rows of five) and point icons (three rows, cleared on the
+// right), each an 8-bit bitmap of plain colours written under the current
+// folder's bmp\.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@ inline void WriteFrontEndPictures(const std::filesystem::path& root) {
   write("GameMode.bmp", 160, 224, [](int x, int y) { return x < 8 * (y / 32 + 1) ? 100u + y / 32 : 0u; });
   write("Accessory.bmp", 128, 64, [](int x, int y) { return (x + y) % 3 == 0 ? 200u : 0u; });
   write("Window.bmp", 64, 64, [](int x, int y) { return 40u + static_cast<std::uint32_t>((x ^ y) & 3); });
+  write("Symbol.bmp", 64, 32, [](int x, int y) { return (x / 16 + y / 16) % 2 == 0 ? 60u : 0u; });
   write("WorldMapChip.bmp", 160, 64, [](int x, int y) { return 120u + static_cast<std::uint32_t>(x / 32 + 5 * (y / 32)); });
   write("WorldEvent.bmp", 64, 96, [](int x, int y) { return 140u + static_cast<std::uint32_t>(x / 32 + 2 * (y / 32)); });
 }

@@ -63,6 +63,9 @@ TEST_P(MessageWindowGolden, TextBoxesOpeningAndPopUps) {
   ASSERT_TRUE(DDCreateSurface(&box, 640, 480, 0, 0, 0, 0, 0));
   DDFillRectPal(&box, 0, 0, 640, 480, 60);
   DDCreateFonts(g_Font, g_FontData, 3);
+  // Centring in the cells is a font's own switch, which creating the fonts
+  // leaves as it was: message text starts at the left of its cells.
+  for (Font& font : g_Font) font.bCenter = 0;
   // The item icon sheet and the accessory sheet with the system icon at (0, 48).
   ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[IMAGE_ITEM_ICONS], 64, 64, 1, 0, 0, 0, 0));
   DDClearSurfacePal(&g_SurfaceTable[IMAGE_ITEM_ICONS], 0);

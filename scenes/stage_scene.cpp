@@ -69,19 +69,6 @@ void cStageScene::ShowStartBanner() {
   m_nState = STAGE_PLAY;
 }
 
-void cStageScene::Play() {
-  if (m_bQuit) {
-    RequestMainWindowClose();
-    return;
-  }
-  if (CheckPauseKey()) {
-    m_nStep = 0;
-    m_nState = STAGE_PAUSE;
-    return;
-  }
-  ++m_nStageFrame;
-}
-
 void cStageScene::PauseMenu() {
   m_bHoldButtons = 1;
   m_nState = m_nPauseState;
@@ -112,10 +99,6 @@ void cStageScene::Leave() {
   g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;
   g_SceneManager.m_nPrevScene = SCENE_STAGE;
   m_nState = SCENE_STATE_ENTER;
-}
-
-int cStageScene::EvalConditionList(const std::vector<cEdCondition>& conditions, int nMode, cActor* pActor) {
-  return ::EvalConditionList(conditions, nMode, pActor);
 }
 
 void cStageScene::PlayBgm(int nEntry, int bOption) {

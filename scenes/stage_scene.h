@@ -19,13 +19,15 @@
 #include <vector>
 
 #include "game/stage/stage_play.h"
+#include "model/definitions/shot.h"
 #include "graphics/surface.h"
 #include "scenes/scene.h"
+#include "scenes/screen_tone.h"
+
+#include "game/objects/character.h"
+#include "game/objects/player.h"
 
 class cSaveData;
-class cCharacter;
-class cItem;
-class cEdChara;
 class cEdItem;
 
 enum eStageState {
@@ -92,6 +94,7 @@ class cStageScene : public cScene, public cStagePlay {
   // Stores the option in the progress and asks the main window to play the
   // Bgm.dat entry (0 stops the music).
   void PlayBgm(int nEntry, int bOption) override;
+  void StartScreenTone(const std::int32_t (&params)[8]) override { m_Tone.Start(params); }
   void RebuildSightMask() override;
   int IsCharacterBlocked(cActor& actor) override;
   int FramesPerSecond() const override;
@@ -125,6 +128,9 @@ class cStageScene : public cScene, public cStagePlay {
   // Spawning and erasing (stage_spawn.cpp).
   void SpawnPlacedObjects();
   void SpawnPlacedCharacter(int nColumn, int nRow, const cEdChara& placement, const cItem* pDropItem);
+  // Appends the actor to the list of its team.
+  void JoinTeam(cActor& actor);
+
   void SpawnPlacedItem(int nColumn, int nRow, const cEdItem& placement);
   // Erases a character of g_CharacterList with every link to it (targets,
   // shots, its team list); returns the position after it.
@@ -135,16 +141,96 @@ class cStageScene : public cScene, public cStagePlay {
   // every object the new block would squeeze gets a crush grace of 2.
   int CheckCellOccupants(int nIndex, int nColumn, int nRow, const cEdShot& shot);
 
+  // Tile collision (stage_collision.cpp): results 0, or 2 when the actor
+  // touched a cell that kills it.
+  // The cell under a play-map pixel; past the map an empty cell.
+  cMapCell& CellAtPixel(int px, int py);
+  // The cell of the largest collision kind among the size scale + 1
+  // samples along one edge of the actor's box.
+  cMapCell& FindEdgeCell(cActor& actor, int x1, int y1, int x2, int y2);
+  // The hero's floor cell: the odd number of samples along its bottom edge,
+  // the middle one winning among equal kinds.
+  cMapCell& FindFloorCellCentred(cActor& actor);
+  int CollideTileSide(cActor& actor, bool bRight);
+  int CollideTilesX(cActor& actor);
+  int RecheckTilesX(cActor& actor);
+  int CollideTileTop(cActor& actor);
+  int CollideTileBottom(cActor& actor);
+  int LandOnFloorCell(cActor& actor, int nKind);
+  int CollideTilesY(cActor& actor);
+  int RecheckTilesY(cActor& actor);
+  // Keeps the hero inside a view that scrolls by itself (or while it
+  // flies); 2 when a walking hero is pushed out at the bottom.
+  void KeepPlayerInViewX(cPlayer& player);
+  int KeepPlayerInViewY(cPlayer& player);
+  bool IsStageCharacter(const cActor& actor) const { return &actor != m_pHero; }
+
+  // Block characters (stage_riding.cpp).
+  // The actor's box overlaps a living block character other than itself and
+  // the one with nExcludedId (a flying actor that passes blocks never does).
+  int OverlapsBlockCharacter(const cGameObject& actor, int nExcludedId);
+  bool IsLivingBlockCharacter(const cCharacter& chara, const cGameObject& other) const;
+  cCharacter* FindCharacterById(int nId);
+  // Before the actor moves: the platform it rides carries it.
+  int RideCharacter(cActor& actor);
+  bool IsOnRiddenCharacter(const cActor& actor);
+  bool IsOnBlockCharacter(const cActor& actor);
+  // Every corner of the actor's box, now or at (x, y, right, bottom), lies
+  // inside a block character.
+  bool IsBuriedInBlockCharacters(const cActor& actor, double x, double y, double right, double bottom);
+  void ResolveCharacterAxis(cActor& actor, bool bVertical);
+  // The contact pass against every block character: 2 when crushed.
+  int CollideCharacters(cActor& actor);
+
+  // Hits, pick-ups and deaths (stage_hits.cpp): results 0 go on, 1 the
+  // stage ends now, 2 the hero is killed.
+  // 2 for the hero; 0 for a character already dying; else its Die.
+  int ResolveDeath(cActor& actor);
+  // ResolveDeath, then the end of the stage (1) or the hero's death (2).
+  int HandleDeath(cActor& actor);
+  int CheckShotHits();
+  int CheckContactHits();
+  void CheckShotAgainstShot();
+  void EraseShot(cShot* pShot);
+  int CheckHits();
+  // Hit points that ran out outside the collision passes; 1 when the frame
+  // must stop.
+  int CheckDeaths();
+  int PickUpItems(cPlayer& player);
+
+  // The play frame (stage_play_frame.cpp).
+  static constexpr int kMaxPlayTime = 599999;  // hundredths of a second
+  void CountPlayTime();
+  // Once a second unless the limit stands: the time left changes by nDelta;
+  // 1 when it ran out.
+  int CountDownTime(int nDelta);
+  // The play ends as cleared: the result follows.
+  void EndStage();
+  // The hero's input of this frame; false when a replay ran out and starts
+  // over.
+  bool TakeInput();
+  bool HeroIsDying() const;
+  bool KillHero(const char* tag);
+  bool KillCharacter(std::list<cCharacter>::iterator& it);
+  bool StepCharacter(std::list<cCharacter>::iterator& it, bool bBlockPass);
+  bool StepHero();
+  // Sub-step k of the frame; false when it ended the frame.
+  bool RunSubStep(int k);
+
   // Appearance and floor blocks (stage_appearance.cpp).
   int CheckCharacterCondition(cCharacter& chara);
   int CheckItemCondition(cItem& item);
   void UpdateAppearance();
-  int ApplyFloorEffect(cActor& player);
-  int ApplyFloorItem(cActor& player);
+  // The hero's floor block: spring, sliding, speed factor, conveyors (always
+  // 0); the floor's item (0, or ApplyItemEffect's result).
+  int ApplyFloorEffect(cPlayer& player);
+  int ApplyFloorItem(cPlayer& player);
 
   // The hero as the play sees it (null before set-up).
   cActor* Hero() const { return m_pHero; }
 
+  cPlayer m_Player;  // the hero (m_pHero once set up)
+  cScreenTone m_Tone;
   std::int32_t m_nPauseState = 0;
   std::int32_t m_nPauseStep = 0;
   std::int32_t m_bItemCommand = 0;
@@ -157,7 +243,6 @@ class cStageScene : public cScene, public cStagePlay {
   std::int32_t m_nBanner2Count = 0;
   std::uint32_t m_nRandomSeed = 0;
   std::int32_t m_bHoldButtons = 0;
-  std::vector<std::uint8_t> m_vViewSwitches;
   std::int32_t m_nCharacterSerial = 0;
   std::int32_t m_nItemSerial = 0;
   std::int32_t m_abScreenOutOn[3] = {0, 0, 0};  // characters, block characters, items
@@ -167,6 +252,10 @@ class cStageScene : public cScene, public cStagePlay {
   std::vector<std::int32_t> m_vRankPosition;
   std::vector<std::int32_t> m_vRankValue;
   std::int32_t m_bRankingRegistered = 0;
+
+ private:
+  cMapCell m_OutsideCell;  // what cells past the map read as
+  std::int32_t m_bReportedOutsideCell = 0;
 };
 
 void RegisterStageScene();

@@ -194,7 +194,7 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
   m_MessageList.clear();
   m_EffectList.clear();
   m_ScreenEffect = cScrEffectRun();
-  m_Tone.Reset();
+  m_Tone = cScreenTone();
   ClearPictures();
   ClearMessageSurfaces();
 
@@ -209,7 +209,7 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
     m_bTimeStop = 1;
   }
   m_nPlayFrames = m_nPlayTime = 0;
-  m_vViewSwitches.assign(kViewSwitchCount, 0);
+  m_vGroupSwitch.assign(kViewSwitchCount, 0);
   m_nNextPart = m_nSubStep = m_nSubStepCount = 0;
   g_SaveData.m_nScore = 0;
   if (IsReplay() || (g_bTestPlay && g_bFreeStagePlay)) g_SaveData.ResetTotals();

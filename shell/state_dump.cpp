@@ -7,6 +7,8 @@
 #include "platform/system_info.h"
 #include "platform/text.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_digest.h"
+#include "scenes/stage_scene.h"
 #include "shell/report.h"
 #include "shell/run_settings.h"
 
@@ -52,6 +54,8 @@ std::string StateDumpJson() {
                 static_cast<unsigned long long>(platform::PeakResidentBytes() / 1024));
   json += figures;
   json += ", \"stage_file\": " + JsonString(platform::Cp932ToUtf8(g_SaveData.m_strStagePath));
+  if (const auto* stage = static_cast<const cStageScene*>(manager.Scene(SCENE_STAGE)))
+    json += ", \"stage\": " + StageDigestJson(*stage);
   return json + "}\n";
 }
 

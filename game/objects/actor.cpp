@@ -280,6 +280,7 @@ void cActor::CopyActorFrom(const cActor& other) {
   m_bBlockChanged2 = other.m_bBlockChanged2;
   m_bRemove = other.m_bRemove;
   m_vQueuedItemCommands = other.m_vQueuedItemCommands;
+  m_nCrushGrace = other.m_nCrushGrace;
   RelinkFlows();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/flows/flow_condition.h"
+#include "game/objects/character.h"
 #include "shell/checked_access.h"
 
 cStagePlay* g_pStageScene = nullptr;

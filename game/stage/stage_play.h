@@ -29,12 +29,12 @@
 #include "game/objects/shot.h"
 #include "game/overlays/message_window.h"
 #include "game/overlays/picture.h"
-#include "game/stage/screen_tone.h"
 #include "game/stage/scroll_axis.h"
 #include "model/definitions/condition.h"
 #include "model/stage/map_cell.h"
 
 class cActor;
+class cCharacter;
 class cEdShot;
 class cEdChara;
 class cEdBlock;
@@ -101,6 +101,9 @@ class cStagePlay {
   virtual void RunModalWait() = 0;
   // Stores the loop flag and switches the music to a database entry (0 stops).
   virtual void PlayBgm(int nEntry, int bLoop) = 0;
+  // Starts the screen tone with the screen-colour command's eight values
+  // (red, green, blue, intensity, return, duration, flash, repeats).
+  virtual void StartScreenTone(const std::int32_t (&params)[8]) = 0;
   // Rebuilds the sight-mask image after the hero's sight changed.
   virtual void RebuildSightMask() = 0;
   // 1 when the actor's box touches a solid cell or a blocking character.
@@ -128,16 +131,18 @@ class cStagePlay {
   std::vector<std::list<cActor*>> m_vTeamCharacter;
   // The placed and summoned items, in list order (carried items are not here).
   std::list<cItem> m_ItemList;
+  // The placed and summoned characters, in list order (the hero is not
+  // here). Held by value: the team lists and links point into it.
+  std::list<cCharacter> m_CharacterList;
   std::list<cEffectPlay> m_EffectList;
   // The live shots and swords, and per team pointers to them.
   std::list<cShot> m_ShotList;
   std::vector<std::list<cShot*>> m_vTeamShot;
   // The screen effect that the scene draws over the stage.
   cScrEffectRun m_ScreenEffect;
-  // Message windows and pictures shown over the stage, the screen tone.
+  // Message windows and pictures shown over the stage.
   std::list<cMessageWindow> m_MessageList;
   std::list<cPicture> m_PictureList;
-  cScreenTone m_Tone;
   std::int32_t m_bItemMessageFollows = 0;
   std::int32_t m_nShotSerial = 0;
   std::int32_t m_nFrameCount = 0;

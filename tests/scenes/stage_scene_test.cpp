@@ -63,7 +63,7 @@ TEST_F(StageSceneSetUp, CountersStartFreshAndTheTimeLimitIsTheStages) {
   EXPECT_EQ(scene.m_nTimeLeft, 120);
   EXPECT_EQ(scene.m_bTimeStop, 0);
   EXPECT_EQ(scene.m_vStageVar, std::vector<std::int32_t>(255, 0));
-  EXPECT_EQ(scene.m_vViewSwitches, std::vector<std::uint8_t>(60, 0));
+  EXPECT_EQ(scene.m_vGroupSwitch, std::vector<std::uint8_t>(60, 0));
   EXPECT_EQ(scene.m_nEndRequest, 0);
   EXPECT_EQ(scene.m_nNextPart, 0);
   // Two hit tests over five sub-steps: the first and the third.

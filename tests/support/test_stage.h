@@ -120,6 +120,11 @@ class TestStage : public cStagePlay {
   void PlayBgm(int nEntry, int bLoop) override {
     m_vCalls.push_back("PlayBgm " + std::to_string(nEntry) + " " + std::to_string(bLoop));
   }
+  void StartScreenTone(const std::int32_t (&params)[8]) override {
+    std::string call = "StartScreenTone";
+    for (std::int32_t value : params) call += " " + std::to_string(value);
+    m_vCalls.push_back(call);
+  }
   void RebuildSightMask() override { m_vCalls.push_back("RebuildSightMask"); }
   int IsCharacterBlocked(cActor&) override { return m_nCharacterBlocked; }
   int FramesPerSecond() const override { return m_nFps; }

@@ -80,6 +80,10 @@ cEdStage BuildStage(const StageLayout& layout) {
   stage.m_strName = layout.name;
   stage.m_nWidth = static_cast<std::int32_t>(width);
   stage.m_nHeight = static_cast<std::int32_t>(kStageRows);
+  // The area objects may be in is the whole play map (the stage and its
+  // margin of ten cells on each side), as the editor sets it.
+  stage.m_nAreaExtraX = static_cast<std::int32_t>((width + 20) * 32 - 640);
+  stage.m_nAreaExtraY = static_cast<std::int32_t>((kStageRows + 20) * 32 - 640);
   stage.SetSpeedLevel(kSpeedLevel);
   stage.m_bTimeLimit = 1;
   stage.m_nTimeLimit = kTimeLimit;

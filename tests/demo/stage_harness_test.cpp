@@ -1,0 +1,247 @@
+// Stages of the demo project and a stage built in code, played headless:
+// a restart gives back exactly the stage of the first set-up, and a stage
+// played again from its start plays the same; the stage scene's place in
+// the scene changes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/settings/system_data.h"
+#include "model/user/save_data.h"
+#include "scenes/scene_manager.h"
+#include "support/condition_builders.h"
+#include "support/stage_harness.h"
+#include "support/temp_folder.h"
+#include "tools/make-demo/demo_data.h"
+#include "tools/make-demo/demo_images.h"
+#include "tools/make-demo/demo_stage_names.h"
+
+namespace {
+
+// A stage with every kind of placed object: the hero, a walker with two
+// more copies in a row, a character carrying an item, a block character,
+// an item, solid, deadly and conditional blocks.
+cEdStage EveryObjectStage() {
+  cEdStage stage;
+  stage.m_nWidth = 40;
+  stage.m_nHeight = 15;
+  stage.m_nFps = 60;
+  stage.m_nSpeedLevel = 2;
+  stage.m_dGravity = 0.4;
+  stage.m_bTimeLimit = 1;
+  stage.m_nTimeLimit = 90;
+  // The whole play map is the area objects may be in.
+  stage.m_nAreaExtraX = (40 + 20) * 32 - 640;
+  stage.m_nAreaExtraY = (15 + 20) * 32 - 640;
+  stage.m_vBackgrounds.resize(1);
+  stage.m_vBackgrounds[0].m_bFill = 1;
+  stage.m_vRankingFlags.assign(5, 1);
+  stage.SetSpeedLevel(2);
+  stage.m_nCharaSizeW = stage.m_nCharaSizeH = 32;
+  stage.m_nCharaBox1W = stage.m_nCharaBox1H = 28;
+  stage.m_nPlayerSizeW = 24;
+  stage.m_nPlayerSizeH = 30;
+  stage.m_nItemBoxW = stage.m_nItemBoxH = 20;
+
+  const auto block = [](int x, int y, int collision, int graphic) {
+    cEdBlock b;
+    b.m_nCellX = static_cast<std::int16_t>(x);
+    b.m_nCellY = static_cast<std::int16_t>(y);
+    b.m_nCollision = static_cast<std::int8_t>(collision);
+    b.m_nGraphicNo = static_cast<std::int16_t>(graphic);
+    return b;
+  };
+  for (int x = 0; x < 40; ++x) stage.m_vPlacedBlocks.push_back(block(x, 14, 1, 1));
+  stage.m_vPlacedBlocks.push_back(block(20, 13, 2, 2));
+  cEdBlock conditional = block(25, 10, 1, 1);
+  conditional.m_vCondition.push_back(ConditionBuilder(COND_STAGE_VAR).Var(1).Value(1));
+  stage.m_vPlacedBlocks.push_back(conditional);
+
+  cEdChara hero;
+  hero.m_nControl = 0;
+  hero.m_nTeam = 0;
+  hero.m_nGraphicNo = 1;
+  hero.m_nCellX = 2;
+  hero.m_nCellY = 13;
+  hero.m_nDropItem = -1;
+  hero.m_nFacing = 1;
+  stage.m_vPlacedCharas.push_back(hero);
+
+  cEdChara walker;
+  walker.m_nControl = 1;
+  walker.m_nGraphicNo = 2;
+  walker.m_nCellX = 8;
+  walker.m_nCellY = 13;
+  walker.m_nDropItem = -1;
+  walker.m_nRepeat = 2;
+  walker.m_nRepeatStepX = 40;
+  stage.m_vPlacedCharas.push_back(walker);
+  cEdChara carrier = walker;
+  carrier.m_nRepeat = 0;
+  carrier.m_nCellX = 30;
+  carrier.m_nDropItem = 1;
+  stage.m_vPlacedCharas.push_back(carrier);
+  cEdChara platform = walker;
+  platform.m_nRepeat = 0;
+  platform.m_bBlockChara = 1;
+  platform.m_nFlying = 1;
+  platform.m_nCellX = 15;
+  platform.m_nCellY = 10;
+  stage.m_vPlacedCharas.push_back(platform);
+
+  cEdItem coin;
+  coin.m_nGraphicNo = 3;
+  coin.m_nCellX = 5;
+  coin.m_nCellY = 12;
+  stage.m_vPlacedItems.push_back(coin);
+  cEdItem carried = coin;
+  carried.m_nCellX = 30;
+  stage.m_vPlacedItems.push_back(carried);
+  return stage;
+}
+
+class StageHarnessTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(demo::WriteDemoImages(m_Folder.path(), error) && demo::WriteDemoData(m_Folder.path(), error)) << error;
+    m_Harness = std::make_unique<StageHarness>();
+    ASSERT_TRUE(m_Harness->Started()) << m_Harness->Error();
+    // Without recording the seed stays, so a restart draws the same numbers.
+    g_SystemData.m_bRecordReplay = 0;
+  }
+  void TearDown() override { m_Harness.reset(); }
+
+  // Starts the stage again as a retry does, without leaving the frame.
+  void Retry() {
+    cStageScene& stage = *m_Harness->Stage();
+    g_SaveData.RestoreStageSnapshot(1, g_SceneManager.m_nPlayMode, 1);
+    stage.SetStage(1, 0);
+    stage.m_nStep = 0;
+    stage.m_nState = STAGE_START;
+  }
+
+  // The digests right after the set-up and after a restart at once, then
+  // after 90 frames of play from each.
+  void ExpectRestartsAreEqual() {
+    m_Harness->Frame();
+    ASSERT_NE(m_Harness->Stage(), nullptr);
+    ASSERT_NE(m_Harness->Stage()->m_nState, SCENE_STATE_ENTER);
+    const std::string first = m_Harness->Digest();
+    Retry();
+    m_Harness->Stage()->m_nState = STAGE_FADEIN;
+    EXPECT_EQ(m_Harness->Digest(), first);
+
+    ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY));
+    m_Harness->Frames(90);
+    const std::string played = m_Harness->Digest();
+    Retry();
+    ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY));
+    m_Harness->Frames(90);
+    EXPECT_EQ(m_Harness->Digest(), played);
+    EXPECT_EQ(CloseRequestCount(), 0);
+  }
+
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Current{m_Folder.path()};
+  std::unique_ptr<StageHarness> m_Harness;
+};
+
+TEST_F(StageHarnessTest, EachDemoStageRestartsAsItWasSetUp) {
+  for (const char* file : {demo::kStoryStageFile, demo::kChallengeStageFile, demo::kChallengePart2File,
+                           demo::kFreeStageFile}) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(m_Harness->StartStageFile(file));
+    ExpectRestartsAreEqual();
+  }
+}
+
+TEST_F(StageHarnessTest, AStageWithEveryKindOfObjectRestartsAsItWasSetUp) {
+  m_Harness->StartStage(EveryObjectStage());
+  m_Harness->Frame();
+  const cStageScene& stage = *m_Harness->Stage();
+  // Three walkers, the carrier and the platform; the carried item is not
+  // on the map.
+  EXPECT_EQ(stage.m_CharacterList.size(), 5u);
+  EXPECT_EQ(stage.m_ItemList.size(), 1u);
+  std::vector<int> ids;
+  for (const cCharacter& chara : stage.m_CharacterList) ids.push_back(chara.m_nId);
+  EXPECT_EQ(ids, (std::vector<int>{1, 2, 3, 4, 5}));
+  std::size_t listed = 0;
+  for (const auto& team : stage.m_vTeamCharacter) listed += team.size();
+  EXPECT_EQ(listed, 6u);
+  m_Harness->StartStage(EveryObjectStage());
+  ExpectRestartsAreEqual();
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> g_SceneLog;
+
+// A scene that leaves for the stage on its first own frame.
+class LeavingScene : public cScene {
+ public:
+  explicit LeavingScene(int next) : m_nNext(next) {
+    SetStates({static_cast<State>(&LeavingScene::Run)});
+    g_SceneLog.push_back("create test");
+  }
+  ~LeavingScene() override { g_SceneLog.push_back("delete test"); }
+  void Frame() override { RunFrame(); }
+  void Enter() override { g_SceneLog.push_back("enter test"); }
+  void FadeIn() override { m_nState = 1; }
+  void Run() {
+    g_SceneManager.m_nNextScene = m_nNext;
+    m_nState = LastState();
+  }
+  void Leave() override {
+    g_SceneManager.m_nPrevScene = SCENE_TITLE;
+    g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;
+  }
+
+ private:
+  int m_nNext;
+};
+
+// The stage scene with its protocol logged.
+class LoggedStageScene : public cStageScene {
+ public:
+  LoggedStageScene() { g_SceneLog.push_back("create stage"); }
+  ~LoggedStageScene() override { g_SceneLog.push_back("delete stage"); }
+  void Enter() override {
+    g_SceneLog.push_back("enter stage");
+    cStageScene::Enter();
+  }
+  void FadeIn() override {
+    if (g_SceneLog.back() != "fade in stage") g_SceneLog.push_back("fade in stage");
+    cStageScene::FadeIn();
+  }
+  void Leave() override {
+    if (g_SceneLog.back() != "fade out stage") g_SceneLog.push_back("fade out stage");
+    cStageScene::Leave();
+  }
+};
+
+TEST_F(StageHarnessTest, TheStageSceneIsMadeEnteredFadedAndDeletedInOrder) {
+  g_SceneLog.clear();
+  cSceneManager::SetSceneFactory(SCENE_TITLE, [] { return std::make_unique<LeavingScene>(SCENE_STAGE); });
+  cSceneManager::SetSceneFactory(SCENE_STAGE, [] { return std::make_unique<LoggedStageScene>(); });
+  m_Harness->StartStage(EveryObjectStage());
+  m_Harness->Window().Start(SCENE_TITLE);
+  m_Harness->Frames(2);
+  ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY));
+  EXPECT_EQ(g_pStageScene, m_Harness->Stage());
+  // The play quits to the title (as the pause menu's quit does).
+  g_SceneManager.m_nNextScene = SCENE_TITLE;
+  m_Harness->Stage()->m_nState = STAGE_FADEOUT;
+  for (int i = 0; i < 40 && g_SceneManager.Scene(SCENE_STAGE); ++i) m_Harness->Frame();
+  EXPECT_EQ(g_pStageScene, nullptr);
+  EXPECT_EQ(g_SceneLog, (std::vector<std::string>{"create test", "enter test", "delete test", "create stage",
+                                                  "enter stage", "fade in stage", "fade out stage", "delete stage",
+                                                  "create test", "enter test"}));
+  EXPECT_EQ(g_SceneManager.m_nFps, 60);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "support/stage_harness.h"
+
+#include <vector>
+
+#include "game/data/project_data.h"
+#include "graphics/font.h"
+#include "graphics/palette_colours.h"
+#include "graphics/palette_file.h"
+#include "model/stage/stage_loader.h"
+#include "model/user/save_data.h"
+#include "scenes/play_start.h"
+#include "scenes/scene_manager.h"
+#include "scenes/stage_digest.h"
+#include "shell/input_script.h"
+
+StageHarness::StageHarness(const GraphicsMode& mode) : m_Window(mode) {
+  if (!m_Window.Started()) {
+    m_strError = "the graphics device did not start";
+    return;
+  }
+  if (!LoadProjectData(m_strError)) return;
+  if (!DDLoadPaletteFromFile(&g_palCurrent, "bmp\\plt\\Palette.bmp") ||
+      !DDSetTransmitFromFile("bmp\\plt\\Palette.bmp")) {
+    m_strError = "the palette picture did not load";
+    return;
+  }
+  g_palOriginal = g_palCurrent;
+  DDCreateFonts(g_Font, g_FontData, 3);
+  RegisterStageScene();
+}
+
+StageHarness::~StageHarness() {
+  RemoveInputScript();
+  g_SceneManager.DeleteAllScenes();
+  for (Font& font : g_Font) font.Destroy();
+  g_listFont.clear();
+  g_LoadedStage = cEdStage();
+  g_PlayStage = cEdStage();
+}
+
+bool StageHarness::StartStageFile(const std::string& path) {
+  if (!::StartStageFile(path, 0)) return false;
+  g_SceneManager.m_nPlayStart = TITLE_STAGEFILE;
+  g_SceneManager.m_nPlayMode = PLAY_FREESTAGE;
+  m_Window.Start(SCENE_STAGE);
+  return true;
+}
+
+void StageHarness::StartStage(const cEdStage& stage) {
+  g_SaveData.Reset();
+  g_LoadedStage = stage;
+  g_LoadedStage.SetSpeedLevel(g_LoadedStage.m_nSpeedLevel);
+  g_PlayStage.CopyStartState(g_LoadedStage);
+  g_SaveData.m_nStageNo = g_SaveData.m_nSeriesNo = 1;
+  g_SaveData.m_nStartLives = g_SaveData.m_nLives = 3;
+  g_SceneManager.m_nPlayStart = TITLE_STAGEFILE;
+  g_SceneManager.m_nPlayMode = PLAY_FREESTAGE;
+  m_Window.Start(SCENE_STAGE);
+}
+
+bool StageHarness::SetInput(const std::string& script) {
+  std::vector<ScriptedInputEvent> events;
+  std::string error;
+  if (!ParseInputScript(script, events, error)) return false;
+  InstallInputScript(std::move(events));
+  return true;
+}
+
+void StageHarness::Frame() { g_SceneManager.Frame(); }
+
+bool StageHarness::RunUntilState(int state, int limit) {
+  for (int i = 0; i < limit; ++i) {
+    if (Stage() && Stage()->m_nState == state) return true;
+    Frame();
+  }
+  return Stage() && Stage()->m_nState == state;
+}
+
+cStageScene* StageHarness::Stage() const { return static_cast<cStageScene*>(g_SceneManager.Scene(SCENE_STAGE)); }
+
+std::string StageHarness::Digest() const { return Stage() ? StageDigestJson(*Stage()) : std::string(); }

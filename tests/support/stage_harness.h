@@ -1,0 +1,63 @@
+// Plays stages headless, in-process, frame by frame: a project folder
+// (written by the test, e.g. the demo project) is loaded as start-up loads
+// it, the graphics device, palette and fonts are started, and the scene
+// manager runs its frames on a virtual clock with scripted input (the
+// keyboard layout of shell/input_script.h: arrows, Z X C V A S D F). The
+// main window's requests are recorded (sounds, music), and so are message
+// boxes. Digest() is the running stage's state digest (scenes/stage_digest.h).
+//
+// The test's thread is the game thread and the main thread at once.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "model/stage/stage.h"
+#include "scenes/stage_scene.h"
+#include "support/front_end_harness.h"
+#include "support/scoped_message_boxes.h"
+#include "support/scoped_virtual_clock.h"
+
+class StageHarness {
+ public:
+  // The current folder must be the project's folder.
+  explicit StageHarness(const GraphicsMode& mode = kGraphicsModes[3]);
+  ~StageHarness();
+  StageHarness(const StageHarness&) = delete;
+  StageHarness& operator=(const StageHarness&) = delete;
+
+  // The project loaded and the device started; otherwise the reason.
+  bool Started() const { return m_strError.empty(); }
+  const std::string& Error() const { return m_strError; }
+
+  // Reads the stage file (a program path) as the title's stage-file start
+  // does and makes the stage scene the next one; false when it does not load.
+  bool StartStageFile(const std::string& path);
+  // A stage built in code, played as if loaded from a file.
+  void StartStage(const cEdStage& stage);
+
+  // Scripted input for the frames that follow (shell/input_script.h text,
+  // frames counted from the next one as 1); false when it does not parse.
+  bool SetInput(const std::string& script);
+  // One frame of the scene manager (wait, input, scene change, the scene's
+  // frame, presenting).
+  void Frame();
+  void Frames(int n) {
+    for (int i = 0; i < n; ++i) Frame();
+  }
+  // Frames until the stage scene is in `state` (at most limit); true when it is.
+  bool RunUntilState(int state, int limit = 200);
+
+  cStageScene* Stage() const;
+  // The digest of the running stage; empty when no stage runs.
+  std::string Digest() const;
+
+  FrontEndHarness& Window() { return m_Window; }
+  const ScopedMessageBoxes& Boxes() const { return m_Boxes; }
+
+ private:
+  ScopedVirtualClock m_Clock;
+  ScopedMessageBoxes m_Boxes;
+  FrontEndHarness m_Window;
+  std::string m_strError;
+};

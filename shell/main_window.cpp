@@ -159,10 +159,11 @@ void cMainWindow::OnClose() {
   if (m_bClosing) return;
   {
     std::lock_guard lock(g_PauseLoopMutex);
-    if (thPause.IsRunning()) {
+    for (cThread* loop : {&thPause, &thRanking}) {
+      if (!loop->IsRunning()) continue;
       ErrorLog("WM_CLOSE thPause.m_hThread");
       if (g_pPauseLoopQuit) *g_pPauseLoopQuit = 1;
-      PostThreadMessage(thPause.ThreadId(), WM_QUIT, 0, 0);
+      PostThreadMessage(loop->ThreadId(), WM_QUIT, 0, 0);
       return;
     }
   }

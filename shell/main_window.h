@@ -4,9 +4,9 @@
 // The procedure runs on the main thread only. A close (WM_CLOSE) that
 // arrives while a request is being served (a dialog runs its own loop) is
 // kept and handled when that request has returned, so that the requesting
-// thread is never stopped while it waits. While the pause thread runs a
-// loop, a close only ends that loop and raises the stage's quit flag; the
-// stage then closes again. Otherwise the close answers every pending and
+// thread is never stopped while it waits. While an in-stage loop runs
+// (thPause or thRanking), a close only ends that loop and raises the
+// stage's quit flag; the stage then closes again. Otherwise the close answers every pending and
 // later request as cancelled, stops the music and the four thread objects,
 // and destroys the window, which posts WM_QUIT to the main thread.
 //
@@ -60,8 +60,8 @@ class cMainWindow {
 
 extern cMainWindow g_MainWindow;
 
-// The in-stage loops on thPause: the game thread publishes the running
-// stage's quit flag before it starts such a loop and withdraws it (before
-// the stage can be deleted) once the loop has been joined. The main window
+// The in-stage loops on thPause and thRanking: the game thread publishes
+// the running stage's quit flag before it starts such a loop and withdraws
+// it (before the stage can be deleted) once the loop has been joined. The main window
 // raises the flag on a close, under the same lock.
 void PublishPauseLoopQuitFlag(std::atomic<int>* quitFlag);

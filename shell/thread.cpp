@@ -7,8 +7,8 @@
 #include "shell/report.h"
 
 cThread thGame;
-cThread thPause;
-cThread thRanking;
+cThread thPause(cThread::RUNS_ON_CALLER);
+cThread thRanking(cThread::RUNS_ON_CALLER);
 cThread thStageLoad;
 
 namespace {
@@ -25,6 +25,7 @@ bool cThread::Start(Procedure procedure) {
   // Asked before taking the join lock too, so that a procedure that calls
   // Start on its own object is refused instead of waiting for itself.
   if (running()) return false;
+  if (m_RunsOn == RUNS_ON_CALLER) return StartOnCaller(std::move(procedure));
   std::lock_guard joining(m_JoinMutex);
   if (running()) return false;
   if (m_Thread.joinable()) m_Thread.join();  // its procedure has returned
@@ -44,18 +45,7 @@ bool cThread::Start(Procedure procedure) {
         std::lock_guard lock(m_Mutex);
         m_ThreadId = std::this_thread::get_id();
       }
-      int result = 0;
-      // Nothing may leave a thread: an exception would end the process on
-      // the spot instead of in order.
-      try {
-        result = procedure(*this);
-      } catch (const std::exception& e) {
-        ReportF("%s", e.what());
-        RequestMainWindowClose();
-      } catch (...) {
-        ReportF("unknown exception");
-        RequestMainWindowClose();
-      }
+      const int result = RunProcedure(procedure, *this);
       std::lock_guard done(m_Mutex);
       m_nResult = result;
       m_bRunning = false;
@@ -71,9 +61,64 @@ bool cThread::Start(Procedure procedure) {
   return true;
 }
 
+// Nothing may leave a thread: an exception would end the process on the
+// spot instead of in order.
+int cThread::RunProcedure(const Procedure& procedure, cThread& self) {
+  try {
+    return procedure(self);
+  } catch (const std::exception& e) {
+    ReportF("%s", e.what());
+  } catch (...) {
+    ReportF("unknown exception");
+  }
+  RequestMainWindowClose();
+  return 0;
+}
+
+bool cThread::StartOnCaller(Procedure procedure) {
+  std::lock_guard lock(m_Mutex);
+  if (m_bRunning) return false;
+  m_Pending = std::move(procedure);
+  m_ThreadId = std::this_thread::get_id();
+  m_bStarted = true;
+  m_bRunning = true;
+  m_bStop = false;
+  m_nResult = 0;
+  m_dwThreadId = platform::GetCurrentThreadId();  // the starter's own queue
+  return true;
+}
+
+int cThread::RunOnCaller() {
+  Procedure procedure;
+  {
+    std::lock_guard lock(m_Mutex);
+    procedure = std::move(m_Pending);
+    m_Pending = nullptr;
+  }
+  const int result = procedure ? RunProcedure(procedure, *this) : 0;
+  std::lock_guard lock(m_Mutex);
+  m_nResult = result;
+  m_bRunning = false;
+  m_bStarted = false;  // the queue is the starter's: it stays
+  m_Changed.notify_all();
+  return result;
+}
+
 bool cThread::IsOwnThread() const { return m_bRunning && m_ThreadId == std::this_thread::get_id(); }
 
 int cThread::Join() {
+  if (m_RunsOn == RUNS_ON_CALLER) {
+    std::unique_lock lock(m_Mutex);
+    const bool starter = m_bRunning && m_ThreadId == std::this_thread::get_id();
+    if (starter && m_Pending) {
+      lock.unlock();
+      return RunOnCaller();
+    }
+    if (starter) return m_nResult;  // the procedure joins its own object
+    // Others wait for the starter's Join to run it.
+    m_Changed.wait(lock, [this] { return !m_bRunning; });
+    return m_nResult;
+  }
   {
     std::lock_guard lock(m_Mutex);
     if (IsOwnThread()) return m_nResult;
@@ -151,6 +196,14 @@ void cThread::Exit() {
 // itself may be gone.
 void cThread::StopAndJoin() {
   RequestStop();
+  if (m_RunsOn == RUNS_ON_CALLER) {
+    // A run that was prepared and never joined does not run any more.
+    std::lock_guard lock(m_Mutex);
+    if (m_Pending) {
+      m_Pending = nullptr;
+      m_bRunning = m_bStarted = false;
+    }
+  }
   Join();
 }
 

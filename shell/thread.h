@@ -15,6 +15,14 @@
 // thread that another thread is waiting for); a procedure that calls them on
 // its own object does not wait for itself. An exception that leaves a
 // procedure is reported and stops the program in order.
+//
+// An object made to run on its caller (RUNS_ON_CALLER) has no thread of its
+// own: Start only prepares the run, and the starting thread's Join runs the
+// procedure right there, on the starter's queue. Meanwhile the object
+// counts as running and its ThreadId is the starter's queue, so a post or
+// an Exit from another thread reaches the procedure as it would reach a
+// thread of its own. The in-stage loops run so on the game thread, which
+// waits for them anyway.
 #pragma once
 
 // <chrono> itself cannot be compiled for CP932 literals; <thread> brings
@@ -29,16 +37,19 @@
 class cThread {
  public:
   using Procedure = std::function<int(cThread&)>;
+  enum eRunsOn { RUNS_ON_OWN_THREAD, RUNS_ON_CALLER };
 
-  cThread() = default;
+  explicit cThread(eRunsOn runsOn = RUNS_ON_OWN_THREAD) : m_RunsOn(runsOn) {}
   cThread(const cThread&) = delete;
   cThread& operator=(const cThread&) = delete;
   ~cThread() { StopAndJoin(); }
 
-  // Runs procedure on a new thread. False when a thread of this object
-  // still runs its procedure or none could be created.
+  // Runs procedure on a new thread (on the caller: prepares it). False when
+  // a thread of this object still runs its procedure or none could be
+  // created.
   bool Start(Procedure procedure);
   // Waits until the procedure has returned; its result, 0 when none ran.
+  // On the caller, the starting thread's Join runs the procedure.
   int Join();
   // Waits at most timeout for the procedure to return; true when it has.
   bool WaitForEnd(std::chrono::milliseconds timeout);
@@ -58,10 +69,15 @@ class cThread {
 
  private:
   bool IsOwnThread() const;  // m_Mutex held
+  bool StartOnCaller(Procedure procedure);
+  int RunOnCaller();
+  static int RunProcedure(const Procedure& procedure, cThread& self);
   void RequestStop();
   void WaitForProcedure();
   void StopAndJoin();
 
+  const eRunsOn m_RunsOn;
+  Procedure m_Pending;         // on the caller: the procedure its Join runs
   mutable std::mutex m_Mutex;  // the flags below
   std::mutex m_JoinMutex;      // one thread at a time starts or joins m_Thread
   std::condition_variable m_Changed;

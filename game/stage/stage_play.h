@@ -18,6 +18,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <list>
 #include <vector>
@@ -121,7 +122,9 @@ class cStagePlay {
   std::int32_t m_nEndRequest = 0;          // 1 cleared, 2 missed
   std::int32_t m_nNextPart = 0;
   sModalWait m_Wait;
-  std::int32_t m_bQuit = 0;
+  // Raised by the main window when the program closes during an in-stage
+  // loop; read by the game thread.
+  std::atomic<std::int32_t> m_bQuit{0};
   std::int32_t m_bCheckDeaths = 0;
   std::int32_t m_bTimeStop = 0;
   std::int32_t m_nTimeLeft = 0;

@@ -134,18 +134,22 @@ TEST_F(MainWindowTest, EscapeClosesTheProgramAndTheDestroyTellsTheEditor) {
   EXPECT_EQ(EditorNoticesSent(), (std::vector<EditorNotice>{{0, 1}}));
 }
 
-// The first close only ends the pause loop and raises the stage's quit
+// The first close only ends the in-stage loop (the pause loop or the
+// ranking display, both run on the game thread) and raises the stage's quit
 // flag; the stage closes again once its loop has been joined.
-TEST_F(MainWindowTest, ACloseWhileThePauseLoopRunsEndsTheLoopFirst) {
+class InStageLoopCloseTest : public MainWindowTest, public testing::WithParamInterface<cThread*> {};
+
+TEST_P(InStageLoopCloseTest, ACloseWhileTheLoopRunsEndsTheLoopFirst) {
+  cThread* loop = GetParam();
   std::atomic<int> quitFlag{0};
   std::atomic<bool> loopStarted{false};
   ASSERT_TRUE(thGame.Start([&](cThread&) {
     PublishPauseLoopQuitFlag(&quitFlag);
-    thPause.Start([&](cThread&) {
+    loop->Start([&](cThread&) {
       loopStarted = true;
       return PollForQuit();
     });
-    thPause.Join();
+    loop->Join();
     PublishPauseLoopQuitFlag(nullptr);
     if (quitFlag) RequestMainWindowClose();
     return PollForQuit();
@@ -160,6 +164,8 @@ TEST_F(MainWindowTest, ACloseWhileThePauseLoopRunsEndsTheLoopFirst) {
   EXPECT_EQ(CloseRequestCount(), 2);
   ExpectEverythingEnded();
 }
+
+INSTANTIATE_TEST_SUITE_P(PauseAndRanking, InStageLoopCloseTest, testing::Values(&thPause, &thRanking));
 
 // A close while the game thread waits for a dialog request: the dialog ends,
 // the request answers 0, then the program closes.

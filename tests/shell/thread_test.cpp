@@ -203,3 +203,68 @@ TEST(ThreadQueueTest, ASuspendedThreadStopsPollingAndExitStillEndsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// An object that runs on its caller: the starter's Join runs the procedure
+// on the starter's thread and queue; meanwhile posts and Exit from another
+// thread reach it as they would reach a thread of its own.
+TEST(ThreadOnCallerTest, JoinRunsTheProcedureOnTheStartersThreadAndQueue) {
+  cThread thread(cThread::RUNS_ON_CALLER);
+  const std::thread::id self = std::this_thread::get_id();
+  std::thread::id ranOn;
+  platform::WPARAM got = 0;
+  ASSERT_TRUE(thread.Start([&](cThread&) {
+    ranOn = std::this_thread::get_id();
+    platform::MSG msg;
+    while (platform::PeekMessage(&msg, platform::PM_REMOVE)) got = msg.wParam;
+    return 9;
+  }));
+  EXPECT_TRUE(thread.IsRunning());
+  EXPECT_FALSE(thread.Start([](cThread&) { return 0; }));
+  EXPECT_EQ(thread.ThreadId(), platform::GetCurrentThreadId());
+  EXPECT_TRUE(platform::PostThreadMessage(thread.ThreadId(), platform::WM_APP, 42, 0));
+  EXPECT_EQ(thread.Join(), 9);
+  EXPECT_EQ(ranOn, self);
+  EXPECT_EQ(got, 42u);
+  EXPECT_FALSE(thread.IsRunning());
+  // The queue is the starter's own: it outlives the run.
+  EXPECT_TRUE(platform::PostThreadMessage(platform::GetCurrentThreadId(), platform::WM_APP, 0, 0));
+  platform::MSG msg;
+  while (platform::PeekMessage(&msg, platform::PM_REMOVE)) {
+  }
+}
+
+TEST(ThreadOnCallerTest, ExitFromAnotherThreadEndsTheRunAndWaitsForIt) {
+  cThread thread(cThread::RUNS_ON_CALLER);
+  std::atomic<bool> inside{false};
+  ASSERT_TRUE(thread.Start([&](cThread& self) {
+    inside = true;
+    return PollUntilQuit(self);
+  }));
+  std::thread stopper([&] {
+    while (!inside) std::this_thread::sleep_for(1ms);
+    thread.Exit();
+    EXPECT_FALSE(thread.IsRunning());
+  });
+  EXPECT_EQ(thread.Join(), 1);
+  stopper.join();
+  EXPECT_TRUE(thread.StopRequested());
+}
+
+TEST(ThreadOnCallerTest, ARunThatWasNeverJoinedIsDroppedWithTheObject) {
+  bool ran = false;
+  {
+    cThread thread(cThread::RUNS_ON_CALLER);
+    ASSERT_TRUE(thread.Start([&](cThread&) {
+      ran = true;
+      return 0;
+    }));
+  }
+  EXPECT_FALSE(ran);
+  platform::MSG msg;
+  while (platform::PeekMessage(&msg, platform::PM_REMOVE)) {
+  }
+}
+
+}  // namespace

@@ -35,7 +35,8 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_NUMPAD0 = 0x60;
-constexpr int VK_F1 = 0x70;
+constexpr int VK_F1 = 0x70;  // F2 to F12 follow
+constexpr int VK_F3 = VK_F1 + 2;
 constexpr int VK_LSHIFT = 0xA0;
 constexpr int VK_RSHIFT = 0xA1;
 

@@ -59,48 +59,6 @@ cStageScene::~cStageScene() {
 
 void cStageScene::Frame() { RunFrame(); }
 
-void cStageScene::FadeIn() {
-  if (DDFadeIn(g_palOriginal.data(), 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_palCurrent.data(), 0))
-    m_nState = STAGE_START;
-}
-
-void cStageScene::ShowStartBanner() {
-  m_nBannerCount = 0;
-  m_nState = STAGE_PLAY;
-}
-
-void cStageScene::PauseMenu() {
-  m_bHoldButtons = 1;
-  m_nState = m_nPauseState;
-  m_nStep = m_nPauseStep;
-}
-
-void cStageScene::ShowResult() {
-  g_SceneManager.m_nNextScene = SCENE_TITLE;
-  m_nStep = 0;
-  m_nState = STAGE_FADEOUT;
-}
-
-void cStageScene::ContinueMenu() {
-  SetStage(1, 0);
-  m_nState = STAGE_START;
-}
-
-void cStageScene::GameOver() {
-  g_SceneManager.m_nNextScene = SCENE_TITLE;
-  m_nState = STAGE_FADEOUT;
-}
-
-void cStageScene::Leave() {
-  if (!DDFadeOut(g_palOriginal.data(), 0, 255, 0, 0, 0, g_SceneManager.m_nFadeSpeed, g_palCurrent.data(), 0))
-    return;
-  DDClearSurfacePal(&g_sdBackBuffer, 16);
-  g_SceneManager.m_nFps = 60;
-  g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;
-  g_SceneManager.m_nPrevScene = SCENE_STAGE;
-  m_nState = SCENE_STATE_ENTER;
-}
-
 void cStageScene::PlayBgm(int nEntry, int bOption) {
   g_SaveData.m_bStageBgmLoop = bOption;
   RequestBgm(BGMREQ_STAGE, nEntry);
@@ -113,9 +71,6 @@ int cStageScene::CheckPauseKey() {
   m_nPauseStep = m_nStep;
   return 1;
 }
-
-// The in-stage wait loop is not built yet: the wait ends at once.
-void cStageScene::RunModalWait() { m_Wait = sModalWait(); }
 
 // The sight mask is drawn by the stage drawing, which is not built yet.
 void cStageScene::RebuildSightMask() {}

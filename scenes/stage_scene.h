@@ -8,6 +8,8 @@
 // both scroll axes, the hero, the placed characters and items, the team
 // lists, the hit schedule, the time limit and the random seed.
 //
+// The states are stage_states.cpp, the end of a play stage_end.cpp, the
+// in-stage loops stage_pause_loops.cpp, the frame stage_scene_draw.cpp.
 // Set-up and restarts are stage_scene_setup.cpp; spawning and erasing
 // stage_spawn.cpp; block changes stage_blocks.cpp; appearance and floor
 // blocks stage_appearance.cpp. The program registers the scene with
@@ -16,10 +18,12 @@
 
 #include <cstdint>
 #include <list>
+#include <string>
 #include <vector>
 
 #include "game/stage/stage_play.h"
 #include "model/definitions/shot.h"
+#include "graphics/dd_draw_target.h"
 #include "graphics/surface.h"
 #include "scenes/scene.h"
 #include "scenes/screen_tone.h"
@@ -28,6 +32,7 @@
 #include "game/objects/player.h"
 
 class cSaveData;
+class cThread;
 class cEdItem;
 
 enum eStageState {
@@ -71,16 +76,67 @@ class cStageScene : public cScene, public cStagePlay {
   void Enter() override;
   void FadeIn() override;
   void Leave() override;
-  // The states between the fades. The menus, the result and the banners
-  // are drawn by the stage drawing, which is not built yet: until then the
-  // pause menu resumes at once, the continue menu retries, and the result
-  // and the game over leave for the title.
+  // The states between the fades (stage_states.cpp; Play is the play
+  // frame).
   void ShowStartBanner();
   void Play();
   void PauseMenu();
   void ShowResult();
   void ContinueMenu();
   void GameOver();
+  // The banner of this frame (replay, stage number, second banner, each for
+  // 80 frames); false when none is left.
+  bool DrawStartBanner();
+  // 3 with the retry row (a stage file, or a stage cleared before when the
+  // play mode's settings offer retries), else 2; a replay has 2.
+  int PauseMenuRows() const;
+  // The stage under the result: the registration hint, the clear banner
+  // and, once it stands, the result panel.
+  void DrawResult(bool bAutoResult);
+
+  // The end of a play (stage_end.cpp). EndStage tallies the stage into the
+  // progress, gives the extra lives (each shown by the pause loop) and finds
+  // the ranking positions; RegisterRanking enters them under a name and
+  // shows the table; DecideNextScene is the scene after the result.
+  void EndStage();
+  void GiveExtraLives(int nOldTotal, int nNewTotal);
+  void ShowExtraLife();
+  void RegisterRanking();
+  // 1 and the newest file of follow-on part nPart of the series, else 0 and
+  // an empty name.
+  int MakeNextStageName(std::string& name, int nPart) const;
+  // 1 when no follow-on part nPart exists: the play is ranked.
+  int CountsForRanking(int nPart) const;
+  // Loads the follow-on part that the clear named, if it exists.
+  bool LoadNextPart();
+  int DecideNextScene();
+  int FinishStoryStage(int nSavedSeriesNo);
+  void RecordChallengeClear();
+
+  // The in-stage loops (stage_pause_loops.cpp): the loop runs on its thread
+  // object while the game waits; a close during it ends it and closes the
+  // program.
+  int RunInStageLoop(cThread& thread, int (*loop)(cStageScene*));
+  void ShowRankingTable();
+
+  // The frame (stage_scene_draw.cpp). bPlaying: drawn by the play (the
+  // field may hide in the pause menu otherwise); bPaused: objects are
+  // drawn without advancing; bTimeSound: the time limit may sound;
+  // bSystemText: the hint line of a direct start or a test play.
+  void Draw(int bPlaying, int bPaused, int bTimeSound, int bSystemText);
+  void DrawObjects(bool bPaused);
+  void DrawEffects(bool bPaused);
+  void DrawMessages(bool bPaused);
+  void DrawSystemText();
+  // The hero, or its death display; when that ends, what follows a death
+  // (AfterHeroDeath): the replay's restart, the game over, the continue
+  // menu or a retry.
+  void DrawPlayer(bool bPaused);
+  void AfterHeroDeath();
+  // What the objects and overlays draw through (tests put a recording
+  // target in).
+  cDrawTarget& DrawTarget() { return *m_pDrawTarget; }
+  cTextTarget& TextTarget() { return *m_pTextTarget; }
 
   // Services of the running stage.
   int EvalConditionList(const std::vector<cEdCondition>& conditions, int nMode, cActor* pActor) override;
@@ -252,10 +308,17 @@ class cStageScene : public cScene, public cStagePlay {
   std::vector<std::int32_t> m_vRankPosition;
   std::vector<std::int32_t> m_vRankValue;
   std::int32_t m_bRankingRegistered = 0;
+  std::string m_strRankName;  // edited by the name entry
+  cDDDrawTarget m_DDTarget;
+  cDrawTarget* m_pDrawTarget = &m_DDTarget;
+  cTextTarget* m_pTextTarget = &m_DDTarget;
 
  private:
   cMapCell m_OutsideCell;  // what cells past the map read as
   std::int32_t m_bReportedOutsideCell = 0;
 };
+
+int StagePauseLoop(cStageScene* scene);
+int RankingLoop(cStageScene* scene);
 
 void RegisterStageScene();

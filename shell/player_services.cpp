@@ -14,6 +14,7 @@
 #include "platform/window_services.h"
 #include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_scene.h"
 #include "shell/checked_access.h"
 #include "shell/close_request.h"
 #include "shell/name_entry_dialog.h"
@@ -45,10 +46,11 @@ void NoteMusic(int slot, const std::string& file) {
 void cPlayerServices::RunNameEntryDialog() {
   platform::POINT origin{0, 0};
   platform::ClientToScreen(g_hWnd.load(), &origin);
-  // Only a name for the options is edited here until a stage scene offers
-  // its ranking name.
-  cNameEntryDialog dialog(NameEntryTarget(g_SceneManager.m_nPlayStart, nullptr), g_bWindowed != 0, origin.x,
-                          origin.y);
+  // The game thread waits for this request: the stage scene's ranking name
+  // is not touched by it meanwhile.
+  auto* stage = dynamic_cast<cStageScene*>(g_pStageScene);
+  cNameEntryDialog dialog(NameEntryTarget(g_SceneManager.m_nPlayStart, stage ? &stage->m_strRankName : nullptr),
+                          g_bWindowed != 0, origin.x, origin.y);
   dialog.DoModal();
 }
 

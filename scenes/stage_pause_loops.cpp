@@ -31,7 +31,6 @@ namespace {
 // long after it saw the flag.
 constexpr std::uint32_t kQuitGraceMs = 2000;
 constexpr int kButtonHistory = 1;
-constexpr int MENU_RANKING_KIND = 8;
 
 // Takes the next message of the loop's queue; true when it asks the loop
 // to end (WM_QUIT). Other messages are dropped.

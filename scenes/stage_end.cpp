@@ -61,6 +61,8 @@ bool WaitUntilActive(const std::atomic<std::int32_t>& quit) {
 }  // namespace
 
 void cStageScene::EndStage() {
+  m_nStep = 0;
+  m_nState = STAGE_RESULT;
   RequestSystemSound(14);
   cSaveData& progress = g_SaveData;
   const int oldTotal = progress.m_nTotalScore;

@@ -50,11 +50,6 @@ int cStageScene::CountDownTime(int nDelta) {
   return 0;
 }
 
-void cStageScene::EndStage() {
-  m_nStep = 0;
-  m_nState = STAGE_RESULT;
-}
-
 bool cStageScene::TakeInput() {
   cInputState& input = g_InputStates.at(0);
   if (IsReplay()) {

@@ -94,11 +94,11 @@ class cStageScene : public cScene, public cStagePlay {
   // and, once it stands, the result panel.
   void DrawResult(bool bAutoResult);
 
-  // The end of a play (stage_end.cpp). EndStage tallies the stage into the
-  // progress, gives the extra lives (each shown by the pause loop) and finds
-  // the ranking positions; RegisterRanking enters them under a name and
-  // shows the table; DecideNextScene is the scene after the result.
-  void EndStage();
+  // The end of a play (stage_end.cpp). EndStage (declared with the play
+  // frame) tallies the stage into the progress, gives the extra lives (each
+  // shown by the pause loop), finds the ranking positions and goes to the
+  // result; RegisterRanking enters them under a name and shows the table;
+  // DecideNextScene is the scene after the result.
   void GiveExtraLives(int nOldTotal, int nNewTotal);
   void ShowExtraLife();
   void RegisterRanking();

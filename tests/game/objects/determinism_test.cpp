@@ -2,7 +2,6 @@
 // the same seed must give the same state, bit for bit, frame after frame.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -13,25 +12,11 @@
 #include "shell/random.h"
 #include "support/definition_builders.h"
 #include "support/recording_draw_target.h"
+#include "support/state_digest.h"
 #include "support/test_actor.h"
 #include "support/test_stage.h"
 
 namespace {
-
-class Digest {
- public:
-  void Add(std::uint64_t value) {
-    for (int i = 0; i < 8; ++i) {
-      m_nHash ^= (value >> (8 * i)) & 0xFF;
-      m_nHash *= 1099511628211ull;
-    }
-  }
-  void Add(double value) { Add(std::bit_cast<std::uint64_t>(value)); }
-  std::uint64_t Value() const { return m_nHash; }
-
- private:
-  std::uint64_t m_nHash = 14695981039346656037ull;
-};
 
 // A floor of solid blocks along stage row 10; five actors of different
 // weights and impacts walking at each other, jumping at random, hurting
@@ -125,7 +110,7 @@ ScriptRun RunScript(unsigned seed, int frames) {
         ++it;
       }
     }
-    Digest digest;
+    StateDigest digest;
     for (const auto& actor : actors) {
       for (double v : {actor->m_dX, actor->m_dY, actor->m_dVX, actor->m_dVY, actor->m_dImpactVX, actor->m_dImpactVY,
                        actor->m_HpGauge.dChange, actor->m_CharaEffect.dValue}) {

@@ -9,11 +9,11 @@
 #include <cmath>
 #include <vector>
 
-#include "game/objects/map_cell_run.h"
 #include "game/objects/player.h"
 #include "model/definitions/flow.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
+#include "support/floor_pass.h"
 #include "support/key_log_feeder.h"
 #include "support/test_hero.h"
 #include "support/test_stage.h"
@@ -55,14 +55,7 @@ class JumpRig : public testing::Test {
     h.ConstrainY();
     FloorPass();
   }
-  void FloorPass() {
-    const int column = (static_cast<int>(h.m_dX) + h.m_nWidth / 2) >> 5;
-    if (h.m_dVY >= 0 && GetCollision(stage.MapCell(column, static_cast<int>(h.m_dBottom) >> 5), h.m_nTeam)) {
-      h.LandOnBlock();
-    }
-    cMapCell& below = stage.MapCell(column, static_cast<int>(h.m_dBottom + 1) >> 5);
-    h.m_pFloorCell = h.m_dVY >= 0 && GetCollision(below, h.m_nTeam) ? &below : nullptr;
-  }
+  void FloorPass() { ::FloorPass(stage, h); }
   // One frame with the button down or up; returns the hero's top after it.
   double Frame(bool bPressed) {
     input.Hold(1, 0, bPressed ? kJumpButton : 0);

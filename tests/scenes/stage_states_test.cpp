@@ -239,7 +239,9 @@ TEST_F(StageStates, TheTallyAddsTheTotalsAndFindsTheRankingPositions) {
   m_pScene->EndStage();
   EXPECT_EQ(g_SaveData.m_nTotalTimeLeft, 120);  // the stage has a limit
   EXPECT_EQ(g_SaveData.m_nTotalClearTime, 4321);
-  EXPECT_EQ(m_pScene->m_vRankValue, (std::vector<std::int32_t>{500, 120, 4321, 0, 0}));
+  ASSERT_NE(m_pScene->m_pHero, nullptr);
+  const int hp = m_pScene->m_pHero->m_nHp, sp = m_pScene->m_pHero->m_nSp;
+  EXPECT_EQ(m_pScene->m_vRankValue, (std::vector<std::int32_t>{500, 120, 4321, hp, sp}));
   EXPECT_EQ(m_pScene->m_vRankPosition, (std::vector<std::int32_t>{0, -1, 0, -1, -1}));
   EXPECT_EQ(m_pScene->m_bNewRecord, 1);
 

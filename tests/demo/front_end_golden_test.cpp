@@ -142,7 +142,8 @@ TEST_F(FrontEndGolden, StoryMenuWithTheTotalScoreAndTheSavePrompt) {
 
 // Rankings of the stage keyed `stage` in the play mode: three scores.
 void WriteRanking(int nPlayMode, const std::string& stage) {
-  std::filesystem::create_directories(std::filesystem::path("user_data") / (nPlayMode == PLAY_STORY ? "story" : "challenge"));
+  const char* folder = nPlayMode == PLAY_STORY ? "story" : "challenge";
+  std::filesystem::create_directories(std::filesystem::path("user_data") / folder);
   cRankingSet ranking;
   ranking.m_vLists[RANKING_SCORE].Insert("ABC", 12000);
   ranking.m_vLists[RANKING_SCORE].Insert("XYZ", 8500);

@@ -120,8 +120,10 @@ TEST_F(WorldMapTest, GridsOfAnyLengthAndCellsNamingMissingChipsLoadAndLookUpWith
   };
   // The layout's cells are all chip 5 (graphic 5).
   const Case cases[] = {
-      {"grid ending before the last cell: it has none", [](MapFileLayout& s) { s.grid.resize(14 * 32 + 19); }, 19, 14, -1},
-      {"grid ending before the last cell: the cell before it", [](MapFileLayout& s) { s.grid.resize(14 * 32 + 19); }, 18, 14, 5},
+      {"grid ending before the last cell: it has none",
+       [](MapFileLayout& s) { s.grid.resize(14 * 32 + 19); }, 19, 14, -1},
+      {"grid ending before the last cell: the cell before it",
+       [](MapFileLayout& s) { s.grid.resize(14 * 32 + 19); }, 18, 14, 5},
       {"grid one cell long", [](MapFileLayout& s) { s.grid.push_back(9); }, 19, 14, 5},
       {"grid one cell short", [](MapFileLayout& s) { s.grid.pop_back(); }, 19, 14, 5},
       {"no grid", [](MapFileLayout& s) { s.grid.clear(); }, 0, 0, -1},

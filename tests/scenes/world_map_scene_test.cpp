@@ -13,7 +13,9 @@
 
 #include "model/stage/stage.h"
 #include "model/user/ranking.h"
+#include "graphics/device.h"
 #include "platform/files.h"
+#include "platform/video/pixel_buffer.h"
 #include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
@@ -372,6 +374,24 @@ TEST_F(WorldMapSceneTest, OnAnEntryTheRankingKeysShowTheStagesRankingAndStepItsK
   EXPECT_EQ(g_SaveData.m_bShowRanking, 0);
   EXPECT_EQ(g_SaveData.m_nRankingKind, 2);
   EXPECT_EQ(m_Harness.sounds, std::vector<int>{});
+}
+
+TEST_F(WorldMapSceneTest, TheHeroShowsEachOfItsTwoPicturesForFortyFrames) {
+  Open(12, 12);
+  // The colour at the hero's centre, frame by frame, as runs of equal colours.
+  std::vector<std::pair<std::uint32_t, int>> runs;
+  for (int frame = 0; frame < 200; ++frame) {
+    m_Harness.Frame();
+    const std::vector<std::uint32_t> xrgb = platform::ToXrgb(g_sdBackBuffer.lpDDraw->lpDDS->Pixels(), nullptr);
+    const std::uint32_t colour =
+        xrgb.at(static_cast<std::size_t>(640 * (cWorldMapScene::kHeroY + 16) + cWorldMapScene::kHeroX + 16));
+    if (runs.empty() || runs.back().first != colour) runs.push_back({colour, 0});
+    ++runs.back().second;
+  }
+  ASSERT_GE(runs.size(), 4u);
+  EXPECT_NE(runs[1].first, runs[2].first);
+  EXPECT_EQ(runs[1].first, runs[3].first);
+  for (std::size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i].second, cWorldMapScene::kHeroFrameLength) << i;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The pictures the front-end scenes load, made in code and small: a title
 // picture, a game-mode strip of seven 32-pixel rows, the accessory sheet
-// with its cursors, a window picture, a symbol sheet, the world map's chip
+// with its cursors and the map hero, a window picture, a symbol sheet, the world map's chip
 // tiles (two rows of five) and point icons (three rows, cleared on the
 // right), each an 8-bit bitmap of plain colours written under the current
 // folder's bmp\.
@@ -29,9 +29,16 @@ inline void WriteFrontEndPictures(const std::filesystem::path& root) {
   };
   write("Title.bmp", 640, 480, [](int x, int y) { return 16u + static_cast<std::uint32_t>((x / 80 + y / 60) % 8); });
   write("GameMode.bmp", 160, 224, [](int x, int y) { return x < 8 * (y / 32 + 1) ? 100u + y / 32 : 0u; });
-  write("Accessory.bmp", 128, 64, [](int x, int y) { return (x + y) % 3 == 0 ? 200u : 0u; });
+  // Below the cursors, the map hero's 32-pixel pictures, each of its own
+  // colour.
+  write("Accessory.bmp", 128, 128, [](int x, int y) {
+    if (y >= 64) return 150u + static_cast<std::uint32_t>(x / 32 + 4 * ((y - 64) / 32));
+    return (x + y) % 3 == 0 ? 200u : 0u;
+  });
   write("Window.bmp", 64, 64, [](int x, int y) { return 40u + static_cast<std::uint32_t>((x ^ y) & 3); });
   write("Symbol.bmp", 64, 32, [](int x, int y) { return (x / 16 + y / 16) % 2 == 0 ? 60u : 0u; });
-  write("WorldMapChip.bmp", 160, 64, [](int x, int y) { return 120u + static_cast<std::uint32_t>(x / 32 + 5 * (y / 32)); });
-  write("WorldEvent.bmp", 64, 96, [](int x, int y) { return 140u + static_cast<std::uint32_t>(x / 32 + 2 * (y / 32)); });
+  write("WorldMapChip.bmp", 160, 64,
+        [](int x, int y) { return 120u + static_cast<std::uint32_t>(x / 32 + 5 * (y / 32)); });
+  write("WorldEvent.bmp", 64, 96,
+        [](int x, int y) { return 140u + static_cast<std::uint32_t>(x / 32 + 2 * (y / 32)); });
 }

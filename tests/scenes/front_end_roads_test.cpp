@@ -5,9 +5,10 @@
 //   auto-save on in the story menu, entering the first stage; back from it
 //   cleared, the progress is auto-saved and the point it opened can be
 //   walked onto; back to the title and the story continued from the slot;
-// - the challenge: the stage list from a missing and from a damaged
-//   Challenge.dat, a stage started, and after its clear the list reopened
-//   with the stage cleared and its ranking.
+// - the challenge: the stage list from a damaged Challenge.dat, a stage
+//   started, and after its clear the list reopened with the stage cleared
+//   and its ranking, and the progress read back from the title;
+// - a replay chosen in the file chooser (run from a dialog script).
 //
 // No stage scene is registered: a stage's start is the change to its kind,
 // and its return is made as the stage leaves (what it sets in the progress
@@ -20,13 +21,16 @@
 #include "model/stage/stage.h"
 #include "model/stage/world_map.h"
 #include "model/user/ranking.h"
+#include "model/user/replay.h"
 #include "platform/files.h"
 #include "scenes/stage_select_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
 #include "scenes/world_map_scene.h"
+#include "shell/replay_requests.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
+#include "support/scoped_dialog_script.h"
 #include "support/stage_fixture.h"
 #include "support/temp_folder.h"
 
@@ -85,6 +89,7 @@ class FrontEndRoadsTest : public testing::Test {
   void TearDown() override {
     g_WorldMap = cEdWorldMap();
     g_RankingSet.Reset();
+    g_ReplayLog.Clear();
   }
 
   // Fades in and waits in the running scene's first state.
@@ -247,6 +252,34 @@ TEST_F(FrontEndRoadsTest, TheChallengeFromItsListThroughAClearedStageAndBack) {
   m_Harness.Press(0, MENU_DECIDE);
   ASSERT_EQ(m_Harness.RunUntilSceneChanges(), SCENE_STAGE);
   EXPECT_EQ(g_SaveData.m_nStageNo, 2);
+  EXPECT_EQ(CloseRequestCount(), 0);
+}
+
+TEST_F(FrontEndRoadsTest, AReplayChosenInTheFileChooserStartsItsPlayback) {
+  std::filesystem::create_directories(m_Folder / "user_data" / "rpl4");
+  cEdStage stage = MakeTestStage();
+  cEdStage start = stage;
+  cSaveData progress;
+  progress.m_nTotalScore = 2500;
+  progress.SetStageFile("data\\stg4\\first.stg4_000");
+  cReplayLog log;
+  const std::int16_t frame[2] = {4, 1};
+  log.RecordFrame(frame);
+  ASSERT_EQ(log.SaveReplay("user_data\\rpl4\\play.rpl4_1", stage, start, progress), 1);
+
+  ScopedDialogScript script("open cancel\nopen user_data/rpl4/play.rpl4_1\n");
+  Settle();
+  ChooseTitleItem(TITLE_REPLAY);  // cancelled: the menu stays
+  EXPECT_EQ(m_Harness.Scene()->m_nState, 1);
+  m_Harness.Press(0, MENU_DECIDE);
+  ASSERT_EQ(m_Harness.RunUntilSceneChanges(), SCENE_STAGE);
+  EXPECT_EQ(g_SceneManager.m_nPlayMode, PLAY_REPLAY);
+  EXPECT_EQ(g_SaveData.m_nTotalScore, 2500);
+  EXPECT_EQ(g_SaveData.m_strStagePath, "data\\stg4\\first.");
+  EXPECT_EQ(g_PlayStage.m_strName, stage.m_strName);
+  std::int16_t played[2] = {};
+  EXPECT_EQ(g_ReplayLog.PlayFrame(played), 0);
+  EXPECT_EQ(played[0], 4);
   EXPECT_EQ(CloseRequestCount(), 0);
 }
 

@@ -13,6 +13,7 @@
 #include "model/stage/stage.h"
 #include "platform/video/ddraw.h"
 #include "platform/window_messages.h"
+#include "scenes/stage_scene.h"
 #include "shell/close_request.h"
 #include "shell/input_state.h"
 #include "shell/key_config.h"
@@ -109,6 +110,12 @@ int cSceneManager::RestoreLostSurfaces() {
   platform::DirectDrawSurface7* primary = DirectDrawSurfaceOf(g_sdPrimary);
   if (!primary || primary->IsLost() != platform::DDERR_SURFACELOST) return 1;
   if (!DDRestore()) return 0;
+  // The stage's image sets come back from their files too.
+  for (DDSurfaceVector* set : {&g_vecCharaExcSD, &g_vecSwordSD, &g_vecEffectSD}) {
+    for (DDSURFACEDATA& surface : *set) {
+      if (!DDRestoreLostSurface(&surface)) return 0;
+    }
+  }
   return RestoreFontSurfaces(g_DigitSurface, 3) ? 1 : 0;
 }
 

@@ -35,8 +35,8 @@ class cSceneManager {
   void DeleteAllScenes();
   static void PollInput(std::vector<cInputState>& inputs);
   // DirectDraw: after the display took the surfaces away, restores the
-  // display's surfaces, the image table (graphics/device_recovery.h) and the
-  // digit strips; 0 when one could not be reloaded. 1 at once in Direct3D
+  // display's surfaces, the image table (graphics/device_recovery.h), the
+  // stage's image sets and the digit strips; 0 when one could not be reloaded. 1 at once in Direct3D
   // mode, which recovers through the main window instead.
   static int RestoreLostSurfaces();
   // Each lost strip of the count given is restored and, unless it lives in

@@ -16,11 +16,14 @@
 #include "graphics/image_table.h"
 #include "graphics/palette_colours.h"
 #include "graphics/surface_effects.h"
+#include "graphics/surface_file.h"
+#include "graphics/surface.h"
 #include "model/settings/system_data.h"
 #include "platform/files.h"
 #include "platform/frame_mailbox.h"
 #include "scenes/colour_cycle.h"
 #include "scenes/hbt_palette.h"
+#include "scenes/stage_scene.h"
 #include "shell/close_request.h"
 #include "shell/main_window.h"
 #include "shell/system_ini.h"
@@ -191,6 +194,9 @@ TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
     DrawingSetUp drawing(mode);
     ASSERT_TRUE(drawing.Ready()) << mode.name;
     ASSERT_EQ(g_SceneManager.Frame(), 1);
+    // A surface of the stage's image sets, from the same picture.
+    DDSURFACEDATA& effect = g_vecEffectSD.emplace_back();
+    ASSERT_EQ(DDCreateSurfaceFromFile(&effect, g_ImageTable[1].szFileName, 1, g_nBpp, 0, 0, 0, 0, 0, 0, 0), 0);
     const platform::Frame shown = platform::TheFrameMailbox().Latest();
     ASSERT_FALSE(shown.pixels.empty());
     g_lpDD->SimulateLoss();
@@ -198,6 +204,9 @@ TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
     EXPECT_EQ(platform::TheFrameMailbox().Sequence(), shown.sequence + 1) << mode.name;
     EXPECT_EQ(PixelsChangedSince(shown.pixels), 0) << mode.name;
     EXPECT_EQ(g_SurfaceTable[1].lpDDraw->lpDDS->IsLost(), platform::DD_OK);
+    EXPECT_EQ(effect.lpDDraw->lpDDS->IsLost(), platform::DD_OK) << mode.name;
+    DDReleaseSurfaceVector(g_vecEffectSD);
+    g_vecEffectSD.clear();
   }
 }
 

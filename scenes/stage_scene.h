@@ -170,6 +170,8 @@ class cStageScene : public cScene, public cStagePlay {
   // and the scroll axes; the hero, the placed objects and the team lists;
   // the before-start triggers.
   void ClearObjects();
+  // Reads the replay file being played (the loaded stage's path) again.
+  bool ReloadReplay();
   void BuildPlayMap();
   void PlaceHero();
   void FillTeamLists();

@@ -144,7 +144,7 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
 
   if (bRestore) {
     if (IsReplay() &&
-        !g_ReplayLog.LoadReplay(g_strStagePath.c_str(), g_LoadedStage, g_PlayStage, g_SaveData)) {
+        !ReloadReplay()) {
       // The stage and the progress would be those of the play before.
       RequestMainWindowClose();
       return;
@@ -232,6 +232,14 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
   UpdateAppearance();
   DDSetVirBackBuffer(0);
   ErrorLog("Out SetStage");
+}
+
+bool cStageScene::ReloadReplay() {
+  // The stage part is read into a reset stage that keeps its path.
+  const std::string path = g_LoadedStage.m_strPath;
+  if (!g_ReplayLog.LoadReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_SaveData)) return false;
+  g_LoadedStage.m_strPath = path;
+  return true;
 }
 
 void cStageScene::BuildPlayMap() {

@@ -4,12 +4,15 @@
 // the scene changes.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "model/settings/system_data.h"
+#include "model/user/replay.h"
 #include "model/user/save_data.h"
 #include "scenes/scene_manager.h"
+#include "shell/input_script.h"
 #include "support/condition_builders.h"
 #include "support/stage_harness.h"
 #include "support/temp_folder.h"
@@ -242,6 +245,94 @@ TEST_F(StageHarnessTest, TheStageSceneIsMadeEnteredFadedAndDeletedInOrder) {
                                                   "enter stage", "fade in stage", "fade out stage", "delete stage",
                                                   "create test", "enter test"}));
   EXPECT_EQ(g_SceneManager.m_nFps, 60);
+}
+
+}  // namespace
+
+namespace {
+
+// Walks right, jumps twice, turns back and shoots.
+constexpr const char* kPlayScript =
+    "12 RIGHT down\n30 Z down\n44 Z up\n70 Z down\n74 Z up\n100 RIGHT up\n"
+    "104 LEFT down\n110 X down\n114 X up\n140 LEFT up\n150 X down\n152 X up\n";
+
+class ReplayTest : public StageHarnessTest {
+ protected:
+  // Plays `frames` frames; the digest of each frame of play by its frame
+  // number of the stage.
+  std::map<int, std::string> Play(int frames) {
+    std::map<int, std::string> digests;
+    for (int i = 0; i < frames; ++i) {
+      m_Harness->Frame();
+      const cStageScene* stage = m_Harness->Stage();
+      if (stage && stage->m_nState == STAGE_PLAY) digests[stage->m_nStageFrame] = m_Harness->Digest();
+    }
+    return digests;
+  }
+  // Records a play of the free stage and saves it; the digests of the play.
+  std::map<int, std::string> Record(const std::string& path, bool bRetry) {
+    g_SystemData.m_bRecordReplay = 1;
+    EXPECT_TRUE(m_Harness->StartStageFile(demo::kFreeStageFile));
+    EXPECT_TRUE(m_Harness->SetInput(kPlayScript));
+    std::map<int, std::string> digests = Play(200);
+    if (bRetry) {
+      Retry();
+      EXPECT_TRUE(m_Harness->SetInput(kPlayScript));
+      digests = Play(200);
+    }
+    RemoveInputScript();
+    EXPECT_EQ(g_ReplayLog.SaveReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_ReplaySaveData), 1);
+    return digests;
+  }
+  // A new harness, as a new run of the player.
+  void FreshHarness() {
+    m_Harness.reset();
+    m_Harness = std::make_unique<StageHarness>();
+    ASSERT_TRUE(m_Harness->Started());
+  }
+  // Every frame of play of the playback equals the recording's.
+  static void ExpectSame(const std::map<int, std::string>& recorded, const std::map<int, std::string>& played) {
+    ASSERT_GT(recorded.size(), 150u);
+    int compared = 0;
+    for (const auto& [frame, digest] : played) {
+      const auto it = recorded.find(frame);
+      if (it == recorded.end()) continue;
+      ASSERT_EQ(digest, it->second) << "stage frame " << frame;
+      ++compared;
+    }
+    EXPECT_GT(compared, 150);
+  }
+};
+
+TEST_F(ReplayTest, APlaybackMatchesTheRecordingOnEveryFrame) {
+  const std::string path = "user_data\\rpl4\\free01.rpl4_566";
+  const std::map<int, std::string> recorded = Record(path, false);
+  // Something happened: the hero moved.
+  ASSERT_NE(recorded.begin()->second, recorded.rbegin()->second);
+  FreshHarness();
+  ASSERT_TRUE(m_Harness->StartReplay(path));
+  ExpectSame(recorded, Play(200));
+}
+
+TEST_F(ReplayTest, APlaybackAfterARetryMatchesThePlayAfterTheRetry) {
+  const std::string path = "user_data\\rpl4\\free01_retry.rpl4_566";
+  const std::map<int, std::string> recorded = Record(path, true);
+  FreshHarness();
+  ASSERT_TRUE(m_Harness->StartReplay(path));
+  ExpectSame(recorded, Play(200));
+}
+
+TEST_F(ReplayTest, AReplayThatLoopsMatchesBothTimes) {
+  const std::string path = "user_data\\rpl4\\free01_loop.rpl4_566";
+  const std::map<int, std::string> recorded = Record(path, false);
+  FreshHarness();
+  ASSERT_TRUE(m_Harness->StartReplay(path));
+  const std::map<int, std::string> first = Play(200);
+  ExpectSame(recorded, first);
+  // Past its last frame the replay starts over from the stage's start.
+  ASSERT_TRUE(m_Harness->RunUntilState(STAGE_START, 50));
+  ExpectSame(recorded, Play(220));
+  EXPECT_EQ(CloseRequestCount(), 0);
 }
 
 }  // namespace

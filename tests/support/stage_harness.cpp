@@ -7,6 +7,7 @@
 #include "graphics/palette_colours.h"
 #include "graphics/palette_file.h"
 #include "model/stage/stage_loader.h"
+#include "model/user/replay.h"
 #include "model/user/save_data.h"
 #include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
@@ -42,8 +43,14 @@ bool StageHarness::StartStageFile(const std::string& path) {
   if (!::StartStageFile(path, 0)) return false;
   g_SceneManager.m_nPlayStart = TITLE_STAGEFILE;
   g_SceneManager.m_nPlayMode = PLAY_FREESTAGE;
-  m_Window.Start(SCENE_STAGE);
+  Begin();
   return true;
+}
+
+void StageHarness::Begin() {
+  m_Window.Start(SCENE_STAGE);
+  // Entered from another scene: the stage loads its images and takes a life.
+  g_SceneManager.m_nPrevScene = SCENE_TITLE;
 }
 
 void StageHarness::StartStage(const cEdStage& stage) {
@@ -55,7 +62,16 @@ void StageHarness::StartStage(const cEdStage& stage) {
   g_SaveData.m_nStartLives = g_SaveData.m_nLives = 3;
   g_SceneManager.m_nPlayStart = TITLE_STAGEFILE;
   g_SceneManager.m_nPlayMode = PLAY_FREESTAGE;
-  m_Window.Start(SCENE_STAGE);
+  Begin();
+}
+
+bool StageHarness::StartReplay(const std::string& path) {
+  if (!g_ReplayLog.LoadReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_SaveData)) return false;
+  g_LoadedStage.m_strPath = path;
+  g_SceneManager.m_nPlayStart = TITLE_REPLAY;
+  g_SceneManager.m_nPlayMode = PLAY_REPLAY;
+  Begin();
+  return true;
 }
 
 bool StageHarness::SetInput(const std::string& script) {

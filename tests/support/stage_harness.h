@@ -36,6 +36,10 @@ class StageHarness {
   // A stage built in code, played as if loaded from a file.
   void StartStage(const cEdStage& stage);
 
+  // Plays a replay file (a program path) as the title's replay start does;
+  // false when it does not load.
+  bool StartReplay(const std::string& path);
+
   // Scripted input for the frames that follow (shell/input_script.h text,
   // frames counted from the next one as 1); false when it does not parse.
   bool SetInput(const std::string& script);
@@ -56,6 +60,8 @@ class StageHarness {
   const ScopedMessageBoxes& Boxes() const { return m_Boxes; }
 
  private:
+  void Begin();
+
   ScopedVirtualClock m_Clock;
   ScopedMessageBoxes m_Boxes;
   FrontEndHarness m_Window;

@@ -273,10 +273,12 @@ class ReplayTest : public StageHarnessTest {
   std::map<int, std::string> Record(const std::string& path, bool bRetry) {
     g_SystemData.m_bRecordReplay = 1;
     EXPECT_TRUE(m_Harness->StartStageFile(demo::kFreeStageFile));
+    EXPECT_TRUE(m_Harness->RunUntilState(STAGE_PLAY, 400));
     EXPECT_TRUE(m_Harness->SetInput(kPlayScript));
     std::map<int, std::string> digests = Play(200);
     if (bRetry) {
       Retry();
+      EXPECT_TRUE(m_Harness->RunUntilState(STAGE_PLAY, 400));
       EXPECT_TRUE(m_Harness->SetInput(kPlayScript));
       digests = Play(200);
     }
@@ -311,6 +313,7 @@ TEST_F(ReplayTest, APlaybackMatchesTheRecordingOnEveryFrame) {
   ASSERT_NE(recorded.begin()->second, recorded.rbegin()->second);
   FreshHarness();
   ASSERT_TRUE(m_Harness->StartReplay(path));
+  ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY, 400));
   ExpectSame(recorded, Play(200));
 }
 
@@ -319,6 +322,7 @@ TEST_F(ReplayTest, APlaybackAfterARetryMatchesThePlayAfterTheRetry) {
   const std::map<int, std::string> recorded = Record(path, true);
   FreshHarness();
   ASSERT_TRUE(m_Harness->StartReplay(path));
+  ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY, 400));
   ExpectSame(recorded, Play(200));
 }
 
@@ -327,11 +331,12 @@ TEST_F(ReplayTest, AReplayThatLoopsMatchesBothTimes) {
   const std::map<int, std::string> recorded = Record(path, false);
   FreshHarness();
   ASSERT_TRUE(m_Harness->StartReplay(path));
-  const std::map<int, std::string> first = Play(200);
-  ExpectSame(recorded, first);
+  ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY, 400));
+  ExpectSame(recorded, Play(200));
   // Past its last frame the replay starts over from the stage's start.
   ASSERT_TRUE(m_Harness->RunUntilState(STAGE_START, 50));
-  ExpectSame(recorded, Play(220));
+  ASSERT_TRUE(m_Harness->RunUntilState(STAGE_PLAY, 400));
+  ExpectSame(recorded, Play(200));
   EXPECT_EQ(CloseRequestCount(), 0);
 }
 

@@ -16,6 +16,21 @@ void FlowCmdRunWorker(cActor* pActor, cCommandInstance& command) {
   Worker(pActor, *command.m_pCommand);
 }
 
+// The launching commands: on the first frame of each run, the command's
+// sound and the launch of its shot record (shots, a sword, summons).
+void FlowCmdShot(cActor* pActor, cCommandInstance& command);
+void FlowCmdSword(cActor* pActor, cCommandInstance& command);
+void FlowCmdSummonBlock(cActor* pActor, cCommandInstance& command);
+void FlowCmdSummonCharacter(cActor* pActor, cCommandInstance& command);
+void FlowCmdSummonItem(cActor* pActor, cCommandInstance& command);
+
+// A message window, every frame, following on when the flow's previous
+// blocking command was a plain message (ExecMessage).
+void FlowCmdMessage(cActor* pActor, cCommandInstance& command);
+
+// The item commands of a palette item on the hero, every frame (ExecGetItem).
+void FlowCmdGetItem(cActor* pActor, cCommandInstance& command);
+
 // Ends the play as cleared (ExecStageClear).
 void FlowCmdStageClear(cActor* pActor, cCommandInstance& command);
 

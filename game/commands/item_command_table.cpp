@@ -1,6 +1,7 @@
 #include "game/commands/item_command_table.h"
 
 #include "game/commands/command_workers.h"
+#include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
 
 namespace {
@@ -58,3 +59,16 @@ const std::array<tItemCommandHandler, ITEM_COMMAND_COUNT> g_ItemCommandTable = {
     RunAndGoOn<ExecPlayBgm>,             // ICMD_PLAY_BGM
     RunAndGoOn<ExecRunCode>,             // ICMD_RUN_CODE
 };
+
+int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands) {
+  g_pStageScene->m_bItemMessageFollows = 0;
+  for (const cEdCommand& command : commands) {
+    const int kind = command.m_nKind;
+    const int result = kind >= 0 && kind < ITEM_COMMAND_COUNT
+                           ? g_ItemCommandTable[static_cast<std::size_t>(kind)](&hero, command)
+                           : 0;
+    if (hero.m_nHp < 1) return 2;
+    if (result != 0) return result;
+  }
+  return hero.m_nHp < 1 ? 2 : 0;
+}

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "model/definitions/item_command.h"
 
@@ -14,3 +15,9 @@ class cActor;
 using tItemCommandHandler = int (*)(cActor* pActor, const cEdCommand& command);
 
 extern const std::array<tItemCommandHandler, ITEM_COMMAND_COUNT> g_ItemCommandTable;
+
+// Runs an item's commands on the hero, in order: 0 when all ran, the first
+// non-zero result of a command (1 after a stage clear), or 2 as soon as the
+// hero's HP is below 1. The first message of the list opens its window,
+// later ones follow on.
+int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands);

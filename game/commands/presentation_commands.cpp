@@ -5,6 +5,7 @@
 
 #include "game/commands/command_workers.h"
 #include "game/commands/effect_position.h"
+#include "game/commands/pause_game.h"
 #include "game/core/numeric.h"
 #include "game/data/database_tables.h"
 #include "game/expressions/expression.h"
@@ -24,12 +25,6 @@ namespace {
 enum eBackgroundAction { BGACTION_SHOW, BGACTION_HIDE, BGACTION_TOGGLE };
 
 int Param(const cEdCommand& command, int i) { return CheckedAt(command.m_vParam, i); }
-
-// The game waits, inside this call, for the pause loop to run out the wait.
-void PauseGame(const cModalWait& wait) {
-  g_pStageScene->m_Wait = {wait.nKind, wait.nDelay, wait.bWaitKey, wait.nFrames, wait.nElapsed};
-  g_pStageScene->RunModalWait();
-}
 
 }  // namespace
 
@@ -85,6 +80,12 @@ void ExecPlayCharaEffect(cActor* pActor, const cEdCommand& command) {
 void ExecPlayScreenEffect(cActor*, const cEdCommand& command) {
   g_pStageScene->m_ScreenEffect.Start(static_cast<std::int16_t>(Param(command, 0)), Param(command, 1),
                                       Param(command, 2));
+}
+
+void ExecChangeScreenColor(cActor*, const cEdCommand& command) {
+  std::int32_t values[8];
+  for (int i = 0; i < 8; ++i) values[i] = Param(command, i);
+  g_pStageScene->StartScreenTone(values);
 }
 
 void ExecChangeBackground(cActor*, const cEdCommand& command) {

@@ -73,6 +73,7 @@ const cEdSwordFrame* cShot::SwordFrame() const {
 void cShot::Init(int nSerial, cActor* pShooter, int nKind, const cEdShot& shot, const cShotLaunch& launch) {
   m_Shot = shot;
   if (m_Shot.m_nSize == 0) m_Shot.m_nSize = 1;
+  m_nSwordFrame = m_nSwordFrameSteps = 0;
   const int size = m_Shot.m_nSize;
   const cEdStage& stage = g_LoadedStage;
   const double divisor = stage.m_dSubSteps;
@@ -157,7 +158,6 @@ void cShot::Init(int nSerial, cActor* pShooter, int nKind, const cEdShot& shot, 
   m_nMoveStep = m_nMoveStart = m_nMoveEnd = 0;
   m_bMoveDone = 0;
   m_dWavePhase = m_dWaveCos = m_dWaveSin = 0;
-  m_nSwordFrame = m_nSwordFrameSteps = 0;
   m_pShotTarget = pShooter->m_pTarget;
 }
 

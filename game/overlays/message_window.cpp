@@ -76,11 +76,13 @@ void cMessageWindow::SetupExpand() {
         m_nObjectId, !m_bOpening, 1, m_bRefresh, m_nRefreshInterval, m_bBox, m_bIdSwitch, m_nWindowId, 1);
 }
 
-void cMessageWindow::Measure() {
-  m_pText->MeasureText(MESSAGE_FONT, m_strText.c_str(), m_nWidth, m_nHeight);
-  m_nWidth += 2;
-  m_nHeight += 2;
+void MeasureMessageText(cTextTarget& target, const std::string& text, int& width, int& height) {
+  target.MeasureText(MESSAGE_FONT, text.c_str(), width, height);
+  width += 2;
+  height += 2;
 }
+
+void cMessageWindow::Measure() { MeasureMessageText(*m_pText, m_strText, m_nWidth, m_nHeight); }
 
 void cMessageWindow::CreateSurface() {
   m_bHasSurface = m_pText->CreateMessageSurface(m_nWidth, m_nHeight, m_Surface);

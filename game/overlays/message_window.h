@@ -35,6 +35,8 @@ class cMessageWindow {
   void SetupExpand();
   // 1 when the window has ended (its surface released).
   int UpdateAndDraw(cDrawTarget& target, sSurface dst, int bPaused);
+  // Gives back the text surface (before the window is erased).
+  void ReleaseSurface();
 
   sSurface m_Surface;
   std::int32_t m_bHasSurface = 0;
@@ -66,7 +68,6 @@ class cMessageWindow {
  private:
   void Measure();
   void CreateSurface();
-  void ReleaseSurface();
   void RenderText();
   void Refresh();
   // The screen position by the position mode; false when the object the
@@ -79,3 +80,7 @@ class cMessageWindow {
 
 // The font message windows write with.
 constexpr int MESSAGE_FONT = 1;
+
+// The size of a text window for the text: the text in the message font and
+// a pixel round it.
+void MeasureMessageText(cTextTarget& target, const std::string& text, int& width, int& height);

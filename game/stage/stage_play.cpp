@@ -5,8 +5,35 @@
 #include "game/flows/flow_condition.h"
 #include "game/objects/character.h"
 #include "shell/checked_access.h"
+#include "shell/report.h"
 
 cStagePlay* g_pStageScene = nullptr;
+
+namespace {
+
+void ReportNotGiven(const char* pszService) {
+  static std::vector<std::string> reported;
+  for (const std::string& name : reported) {
+    if (name == pszService) return;
+  }
+  reported.emplace_back(pszService);
+  ReportF("the stage gives no %s yet: it does nothing", pszService);
+}
+
+// Measures every text as empty and makes no surfaces.
+class cNoTextTarget final : public cTextTarget {
+ public:
+  void MeasureText(int, const char*, int& width, int& height) override { width = height = 0; }
+  void DrawText(int, sSurface, int, int, const char*) override {}
+  void DrawTextBox(int, sSurface, int, int, const char*) override {}
+  void DrawBox(int, sSurface, int, int, int, int) override {}
+  bool CreateMessageSurface(int, int, sSurface&) override { return true; }
+  void ReleaseMessageSurface(sSurface) override {}
+  void ClearSurface(sSurface) override {}
+  bool TakeSurfaceRestored(sSurface) override { return false; }
+};
+
+}  // namespace
 
 cStagePlay::cStagePlay() : m_vTeamCharacter(kTeamCount), m_vTeamShot(kTeamCount) {}
 
@@ -46,3 +73,21 @@ std::list<cShot>::iterator cStagePlay::RemoveShot(std::list<cShot>::iterator sho
   for (std::list<cShot*>& team : m_vTeamShot) team.remove(&*shot);
   return m_ShotList.erase(shot);
 }
+
+cTextTarget& cStagePlay::TextTarget() {
+  static cNoTextTarget none;
+  ReportNotGiven("message text");
+  return none;
+}
+
+bool cStagePlay::InsertPictureSurface(int, const std::string&, int& nWidth, int& nHeight) {
+  ReportNotGiven("picture surfaces");
+  nWidth = nHeight = 0;
+  return true;
+}
+
+void cStagePlay::RemovePictureSurface(int) {}
+
+void cStagePlay::ReleasePictureSurfaces() {}
+
+void cStagePlay::StartScreenTone(const std::int32_t (&)[8]) { ReportNotGiven("screen tone"); }

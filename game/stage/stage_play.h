@@ -21,9 +21,11 @@
 #include <atomic>
 #include <cstdint>
 #include <list>
+#include <string>
 #include <vector>
 
 #include "game/draw/draw_target.h"
+#include "game/draw/text_target.h"
 #include "game/effects/effect_play.h"
 #include "game/effects/effect_run.h"
 #include "game/objects/item.h"
@@ -111,6 +113,21 @@ class cStagePlay {
   virtual int IsCharacterBlocked(cActor& actor) = 0;
   // Target frames per second of the running stage.
   virtual int FramesPerSecond() const = 0;
+
+  // Services the stage-play scene gives once it shows messages, pictures and
+  // the screen tone; until it does, each says so once in the report.
+  //
+  // What message windows write their text through (by default one that
+  // measures nothing and makes no surfaces).
+  virtual cTextTarget& TextTarget();
+  // The picture surfaces, paired by position with m_PictureList: a surface
+  // made from a picture file is inserted at nPosition with its size; false
+  // (nothing inserted) when the file cannot be loaded.
+  virtual bool InsertPictureSurface(int nPosition, const std::string& strFile, int& nWidth, int& nHeight);
+  virtual void RemovePictureSurface(int nPosition);
+  virtual void ReleasePictureSurfaces();
+  // Starts the screen tone from the screen-colour command's eight values.
+  virtual void StartScreenTone(const std::int32_t (&anValues)[8]);
 
   // State.
   cActor* m_pCurActor = nullptr;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/definitions/chara.h"
@@ -45,7 +46,23 @@ class CommandBuilder {
     if (!m_Command.m_pMove) NewMove(m_Command.m_pMove);
     return *m_Command.m_pMove;
   }
+  // The command's shot record, created with its defaults on first use.
+  cEdShot& Shot() {
+    if (!m_Command.m_pShot) m_Command.m_pShot = cEdShot::Create();
+    return *m_Command.m_pShot;
+  }
+  CommandBuilder& Text(const std::string& text) {
+    m_Command.m_strText = text;
+    return *this;
+  }
+  // An item command of the kind instead (its parameters sized for it).
+  CommandBuilder& AsItemCommand() {
+    m_Command.m_nSet = COMMAND_SET_ITEM;
+    m_Command.m_vParam.assign(static_cast<std::size_t>(CommandParamCount(COMMAND_SET_ITEM, m_Command.m_nKind)), 0);
+    return *this;
+  }
   operator const cEdCommand&() const { return m_Command; }
+  cEdCommand& Get() { return m_Command; }
 
  private:
   cEdCommand m_Command;

@@ -20,6 +20,7 @@
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
 #include "shell/random.h"
+#include "support/fake_text_target.h"
 #include "support/scoped_database.h"
 
 struct TestStageSize {
@@ -127,6 +128,23 @@ class TestStage : public cStagePlay {
   }
   void RebuildSightMask() override { m_vCalls.push_back("RebuildSightMask"); }
   int IsCharacterBlocked(cActor&) override { return m_nCharacterBlocked; }
+  cTextTarget& TextTarget() override { return m_Text; }
+  // Picture surfaces are recorded by position (file, width, height); a file
+  // named in m_strMissingPicture cannot be loaded.
+  bool InsertPictureSurface(int nPosition, const std::string& strFile, int& nWidth, int& nHeight) override {
+    if (strFile == m_strMissingPicture) return false;
+    nWidth = 64;
+    nHeight = 32;
+    m_vPictureSurfaces.insert(m_vPictureSurfaces.begin() + nPosition, strFile);
+    return true;
+  }
+  void RemovePictureSurface(int nPosition) override {
+    m_vPictureSurfaces.erase(m_vPictureSurfaces.begin() + nPosition);
+  }
+  void ReleasePictureSurfaces() override { m_vPictureSurfaces.clear(); }
+  void StartScreenTone(const std::int32_t (&anValues)[8]) override {
+    m_vScreenTones.emplace_back(anValues, anValues + 8);
+  }
   int FramesPerSecond() const override { return m_nFps; }
 
   // Derives the database tables again after a test changed g_Database.
@@ -149,6 +167,10 @@ class TestStage : public cStagePlay {
     int bProtectPlayer = 0, bProtectCharas = 0;
   };
   std::vector<sSummon> m_vSummons;
+  FakeTextTarget m_Text;
+  std::vector<std::string> m_vPictureSurfaces;
+  std::string m_strMissingPicture;
+  std::vector<std::vector<int>> m_vScreenTones;
 
  private:
   ScopedDatabase m_Database;

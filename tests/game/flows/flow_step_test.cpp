@@ -125,20 +125,6 @@ TEST_F(FlowTest, ResetClearsTheScratchOfEachRun) {
   EXPECT_EQ(command.m_dMoveSpeed, 2.5);
 }
 
-TEST_F(FlowTest, ACommandWithoutItsExecutorSaysSoOnceAndDoesNothing) {
-  TempFolder folder;
-  ScopedCurrentFolder enter(folder.path());
-  ASSERT_EQ(OpenReport("Report_Game.txt"), 1);
-  Build({FlowBuilder(TRIGGER_NONE).Command(CommandBuilder(CMD_SHOT).Time(1))});
-  cFlowInstance& flow = m_Actor.m_vFlows[0];
-  flow.Start();
-  while (flow.Step() == 0) {
-  }
-  const std::string report = ReadTextFile(folder / "Report_Game.txt");
-  EXPECT_EQ(report.find("flow command 11"), report.rfind("flow command 11")) << report;
-  EXPECT_NE(report.find("is not built yet: it does nothing"), std::string::npos) << report;
-}
-
 TEST_F(FlowTest, MoveTimingNeverDividesByZero) {
   CommandBuilder bySpeed(CMD_MOVE_STRAIGHT);
   bySpeed.Move().m_nTiming = 2;

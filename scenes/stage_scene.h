@@ -136,7 +136,7 @@ class cStageScene : public cScene, public cStagePlay {
   // What the objects and overlays draw through (tests put a recording
   // target in).
   cDrawTarget& DrawTarget() { return *m_pDrawTarget; }
-  cTextTarget& TextTarget() { return *m_pTextTarget; }
+  cTextTarget& TextTarget() override { return *m_pTextTarget; }
 
   // Services of the running stage.
   int EvalConditionList(const std::vector<cEdCondition>& conditions, int nMode, cActor* pActor) override;

@@ -89,5 +89,3 @@ bool cStagePlay::InsertPictureSurface(int, const std::string&, int& nWidth, int&
 void cStagePlay::RemovePictureSurface(int) {}
 
 void cStagePlay::ReleasePictureSurfaces() {}
-
-void cStagePlay::StartScreenTone(const std::int32_t (&)[8]) { ReportNotGiven("screen tone"); }

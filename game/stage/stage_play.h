@@ -114,8 +114,8 @@ class cStagePlay {
   // Target frames per second of the running stage.
   virtual int FramesPerSecond() const = 0;
 
-  // Services the stage-play scene gives once it shows messages, pictures and
-  // the screen tone; until it does, each says so once in the report.
+  // Services the stage-play scene gives once it shows messages and pictures;
+  // until it does, each says so once in the report.
   //
   // What message windows write their text through (by default one that
   // measures nothing and makes no surfaces).
@@ -126,8 +126,6 @@ class cStagePlay {
   virtual bool InsertPictureSurface(int nPosition, const std::string& strFile, int& nWidth, int& nHeight);
   virtual void RemovePictureSurface(int nPosition);
   virtual void ReleasePictureSurfaces();
-  // Starts the screen tone from the screen-colour command's eight values.
-  virtual void StartScreenTone(const std::int32_t (&anValues)[8]);
 
   // State.
   cActor* m_pCurActor = nullptr;

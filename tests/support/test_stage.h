@@ -142,9 +142,7 @@ class TestStage : public cStagePlay {
     m_vPictureSurfaces.erase(m_vPictureSurfaces.begin() + nPosition);
   }
   void ReleasePictureSurfaces() override { m_vPictureSurfaces.clear(); }
-  void StartScreenTone(const std::int32_t (&anValues)[8]) override {
-    m_vScreenTones.emplace_back(anValues, anValues + 8);
-  }
+
   int FramesPerSecond() const override { return m_nFps; }
 
   // Derives the database tables again after a test changed g_Database.
@@ -170,7 +168,6 @@ class TestStage : public cStagePlay {
   FakeTextTarget m_Text;
   std::vector<std::string> m_vPictureSurfaces;
   std::string m_strMissingPicture;
-  std::vector<std::vector<int>> m_vScreenTones;
 
  private:
   ScopedDatabase m_Database;

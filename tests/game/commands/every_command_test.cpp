@@ -85,7 +85,7 @@ const std::vector<CommandCase>& SharedCases() {
        }},
       {CMD_CHANGE_SCREEN_COLOR, [](CommandBuilder& c) { c.Param(0, 255).Param(3, 50).Param(5, 10); },
        [](CommandWorld& w) {
-         EXPECT_EQ(w.stage.m_vScreenTones, (std::vector<std::vector<int>>{{255, 0, 0, 50, 0, 10, 0, 0}}));
+         EXPECT_EQ(w.stage.m_vCalls, std::vector<std::string>{"StartScreenTone 255 0 0 50 0 10 0 0"});
        }},
       {CMD_CHANGE_BACKGROUND, [](CommandBuilder& c) { c.Param(0, 1).Param(1, 2); },
        [](CommandWorld&) { EXPECT_EQ(g_LoadedStage.m_vBackgrounds[0].m_bShow, 0); }},

@@ -18,25 +18,13 @@
 #include "model/database/database.h"
 #include "scenes/stage_draw_layers.h"
 #include "shell/close_request.h"
+#include "support/fixture_frame.h"
 #include "support/graphics_device.h"
 #include "support/scoped_database.h"
 
 namespace {
 
-constexpr int kHeroX = 400, kHeroY = 300;
-
-// The stage frame of the tests: 8 x 6 cells of 80 pixels in colours 32 to
-// 79 with a darker line along their top and left edges, and the hero's
-// 40 x 40 square of colour 250 around (400, 300).
-void DrawFixtureFrame() {
-  for (int r = 0; r < 6; ++r)
-    for (int c = 0; c < 8; ++c) {
-      DDFillRectPal(&g_sdBackBuffer, 80 * c, 80 * r, 80, 80, static_cast<std::uint32_t>(32 + 8 * r + c));
-      DDFillRectPal(&g_sdBackBuffer, 80 * c, 80 * r, 80, 2, 200);
-      DDFillRectPal(&g_sdBackBuffer, 80 * c, 80 * r, 2, 80, 200);
-    }
-  DDFillRectPal(&g_sdBackBuffer, kHeroX - 20, kHeroY - 20, 40, 40, 250);
-}
+constexpr int kHeroX = kFixtureHeroX, kHeroY = kFixtureHeroY;
 
 class ScreenEffects : public testing::Test {
  protected:

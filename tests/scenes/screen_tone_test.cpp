@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "graphics/blit.h"
+#include "support/fixture_frame.h"
 #include "support/graphics_device.h"
 
 namespace {
@@ -159,5 +161,24 @@ TEST(ScreenToneOtherModes, StopsAtOnceWithoutDrawing) {
   EXPECT_FALSE(tone.m_bRunning);
   EXPECT_EQ(BackBufferPicture(640, 480), before);
 }
+
+// The frame after three of six frames of a tone toward orange at 60 %: the
+// frame tinted in Direct3D, the shown palette blended at 8 bits.
+class ScreenToneGolden : public testing::TestWithParam<const char*> {};
+
+TEST_P(ScreenToneGolden, HalfWayToTheToneMatchesTheGolden) {
+  StartedGraphicsMode mode(GetParam());
+  const Params p = {255, 128, 0, 60, 0, 1, 0, 0};
+  cScreenTone tone = Started(p);
+  for (int frame = 0; frame < 4; ++frame) {
+    DrawFixtureFrame();  // every frame is drawn anew before its tone
+    tone.Update(0);
+  }
+  EXPECT_EQ(tone.m_nStrength, 178);
+  EXPECT_TRUE(MatchesGolden(BackBufferPicture(640, 480), std::string("tone/half_way_") + GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(At32And8Bits, ScreenToneGolden, testing::Values("D3D32", "DD8"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace

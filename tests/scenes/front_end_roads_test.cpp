@@ -10,9 +10,10 @@
 //   and its ranking, and the progress read back from the title;
 // - a replay chosen in the file chooser (run from a dialog script).
 //
-// No stage scene is registered: a stage's start is the change to its kind,
-// and its return is made as the stage leaves (what it sets in the progress
-// and the files at a clear, then the scene it hands over to).
+// The stage scene is not run frame by frame: a stage's start is the change
+// to its kind; its clear is the stage scene's own end of a play (the tally,
+// the clear recorded in the progress and Challenge.dat, the next scene)
+// on the stage the front end loaded, and the stage then hands over.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "model/user/ranking.h"
 #include "model/user/replay.h"
 #include "platform/files.h"
+#include "scenes/stage_scene.h"
 #include "scenes/stage_select_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
@@ -30,6 +32,7 @@
 #include "shell/replay_requests.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
+#include "support/scoped_database.h"
 #include "support/scoped_dialog_script.h"
 #include "support/stage_fixture.h"
 #include "support/temp_folder.h"
@@ -115,15 +118,25 @@ class FrontEndRoadsTest : public testing::Test {
   }
   static std::pair<int, int> Hero() { return {g_MenuCursor.Current()->nCol, g_MenuCursor.Current()->nRow}; }
   int Scene() const { return g_SceneManager.m_nScene; }
-  // The stage hands over to `next` (the stage scene's leave); the scene
-  // that started it is gone.
-  void StageLeavesFor(int next) {
+  // The stage loaded by the front end is set up and cleared with `score`:
+  // the stage scene's end of a play and the scene it hands over to.
+  void ClearTheStage(int score, int expectedNext) {
+    int next = -1;
+    {
+      cStageScene stage;
+      stage.SetStage(0, 1);
+      g_SaveData.m_nScore = score;
+      stage.EndStage();
+      next = stage.DecideNextScene();
+    }
+    ASSERT_EQ(next, expectedNext);
     m_Harness.Start(next);
     g_SceneManager.m_nPrevScene = SCENE_STAGE;
   }
 
   TempFolder m_Folder;
   ScopedCurrentFolder m_Current{m_Folder.path()};
+  ScopedDatabase m_Database;
   FrontEndHarness m_Harness;
 };
 
@@ -165,10 +178,8 @@ TEST_F(FrontEndRoadsTest, TheStoryFromANewGameThroughAClearedStageToContinuingFr
   EXPECT_EQ(g_SaveData.m_strStagePath, "data\\stg4\\first.");
   EXPECT_EQ(g_SaveData.m_nStageNo, 1);
 
-  // Cleared: the stage sets its switch and best, and returns to the map.
-  g_SaveData.m_vSwitches.at(static_cast<std::size_t>(g_SaveData.m_nStageNo)) = 1;
-  g_SaveData.RecordStageBest(g_SaveData.m_strStagePath, 640);
-  StageLeavesFor(SCENE_WORLDMAP);
+  // Cleared: its switch is set, its best kept, and the map comes back.
+  ClearTheStage(640, SCENE_WORLDMAP);
   m_Harness.Frame();
   cSaveData slot;
   ASSERT_EQ(slot.LoadStory(0), 1);  // auto-saved as the map opened
@@ -224,16 +235,16 @@ TEST_F(FrontEndRoadsTest, TheChallengeFromItsListThroughAClearedStageAndBack) {
   ASSERT_EQ(m_Harness.RunUntilSceneChanges(), SCENE_STAGE);
   EXPECT_EQ(g_SaveData.m_strStagePath, "data\\stg4\\c01.");
 
-  // Cleared: the stage records it, writes the progress and the ranking, and
-  // returns to the list.
-  g_SaveData.m_vChallenge[0].m_bCleared = 1;
-  g_SaveData.m_vChallenge[0].m_nBest = 700;
-  g_SaveData.m_nOpenStages = 2;
-  ASSERT_EQ(g_SaveData.SaveChallenge(), 1);
+  // Cleared: the stage records it and writes the progress; the ranking it
+  // registered is written as the result is confirmed.
+  ClearTheStage(700, SCENE_STAGESELECT);
+  EXPECT_EQ(g_SaveData.m_vChallenge[0].m_bCleared, 1);
+  EXPECT_EQ(g_SaveData.m_vChallenge[0].m_nBest, 700);
+  EXPECT_EQ(g_SaveData.m_nOpenStages, 2);
+  EXPECT_TRUE(std::filesystem::exists(file));
   cRankingSet ranking;
   ranking.m_vLists[RANKING_SCORE].Insert("aaa", 700);
   ASSERT_EQ(SaveStageRanking(ranking, PLAY_CHALLENGE, g_SaveData.m_strStagePath), 1);
-  StageLeavesFor(SCENE_STAGESELECT);
   Settle();
   EXPECT_EQ(g_MenuCursor.Current()->nRow, 0);  // where the stage was started
   EXPECT_EQ(g_RankingSet.m_vLists[RANKING_SCORE].m_vEntries[0].m_nValue, 700);

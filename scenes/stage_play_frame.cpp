@@ -13,6 +13,7 @@
 #include "scenes/stage_scene.h"
 #include "shell/close_request.h"
 #include "shell/input_state.h"
+#include "shell/replay_requests.h"
 #include "shell/report.h"
 #include "shell/requests.h"
 #include "shell/timer.h"
@@ -92,6 +93,8 @@ void cStageScene::Play() {
     m_nState = STAGE_PAUSE;
     return;
   }
+  // A replay save dialog ran: nothing else this frame.
+  if (CheckReplaySaveKeys()) return;
   ++m_nStageFrame;
   if (!TakeInput()) return;
   CountPlayTime();
@@ -108,10 +111,12 @@ void cStageScene::Play() {
     if (!chara.m_bDying) chara.ResetFlowFrameFlags();
     chara.m_bBlockChanged1 = chara.m_bBlockChanged2 = 0;
   }
+  // A frame that a sub-step ended early keeps the picture before it.
   const int subSteps = g_LoadedStage.m_nSubSteps;
   for (int k = 1; k <= subSteps; ++k) {
     if (!RunSubStep(k)) return;
   }
+  Draw(1, 0, 1, 1);
 }
 
 bool cStageScene::HeroIsDying() const { return m_pHero && m_pHero->m_bDying; }

@@ -13,6 +13,7 @@
 #include "model/user/save_data.h"
 #include "scenes/scene_manager.h"
 #include "shell/input_script.h"
+#include "shell/state_dump.h"
 #include "support/condition_builders.h"
 #include "support/stage_harness.h"
 #include "support/temp_folder.h"
@@ -176,6 +177,10 @@ TEST_F(StageHarnessTest, AStageWithEveryKindOfObjectRestartsAsItWasSetUp) {
   EXPECT_EQ(listed, 6u);
   m_Harness->StartStage(EveryObjectStage());
   ExpectRestartsAreEqual();
+  // The state dump of a headless run carries the digest.
+  const std::string dump = StateDumpJson();
+  EXPECT_NE(dump.find("\"scene\": \"stage\""), std::string::npos);
+  EXPECT_NE(dump.find("\"stage\": " + m_Harness->Digest() + "}"), std::string::npos) << dump;
 }
 
 }  // namespace

@@ -143,15 +143,18 @@ int RankingLoop(cStageScene* scene) {
 
 int cStageScene::RunInStageLoop(cThread& thread, int (*loop)(cStageScene*)) {
   PublishPauseLoopQuitFlag(&m_bQuit);
+  ++m_nInStageLoops;
   int result = 0;
   if (thread.Start([this, loop](cThread&) { return loop(this); })) {
     // The handshake: the loop's queue takes posts from now on.
     while (!platform::PostThreadMessage(thread.ThreadId(), platform::WM_APP, 0, 0)) platform::Sleep(0);
     result = thread.Join();
   }
+  --m_nInStageLoops;
   PublishPauseLoopQuitFlag(nullptr);
   // A close during the loop ended it: the program closes now.
   if (m_bQuit) RequestMainWindowClose();
+  if (m_nInStageLoops == 0) ApplyLoopErasures();
   return result;
 }
 

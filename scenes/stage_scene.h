@@ -118,13 +118,22 @@ class cStageScene : public cScene, public cStagePlay {
   // program.
   int RunInStageLoop(cThread& thread, int (*loop)(cStageScene*));
   void ShowRankingTable();
+  // Characters whose death display ended inside a loop are erased when it
+  // has returned (the game stood in the middle of its frame).
+  bool IsErasedInLoop(const cCharacter& character) const;
+  void ApplyLoopErasures();
 
   // The frame (stage_scene_draw.cpp). bPlaying: drawn by the play (the
   // field may hide in the pause menu otherwise); bPaused: objects are
   // drawn without advancing; bTimeSound: the time limit may sound;
   // bSystemText: the hint line of a direct start or a test play.
   void Draw(int bPlaying, int bPaused, int bTimeSound, int bSystemText);
+  // The hero, items, characters and shots: by priority layer (0 to 7)
+  // when the stage asks for it, else in one pass (nLayer -1).
   void DrawObjects(bool bPaused);
+  void DrawObjectLayer(int nLayer, bool bPaused);
+  // 1 when the character's death display is over (the caller erases it).
+  int DrawCharacters(cCharacter& character, bool bPaused);
   void DrawEffects(bool bPaused);
   void DrawMessages(bool bPaused);
   void DrawSystemText();
@@ -311,6 +320,8 @@ class cStageScene : public cScene, public cStagePlay {
   std::vector<std::int32_t> m_vRankValue;
   std::int32_t m_bRankingRegistered = 0;
   std::string m_strRankName;  // edited by the name entry
+  int m_nInStageLoops = 0;     // running in-stage loops
+  std::vector<const cCharacter*> m_vErasedInLoop;
   cDDDrawTarget m_DDTarget;
   cDrawTarget* m_pDrawTarget = &m_DDTarget;
   cTextTarget* m_pTextTarget = &m_DDTarget;

@@ -3,7 +3,12 @@
 // also moves the game on (death displays, lifetimes of effects and
 // messages), so it runs in headless play too; the transitions after the
 // hero's death display are made here.
-#include "game/objects/actor.h"
+#include <algorithm>
+
+#include "game/objects/character.h"
+#include "game/objects/item.h"
+#include "game/objects/player.h"
+#include "game/objects/shot.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
 #include "graphics/image_table.h"
@@ -15,12 +20,15 @@
 #include "scenes/colour_cycle.h"
 #include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_draw_layers.h"
+#include "scenes/stage_draw_status.h"
 #include "scenes/stage_scene.h"
 #include "shell/checked_access.h"
 #include "shell/strings.h"
 
 namespace {
 
+constexpr int kPriorityLayers = 8;
 // The hint under the stage: a direct start's and the editor's test play's.
 constexpr int TEXT_TEST_PLAY_HINT = 25, TEXT_DIRECT_START_HINT = 26;
 
@@ -41,21 +49,113 @@ bool TakeShotGridsRecreated() {
 }  // namespace
 
 void cStageScene::Draw(int bPlaying, int bPaused, int bTimeSound, int bSystemText) {
-  (void)bTimeSound;  // the time limit's warning sound
   if (TakeShotGridsRecreated()) BuildShotGrid();
   // A running screen effect transforms the frame drawn into the virtual
   // back buffer.
   if (m_ScreenEffect.nIndex != 0) DDSetVirBackBuffer(1);
-  if (!bPlaying && m_nState == STAGE_PAUSE && g_SystemData.m_bHideFieldOnPause) return;
+  ScrollBackgrounds(g_LoadedStage.m_vBackgrounds);
+  DrawBackgrounds(&g_sdBackBuffer, g_LoadedStage.m_vBackgrounds, m_ScrollX, m_ScrollY, 0);
+  if (!bPlaying && m_nState == STAGE_PAUSE && g_SystemData.m_bHideFieldOnPause) {
+    // The front backgrounds cover the stage under the pause menu.
+    DrawBackgrounds(&g_sdBackBuffer, g_LoadedStage.m_vBackgrounds, m_ScrollX, m_ScrollY, 1);
+    m_Tone.Update(bPaused);
+    return;
+  }
+  DrawMapLayer(*this, DrawTarget(), kBackBuffer, 0);
   DrawObjects(bPaused != 0);
+  DrawBackgrounds(&g_sdBackBuffer, g_LoadedStage.m_vBackgrounds, m_ScrollX, m_ScrollY, 1);
+  DrawMapLayer(*this, DrawTarget(), kBackBuffer, 1);
+  if (m_pHero == &m_Player) m_Player.DrawSightMask(DrawTarget(), kBackBuffer);
   DrawEffects(bPaused != 0);
   DrawMessages(bPaused != 0);
+  DrawStatusBar(&g_sdBackBuffer, StatusBarValuesOf(m_pHero));
+  DrawTimeLimit(*this, &g_sdBackBuffer, bTimeSound);
   if (bSystemText) DrawSystemText();
   CyclePalette();
+  m_Tone.Update(bPaused);
 }
 
 void cStageScene::DrawObjects(bool bPaused) {
-  if (m_pHero) DrawPlayer(bPaused);
+  if (m_nInStageLoops == 0) ApplyLoopErasures();
+  if (!g_LoadedStage.m_bPriorityLayers) {
+    DrawObjectLayer(-1, bPaused);
+    return;
+  }
+  for (int layer = 0; layer < kPriorityLayers; ++layer) DrawObjectLayer(layer, bPaused);
+}
+
+void cStageScene::DrawObjectLayer(int nLayer, bool bPaused) {
+  const auto onLayer = [nLayer](int layer) { return nLayer < 0 || layer == nLayer; };
+  if (m_pHero && onLayer(m_pHero->m_Chara.m_nLayer)) DrawPlayer(bPaused);
+  for (cItem& item : m_ItemList) {
+    if (!onLayer(item.m_Item.m_nLayer) || !item.m_bAppeared || item.m_bCarried) continue;
+    item.UpdateScreenRect();
+    item.Draw(DrawTarget(), kBackBuffer, bPaused);
+  }
+  for (auto it = m_CharacterList.begin(); it != m_CharacterList.end();) {
+    if (!onLayer(it->m_Chara.m_nLayer) || IsErasedInLoop(*it) || !DrawCharacters(*it, bPaused)) {
+      ++it;
+      continue;
+    }
+    // Its death display is over. Inside an in-stage loop the game is
+    // stopped somewhere in its frame: the character goes once the loop
+    // has returned, and is not drawn meanwhile.
+    if (m_nInStageLoops > 0) {
+      m_vErasedInLoop.push_back(&*it);
+      ++it;
+    } else {
+      it = EraseCharacter(it);
+    }
+  }
+  for (cShot& shot : m_ShotList) {
+    if (!onLayer(shot.m_Shot.m_nLayer) || !shot.IsOnScreen()) continue;
+    shot.UpdateScreenRect();
+    shot.Draw(DrawTarget(), kBackBuffer, bPaused);
+  }
+}
+
+int cStageScene::DrawCharacters(cCharacter& character, bool bPaused) {
+  if (character.m_bDying) {
+    character.UpdateScreenRect();
+    return character.DrawDying(DrawTarget(), kBackBuffer, bPaused) ? 1 : 0;
+  }
+  const bool shown = character.m_bAppeared != 0;
+  if (!shown && !character.m_bActive) return 0;
+  character.UpdateScreenRect();
+  if (!shown || character.m_bHidden) {
+    // Unseen, its animation and character effect still run.
+    character.UpdateAnimation(false);
+    character.RunCharaEffectHidden(false);
+  } else {
+    character.Draw(DrawTarget(), kBackBuffer, bPaused);
+  }
+  if (!shown) return 0;
+  character.DrawHpGauge(DrawTarget(), kBackBuffer);
+  character.DrawSpGauge(DrawTarget(), kBackBuffer);
+  if (!character.m_bHidden) character.DrawDropItemIcon(DrawTarget(), kBackBuffer);
+  return 0;
+}
+
+bool cStageScene::IsErasedInLoop(const cCharacter& character) const {
+  return std::find(m_vErasedInLoop.begin(), m_vErasedInLoop.end(), &character) != m_vErasedInLoop.end();
+}
+
+void cStageScene::ApplyLoopErasures() {
+  std::vector<const cCharacter*> keep;
+  for (const cCharacter* erased : m_vErasedInLoop) {
+    // The actor whose command started the loop is still at work: it goes
+    // with the next frame's drawing.
+    if (erased == m_pCurActor) {
+      keep.push_back(erased);
+      continue;
+    }
+    for (auto it = m_CharacterList.begin(); it != m_CharacterList.end(); ++it) {
+      if (&*it != erased) continue;
+      EraseCharacter(it);
+      break;
+    }
+  }
+  m_vErasedInLoop = std::move(keep);
 }
 
 void cStageScene::DrawEffects(bool bPaused) {
@@ -91,8 +191,8 @@ void cStageScene::DrawSystemText() {
 }
 
 void cStageScene::DrawPlayer(bool bPaused) {
-  cActor& hero = *m_pHero;
-  hero.UpdateScreenRect();
+  cPlayer& hero = m_Player;
+  hero.UpdateScreenRectForScroll();
   if (!hero.m_bDying) {
     hero.Draw(DrawTarget(), kBackBuffer, bPaused);
     hero.DrawHpGauge(DrawTarget(), kBackBuffer);

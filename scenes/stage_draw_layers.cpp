@@ -154,3 +154,17 @@ void DrawMapLayer(cStagePlay& play, cDrawTarget& target, sSurface dst, int nLaye
     }
   }
 }
+
+void DrawPictures(cStagePlay& play, cDrawTarget& target, sSurface dst, int nLayer, int bPaused,
+                  const std::function<sSurface(int nPosition)>& surfaceAt) {
+  int position = 0;
+  for (auto picture = play.m_PictureList.begin(); picture != play.m_PictureList.end();) {
+    if (picture->m_nLayer == nLayer && picture->Draw(target, dst, surfaceAt(position), bPaused) == 1) {
+      play.RemovePictureSurface(position);
+      picture = play.m_PictureList.erase(picture);
+      continue;
+    }
+    ++picture;
+    ++position;
+  }
+}

@@ -1,6 +1,6 @@
 // The layers of a stage frame behind and in front of its objects: the
 // scrolling backgrounds, the map cells of one layer, and the surfaces of
-// the hero's sight mask.
+// the hero's sight mask, and the pictures the flows show.
 //
 // Background i is drawn from image 55 + i, tiled over the screen from the
 // offset its parallax (or its own scrolling) gives; a plain-fill
@@ -9,6 +9,7 @@
 // Palette colour 16 is the backdrop where nothing is drawn.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "game/draw/draw_target.h"
@@ -38,3 +39,9 @@ void DrawBackgrounds(DDSURFACEDATA* lpSD, const std::vector<cEdBackground>& back
 // The cells of one block layer (0 behind the objects, 1 in front) in view:
 // present (appearance conditions), not hidden, with a graphic.
 void DrawMapLayer(cStagePlay& play, cDrawTarget& target, sSurface dst, int nLayer);
+
+// The pictures of a layer (0 behind the map, 1 in front) in list order,
+// each with its surface (surfaceAt gives the surface at a position of the
+// list). A picture whose display time is over is removed with its surface.
+void DrawPictures(cStagePlay& play, cDrawTarget& target, sSurface dst, int nLayer, int bPaused,
+                  const std::function<sSurface(int nPosition)>& surfaceAt);

@@ -12,6 +12,7 @@
 
 #include "graphics/blit.h"
 #include "graphics/surface.h"
+#include "game/overlays/picture.h"
 #include "model/stage/stage_records.h"
 #include "scenes/stage_scene.h"
 #include "shell/close_request.h"
@@ -227,6 +228,48 @@ TEST(SightMask, OpeningsByShapeAndRadius) {
   EXPECT_EQ(CloseRequestCount(), 0);
   DDReleaseSurface(&mask);
   DDReleaseSurface(&hole);
+}
+
+// A stage that names its picture surfaces by position and records removals.
+class PictureStage : public TestStage {
+ public:
+  void RemovePictureSurface(int nPosition) override { removed.push_back(nPosition); }
+  std::vector<int> removed;
+};
+
+TEST(Pictures, EachLayerInOrderAndTheEndedOnesRemovedWithTheirSurfaces) {
+  PictureStage stage;
+  // Pictures 1 (back, timed out next frame), 2 (front), 3 (back), 4 (back, timed out).
+  const struct {
+    int number, layer, time;
+  } shown[] = {{1, 0, 1}, {2, 1, -1}, {3, 0, -1}, {4, 0, 1}};
+  for (const auto& p : shown) {
+    cPicture picture;
+    picture.Setup(p.number, 320 + 10 * p.number, 320, 16, 16, 0, p.layer, 100, p.time < 0 ? 0 : DISPLAY_TIMED,
+                  p.time, 0, 0, 0);
+    stage.m_PictureList.push_back(picture);
+  }
+  RecordingDrawTarget target;
+  const auto surfaceAt = [](int position) { return sSurface{SURFACES_EFFECT, 100 + position}; };
+  DrawPictures(stage, target, kBackBuffer, 0, 0, surfaceAt);  // every back picture drawn; none over yet
+  ASSERT_EQ(target.m_vCalls.size(), 3u);
+  EXPECT_EQ(target.m_vCalls[0].src.nIndex, 100);
+  EXPECT_EQ(target.m_vCalls[1].src.nIndex, 102);
+  EXPECT_EQ(target.m_vCalls[2].x, 40);
+  EXPECT_TRUE(stage.removed.empty());
+
+  target.m_vCalls.clear();
+  DrawPictures(stage, target, kBackBuffer, 0, 0, surfaceAt);  // 1 and 4 are over
+  EXPECT_EQ(stage.removed, (std::vector<int>{0, 2}));
+  ASSERT_EQ(target.m_vCalls.size(), 1u);
+  EXPECT_EQ(target.m_vCalls[0].src.nIndex, 101);  // picture 3, now second in the list
+  ASSERT_EQ(stage.m_PictureList.size(), 2u);
+  EXPECT_EQ(stage.m_PictureList.front().m_nPicture, 2);
+
+  target.m_vCalls.clear();
+  DrawPictures(stage, target, kBackBuffer, 1, 1, surfaceAt);
+  ASSERT_EQ(target.m_vCalls.size(), 1u);
+  EXPECT_EQ(target.m_vCalls[0].src.nIndex, 100);
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 // and fall state are kept, and a deadly cell reports 2. The hero is also
 // kept inside a view that scrolls by itself.
 //
+// Collision kinds compare as signed bytes, the larger winning: 0 passable,
+// 1 solid, 2 solid for stage characters and deadly for the hero.
+//
 // Boxes reaching past the map's margin read the cells there as empty (one
 // report line per stage) instead of closing the game.
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -19,56 +23,69 @@ namespace {
 
 enum eFlyingVariant { FLY_THROUGH = 0, FLY_STOPPED = 1, FLY_KILLED = 2 };
 
-bool FliesThrough(const cActor& actor) { return actor.m_bFlying && actor.m_nBlockMode == FLY_THROUGH; }
-bool FliesAndDies(const cActor& actor) { return actor.m_bFlying && actor.m_nBlockMode == FLY_KILLED; }
+bool FliesThrough(const cGameObject& actor) { return actor.m_bFlying && actor.m_nBlockMode == FLY_THROUGH; }
+bool FliesAndStops(const cGameObject& actor) { return actor.m_bFlying && actor.m_nBlockMode == FLY_STOPPED; }
+bool FliesAndDies(const cGameObject& actor) { return actor.m_bFlying && actor.m_nBlockMode == FLY_KILLED; }
 
+// The definition's size scale as a signed byte, at least 1.
 int SizeScale(const cActor& actor) { return std::max<int>(static_cast<std::int8_t>(actor.m_Chara.m_nScale), 1); }
+
+// The best of several sampled cells: the larger kind wins; among equal
+// kinds the first, or with a middle the one nearest to it.
+struct sBestCell {
+  cMapCell* pCell = nullptr;
+  int nKind = INT_MIN;
+  int nDistance = INT_MAX;
+
+  void Offer(cMapCell& cell, int nKind, int nDistance = 0) {
+    if (nKind > this->nKind || (nKind == this->nKind && nDistance < this->nDistance)) {
+      pCell = &cell;
+      this->nKind = nKind;
+      this->nDistance = nDistance;
+    }
+  }
+};
 
 }  // namespace
 
-cMapCell& cStageScene::CellAtPixel(int px, int py) {
-  const int column = px >> 5, row = py >> 5;
-  if (column >= 0 && column < m_ScrollX.m_nCells && row >= 0 && row < m_ScrollY.m_nCells)
-    return m_vPlayMap[static_cast<std::size_t>(MapIndex(column, row))];
-  if (!m_bReportedOutsideCell) {
-    ReportF("A box reached past the map at cell (%d, %d): cells there count as empty", column, row);
-    m_bReportedOutsideCell = 1;
+cMapCell& cStageScene::CellAt(int nColumn, int nRow) {
+  if (nColumn >= 0 && nColumn < m_ScrollX.m_nPitch && nRow >= 0 && nRow < m_ScrollY.m_nPitch) {
+    const std::size_t index = static_cast<std::size_t>(MapIndex(nColumn, nRow));
+    if (index < m_vPlayMap.size()) return m_vPlayMap[index];
   }
+  if (!m_bOutsideCellReported) {
+    ReportF("A box reaches past the map at cell (%d, %d): cells there count as empty", nColumn, nRow);
+    m_bOutsideCellReported = 1;
+  }
+  // Fresh every time: nothing a caller marks on it outlives the call.
   m_OutsideCell = cMapCell();
   m_OutsideCell.m_Block.m_nGraphicNo = 0;
   m_OutsideCell.m_Block.m_nCollision = 0;
   return m_OutsideCell;
 }
 
+cMapCell& cStageScene::CellAtPixel(int px, int py) { return CellAt(px >> 5, py >> 5); }
+
+int cStageScene::CollisionAt(cMapCell& cell, const cGameObject& object) {
+  return GetCollision(cell, object.m_nTeam);
+}
+
 cMapCell& cStageScene::FindEdgeCell(cActor& actor, int x1, int y1, int x2, int y2) {
   const int n = SizeScale(actor) + 1;
-  cMapCell* best = &CellAtPixel(x1, y1);
+  sBestCell best;
   if (x1 == x2) {
-    int bestKind = INT_MIN;
     for (int i = 0, y = y1; i < n; ++i, y += actor.m_nBaseHeight - 1) {
       cMapCell& cell = CellAtPixel(x1, y);
-      const int kind = GetCollision(cell, actor.m_nTeam);
-      if (kind > bestKind) {
-        bestKind = kind;
-        best = &cell;
-      }
+      best.Offer(cell, CollisionAt(cell, actor));
     }
   } else if (y1 == y2) {
-    int bestKind = INT_MIN;
-    int bestDistance = INT_MAX;
     const int middle = (x1 + x2) >> 1;
     for (int i = 0, x = x1; i < n; ++i, x += actor.m_nBaseWidth - 1) {
       cMapCell& cell = CellAtPixel(x, y1);
-      const int kind = GetCollision(cell, actor.m_nTeam);
-      const int distance = std::abs(x - middle);
-      if (kind > bestKind || (kind == bestKind && distance < bestDistance)) {
-        bestKind = kind;
-        bestDistance = distance;
-        best = &cell;
-      }
+      best.Offer(cell, CollisionAt(cell, actor), std::abs(x - middle));
     }
   }
-  return *best;
+  return best.pCell ? *best.pCell : CellAt(0, 0);
 }
 
 cMapCell& cStageScene::FindFloorCellCentred(cActor& actor) {
@@ -78,36 +95,46 @@ cMapCell& cStageScene::FindFloorCellCentred(cActor& actor) {
   const int left = TruncToInt(actor.m_dX), right = TruncToInt(actor.m_dRight);
   const int y = TruncToInt(actor.m_dBottom);
   const int middle = (left + right) >> 1;
-  cMapCell* best = nullptr;
-  int bestKind = INT_MIN, bestDistance = INT_MAX;
-  for (int i = 0; i < count; ++i) {
-    const int x = i == count - 1 ? right : left + i * step;
-    cMapCell& cell = CellAtPixel(x, y);
-    const int kind = GetCollision(cell, actor.m_nTeam);
-    const int distance = std::abs(x - middle);
-    if (kind > bestKind || (kind == bestKind && distance < bestDistance)) {
-      bestKind = kind;
-      bestDistance = distance;
-      best = &cell;
-    }
+  sBestCell best;
+  for (int i = 0, x = left; i < count; ++i, x += step) {
+    const int sx = i == count - 1 ? right : x;
+    cMapCell& cell = CellAtPixel(sx, y);
+    best.Offer(cell, CollisionAt(cell, actor), std::abs(sx - middle));
   }
-  return *best;
+  return *best.pCell;
+}
+
+cMapCell& cStageScene::FindCornerCell(int nLeft, int nTop, int nRight, int nBottom, int nTeam) {
+  sBestCell best;
+  for (const auto& [column, row] : {std::pair{nLeft, nTop}, std::pair{nRight, nTop}, std::pair{nLeft, nBottom},
+                                    std::pair{nRight, nBottom}}) {
+    cMapCell& cell = CellAt(column, row);
+    best.Offer(cell, GetCollision(cell, nTeam));
+  }
+  return *best.pCell;
+}
+
+bool cStageScene::TileRectCollides(const cGameObject& object) {
+  cMapCell& cell =
+      FindCornerCell(object.m_nCellLeft, object.m_nCellTop, object.m_nCellRight, object.m_nCellBottom, object.m_nTeam);
+  return CollisionAt(cell, object) != 0;
 }
 
 int cStageScene::CollideTileSide(cActor& actor, bool bRight) {
   if (FliesThrough(actor)) return 0;
   const int edge = TruncToInt(bRight ? actor.m_dRight : actor.m_dX);
   cMapCell& cell = FindEdgeCell(actor, edge, TruncToInt(actor.m_dY), edge, TruncToInt(actor.m_dBottom));
-  const int kind = GetCollision(cell, actor.m_nTeam);
+  const int kind = CollisionAt(cell, actor);
   if (kind == 2 && !IsStageCharacter(actor)) return 2;
   if (kind != 1 && kind != 2) return 0;
   if (FliesAndDies(actor)) return 2;
-  actor.m_dAccelX = 0;
   if (bRight) {
     actor.m_bHitRight = 1;
+    actor.m_dAccelX = 0;
     actor.m_dX -= (edge & 31) + 1;
   } else {
     actor.m_bHitLeft = 1;
+    actor.m_dAccelX = 0;
     actor.m_dX += 32 - (edge & 31);
   }
   actor.ConstrainX();
@@ -118,9 +145,13 @@ int cStageScene::CollideTileSide(cActor& actor, bool bRight) {
   return 0;
 }
 
+int cStageScene::CollideTileLeft(cActor& actor) { return CollideTileSide(actor, false); }
+
+int cStageScene::CollideTileRight(cActor& actor) { return CollideTileSide(actor, true); }
+
 int cStageScene::CollideTilesX(cActor& actor) {
   if (FliesThrough(actor)) return 0;
-  const bool rightFirst = (actor.m_bFlying && actor.m_nBlockMode == FLY_STOPPED) || actor.m_dVX > 0;
+  const bool rightFirst = FliesAndStops(actor) || actor.m_dVX > 0;
   const int first = CollideTileSide(actor, rightFirst);
   if (first != 0) return first;
   return CollideTileSide(actor, !rightFirst);
@@ -128,16 +159,16 @@ int cStageScene::CollideTilesX(cActor& actor) {
 
 int cStageScene::RecheckTilesX(cActor& actor) {
   if (FliesThrough(actor)) return 0;
-  const int right = CollideTileSide(actor, true);
+  const int right = CollideTileRight(actor);
   if (right != 0) return right;
-  return CollideTileSide(actor, false);
+  return CollideTileLeft(actor);
 }
 
 int cStageScene::CollideTileTop(cActor& actor) {
   if (FliesThrough(actor)) return 0;
   const int y = TruncToInt(actor.m_dY);
   cMapCell& cell = FindEdgeCell(actor, TruncToInt(actor.m_dX), y, TruncToInt(actor.m_dRight), y);
-  const int kind = GetCollision(cell, actor.m_nTeam);
+  const int kind = CollisionAt(cell, actor);
   if (kind == 2 && !IsStageCharacter(actor)) return 2;
   if (kind != 1 && kind != 2) return 0;
   if (FliesAndDies(actor)) return 2;
@@ -145,31 +176,36 @@ int cStageScene::CollideTileTop(cActor& actor) {
   return 0;
 }
 
-int cStageScene::LandOnFloorCell(cActor& actor, int kind) {
-  if (kind == 2 && !IsStageCharacter(actor)) {
-    actor.m_pLandedCell = actor.m_pFloorCell;
-    return 2;
-  }
-  if (FliesAndDies(actor)) return 2;
+cMapCell& cStageScene::BottomEdgeCell(cActor& actor) {
+  const int y = TruncToInt(actor.m_dBottom);
+  return FindEdgeCell(actor, TruncToInt(actor.m_dX), y, TruncToInt(actor.m_dRight), y);
+}
+
+int cStageScene::LandOnFloorCell(cActor& actor, int nKind) {
+  if (nKind == 1 && FliesAndDies(actor)) return 2;
+  // The hero stands on the cell under its middle among equal kinds.
   if (!IsStageCharacter(actor)) actor.m_pFloorCell = &FindFloorCellCentred(actor);
   actor.m_pLandedCell = actor.m_pFloorCell;
+  if (nKind == 2 && (!IsStageCharacter(actor) || FliesAndDies(actor))) return 2;
   actor.LandOnBlock();
   return 0;
 }
 
 int cStageScene::CollideTileBottom(cActor& actor) {
   if (FliesThrough(actor)) return 0;
-  const int y = TruncToInt(actor.m_dBottom);
-  cMapCell& cell = FindEdgeCell(actor, TruncToInt(actor.m_dX), y, TruncToInt(actor.m_dRight), y);
+  cMapCell& cell = BottomEdgeCell(actor);
   actor.m_pFloorCell = &cell;
-  const int kind = GetCollision(cell, actor.m_nTeam);
+  const int kind = CollisionAt(cell, actor);
   if (kind == 0) {
     actor.m_pFloorCell = nullptr;
-    if (++actor.m_nFallCount >= g_LoadedStage.m_nSubSteps8) {
+    // Counted up to the fall delay and kept there.
+    if (actor.m_nFallCount < g_LoadedStage.m_nSubSteps8) ++actor.m_nFallCount;
+    if (actor.m_nFallCount >= g_LoadedStage.m_nSubSteps8) {
       if (IsStageCharacter(actor)) {
-        actor.m_bInAir = 1;
+        actor.m_bFalling = 1;
       } else if (!actor.m_bOnCharacter) {
-        actor.m_bFalling = actor.m_bInAir = 1;
+        actor.m_bInAir = 1;
+        actor.m_bFalling = 1;
       }
     }
     return 0;
@@ -181,7 +217,7 @@ int cStageScene::CollideTileBottom(cActor& actor) {
 int cStageScene::CollideTilesY(cActor& actor) {
   if (FliesThrough(actor)) return 0;
   actor.m_pFloorCell = nullptr;
-  const bool bottomFirst = (actor.m_bFlying && actor.m_nBlockMode == FLY_STOPPED) || actor.m_dVY > 0;
+  const bool bottomFirst = FliesAndStops(actor) || actor.m_dVY > 0;
   const int first = bottomFirst ? CollideTileBottom(actor) : CollideTileTop(actor);
   if (first != 0) return first;
   return bottomFirst ? CollideTileTop(actor) : CollideTileBottom(actor);
@@ -189,9 +225,8 @@ int cStageScene::CollideTilesY(cActor& actor) {
 
 int cStageScene::RecheckTilesY(cActor& actor) {
   if (FliesThrough(actor)) return 0;
-  const int y = TruncToInt(actor.m_dBottom);
-  cMapCell& cell = FindEdgeCell(actor, TruncToInt(actor.m_dX), y, TruncToInt(actor.m_dRight), y);
-  const int kind = GetCollision(cell, actor.m_nTeam);
+  cMapCell& cell = BottomEdgeCell(actor);
+  const int kind = CollisionAt(cell, actor);
   if (kind == 1 || kind == 2) {
     actor.m_pFloorCell = &cell;
     if (LandOnFloorCell(actor, kind) != 0) return 2;
@@ -233,10 +268,6 @@ int cStageScene::KeepPlayerInViewY(cPlayer& player) {
 
 int cStageScene::IsCharacterBlocked(cActor& actor) {
   if (FliesThrough(actor)) return 0;
-  const int left = TruncToInt(actor.m_dX), top = TruncToInt(actor.m_dY);
-  const int right = TruncToInt(actor.m_dRight), bottom = TruncToInt(actor.m_dBottom);
-  for (const auto& [x, y] : {std::pair{left, top}, std::pair{right, top}, std::pair{left, bottom}, std::pair{right, bottom}}) {
-    if (GetCollision(CellAtPixel(x, y), actor.m_nTeam) != 0) return 1;
-  }
-  return OverlapsBlockCharacter(actor, -1);
+  if (TileRectCollides(actor)) return 1;
+  return OverlapsBlockCharacterBox(actor);
 }

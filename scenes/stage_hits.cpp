@@ -2,15 +2,17 @@
 // the actors of other teams, contact damage between actors of different
 // teams, shots against shots; the hero's pick-ups; deaths and removals.
 //
-// Lists are walked so that erasing the element in hand (a shot that hit, a
-// character that died) never touches a freed node, and the order in which
-// objects are hit stays the order of the lists.
-#include <algorithm>
-
+// Lists are walked with iterators that move on before the element in hand
+// is erased, so that a shot that hit or a character that died never leaves
+// a loop on a freed node, and the order in which objects are hit stays the
+// order of the lists. Death flows and item commands run inside the walks
+// may append to the lists (summons, launches); std::list keeps the walk
+// valid, and appended objects are met later in the same walk as before.
 #include "game/commands/item_command_table.h"
 #include "model/definitions/flow.h"
 #include "model/definitions/item.h"
 #include "model/settings/system_data.h"
+#include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
 #include "scenes/stage_scene.h"
 #include "shell/checked_access.h"
@@ -21,14 +23,12 @@ namespace {
 enum { SOUND_HIT = 7, SOUND_HERO_DEATH = 8, SOUND_CHARACTER_DEATH = 9 };
 constexpr int kShotsPassThrough = 2;
 
-bool Overlap(double ax, double ay, double ar, double ab, double bx, double by, double br, double bb) {
-  return ax <= br && ar >= bx && ay <= bb && ab >= by;
-}
 bool Overlap(const sHitBox& a, const sHitBox& b) {
-  return Overlap(a.m_dLeft, a.m_dTop, a.m_dRight, a.m_dBottom, b.m_dLeft, b.m_dTop, b.m_dRight, b.m_dBottom);
+  return a.m_dLeft <= b.m_dRight && a.m_dRight >= b.m_dLeft && a.m_dTop <= b.m_dBottom && a.m_dBottom >= b.m_dTop;
 }
-bool Overlap(const cGameObject& a, const cGameObject& b) {
-  return Overlap(a.m_dX, a.m_dY, a.m_dRight, a.m_dBottom, b.m_dX, b.m_dY, b.m_dRight, b.m_dBottom);
+
+bool Overlap(const sHitBox& a, const cGameObject& b) {
+  return a.m_dLeft <= b.m_dRight && a.m_dRight >= b.m_dX && a.m_dTop <= b.m_dBottom && a.m_dBottom >= b.m_dY;
 }
 
 bool OnlyOnScreen() { return g_LoadedStage.m_bHitOnlyOnScreen != 0; }
@@ -37,26 +37,47 @@ bool DoesNoDamage(const cShot& shot) {
   return shot.m_Shot.m_nPower == 0 && shot.m_Shot.m_nImpact == 0 && shot.m_Shot.m_nItemKind == 0;
 }
 
+// A shot vanishes on its hit unless it pierces; a sword stays.
+bool StaysAfterHit(const cShot& shot) { return !shot.m_bIsShot || shot.m_Shot.m_bPierce != 0; }
+
 bool HurtsOnContact(const cActor& actor) { return actor.m_Chara.m_nPower != 0 || actor.m_Chara.m_nImpact != 0; }
+
+bool Cancellable(const cShot& shot) { return shot.m_Shot.m_bHitShots != 0; }
 
 }  // namespace
 
 int cStageScene::ResolveDeath(cActor& actor) {
   if (!IsStageCharacter(actor)) return 2;
   if (actor.m_bDying) return 0;
-  const int result = actor.Die();
-  return result != 0 ? result : 0;
+  return actor.Die() != 0 ? 1 : 0;
+}
+
+void cStageScene::EndStageWithResult() {
+  EndStage();
+  m_nState = STAGE_RESULT;
 }
 
 int cStageScene::HandleDeath(cActor& actor) {
   const int result = ResolveDeath(actor);
   if (result == 1) {
-    EndStage();
+    EndStageWithResult();
   } else if (result == 2) {
     RequestSystemSound(SOUND_HERO_DEATH);
-    if (m_pHero->Die() == 1) EndStage();
+    if (m_pHero->Die() == 1) EndStageWithResult();
   }
   return result;
+}
+
+int cStageScene::RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands) {
+  m_bItemMessageFollows = 0;
+  for (const cEdCommand& command : commands) {
+    // The loader keeps the kinds within the table.
+    if (command.m_nKind >= g_ItemCommandTable.size()) continue;
+    const int result = g_ItemCommandTable[command.m_nKind](&hero, command);
+    if (hero.m_nHp < 1) return 2;
+    if (result != 0) return result;
+  }
+  return hero.m_nHp < 1 ? 2 : 0;
 }
 
 int cStageScene::ApplyItemEffect(cItem* pItem, cActor* pHero) {
@@ -64,29 +85,22 @@ int cStageScene::ApplyItemEffect(cItem* pItem, cActor* pHero) {
   const cEdItem& item = pItem->m_Item;
   if (item.m_nGraphicNo == 0 || item.m_nPickup == PICKUP_NEVER || !pItem->m_bAppeared) return 0;
   RequestDbSound(static_cast<std::uint16_t>(item.m_nSound));
-  m_bItemMessageFollows = 0;
-  for (const cEdCommand& command : item.m_vCommand) {
-    if (command.m_nKind >= g_ItemCommandTable.size()) continue;  // the loader keeps kinds in range
-    if (g_ItemCommandTable[command.m_nKind](pHero, command) != 0) break;
-  }
-  if (m_nEndRequest == 1) return 1;
-  if (pHero->m_nHp < 1) return 2;
-  return 0;
+  return RunItemCommands(*pHero, item.m_vCommand);
 }
 
 int cStageScene::CheckShotHits() {
-  const int tests = g_LoadedStage.m_nHitCheckLevel;
-  if (tests != 0 && (m_nSubStep < 1 || CheckedAt(m_vHitSchedule, m_nSubStep - 1) == 0)) return 0;
+  if (g_LoadedStage.m_nHitCheckLevel != 0 && CheckedAt(m_vHitSchedule, m_nSubStep - 1) == 0) return 0;
   for (int i = 0; i < kTeamCount; ++i) {
+    std::list<cShot*>& shots = CheckedAt(m_vTeamShot, i);
     for (int j = 0; j < kTeamCount; ++j) {
-      if (i == j || m_vTeamCharacter[static_cast<std::size_t>(j)].empty()) continue;
-      std::list<cShot*>& shots = m_vTeamShot[static_cast<std::size_t>(i)];
+      std::list<cActor*>& actors = CheckedAt(m_vTeamCharacter, j);
+      if (i == j || shots.empty() || actors.empty()) continue;
       for (auto s = shots.begin(); s != shots.end();) {
         cShot& shot = **s;
         bool remove = false;
         if (!(OnlyOnScreen() && !shot.m_bOnScreen)) {
-          for (cActor* a : m_vTeamCharacter[static_cast<std::size_t>(j)]) {
-            cActor& actor = *a;
+          for (cActor* pActor : actors) {
+            cActor& actor = *pActor;
             if (OnlyOnScreen() && !actor.m_bOnScreen) continue;
             if (!actor.m_bAppeared || actor.m_bDying || actor.m_Chara.m_nInvincible == kShotsPassThrough) continue;
             if (!Overlap(actor.m_ShotBox, shot.m_HitBox) || shot.HasHit(actor)) continue;
@@ -95,18 +109,18 @@ int cStageScene::CheckShotHits() {
             if (actor.TakeShotDamage(shot)) {
               if (IsStageCharacter(actor)) RequestSystemSound(SOUND_CHARACTER_DEATH);
               const int result = ResolveDeath(actor);
-              if (result == 1 || result == 2) return result;
+              if (result != 0) return result;
             } else {
               RequestSystemSound(SOUND_HIT);
               actor.StartInvincibility();
             }
-            if (shot.m_Shot.m_bPierce) {
+            if (StaysAfterHit(shot)) {
               shot.RecordHit(actor);
             } else {
               remove = true;
             }
-            if (const cEdItem* def = FindPaletteItem(shot.m_Shot.m_nItemKind, shot.m_Shot.m_nItemIndex);
-                shot.m_Shot.m_nItemKind != 0 && def) {
+            const cEdItem* def = FindPaletteItem(shot.m_Shot.m_nItemKind, shot.m_Shot.m_nItemIndex);
+            if (shot.m_Shot.m_nItemKind != 0 && def) {
               cItem item;
               item.InitFromDefinition(0, def, false);
               item.m_bAppeared = 1;
@@ -116,7 +130,7 @@ int cStageScene::CheckShotHits() {
         }
         if (remove) {
           cShot* gone = *s;
-          s = shots.erase(s);
+          ++s;
           EraseShot(gone);
         } else {
           ++s;
@@ -132,10 +146,23 @@ int cStageScene::CheckContactHits() {
     return !(OnlyOnScreen() && !actor.m_bOnScreen) && !actor.m_Chara.m_bBlockChara && actor.m_bAppeared &&
            !actor.m_bDying;
   };
+  // The victim's share of a contact: its death, or a no-damage time
+  // against the attacker.
+  const auto settle = [&](cActor& victim, const cActor& attacker, bool bKilled) {
+    if (!bKilled) {
+      victim.StartInvincibilityFrom(attacker.m_nId);
+      return 0;
+    }
+    if (IsStageCharacter(victim)) RequestSystemSound(SOUND_CHARACTER_DEATH);
+    return ResolveDeath(victim);
+  };
   for (int i = 0; i < kTeamCount; ++i) {
     for (int j = i + 1; j < kTeamCount; ++j) {
-      for (cActor* pc : m_vTeamCharacter[static_cast<std::size_t>(i)]) {
-        for (cActor* pr : m_vTeamCharacter[static_cast<std::size_t>(j)]) {
+      std::list<cActor*>& first = CheckedAt(m_vTeamCharacter, i);
+      std::list<cActor*>& second = CheckedAt(m_vTeamCharacter, j);
+      if (first.empty() || second.empty()) continue;
+      for (cActor* pc : first) {
+        for (cActor* pr : second) {
           cActor& c = *pc;
           cActor& r = *pr;
           if (!takesPart(c) || !takesPart(r) || !Overlap(c.m_BodyBox, r.m_BodyBox)) continue;
@@ -151,16 +178,11 @@ int cStageScene::CheckContactHits() {
             hitR = true;
           }
           if (hitC || hitR) RequestSystemSound(SOUND_HIT);
-          for (auto [victim, attacker, hit, killed] :
-               {std::tuple{&c, &r, hitC, killedC}, std::tuple{&r, &c, hitR, killedR}}) {
-            if (!hit) continue;
-            if (killed) {
-              if (IsStageCharacter(*victim)) RequestSystemSound(SOUND_CHARACTER_DEATH);
-              const int result = ResolveDeath(*victim);
-              if (result == 1 || result == 2) return result;
-            } else {
-              victim->StartInvincibilityFrom(attacker->m_nId);
-            }
+          if (hitC) {
+            if (const int result = settle(c, r, killedC)) return result;
+          }
+          if (hitR) {
+            if (const int result = settle(r, c, killedR)) return result;
           }
         }
       }
@@ -172,44 +194,35 @@ int cStageScene::CheckContactHits() {
 void cStageScene::CheckShotAgainstShot() {
   for (int i = 0; i < kTeamCount; ++i) {
     for (int j = i + 1; j < kTeamCount; ++j) {
-      std::list<cShot*>& first = m_vTeamShot[static_cast<std::size_t>(i)];
-      std::list<cShot*>& second = m_vTeamShot[static_cast<std::size_t>(j)];
+      std::list<cShot*>& first = CheckedAt(m_vTeamShot, i);
+      std::list<cShot*>& second = CheckedAt(m_vTeamShot, j);
+      if (first.empty() || second.empty()) continue;
       for (auto u = first.begin(); u != first.end();) {
         cShot& shotU = **u;
         bool flagU = false;
         for (auto w = second.begin(); w != second.end();) {
           cShot& shotW = **w;
-          const bool cancelU = shotU.m_Shot.m_bHitShots != 0, cancelW = shotW.m_Shot.m_bHitShots != 0;
-          if ((!cancelU && !cancelW) || !Overlap(shotU, shotW)) {
-            ++w;
-            continue;
-          }
-          // Strengths are unsigned bytes.
-          const unsigned strengthU = shotU.m_Shot.m_nShotStrength, strengthW = shotW.m_Shot.m_nShotStrength;
+          const bool cancelU = Cancellable(shotU), cancelW = Cancellable(shotW);
           bool destroyW = false;
-          if (cancelU && cancelW) {
-            if (strengthW >= strengthU) flagU = true;
-            if (strengthW <= strengthU) destroyW = true;
-          } else if (cancelU) {
-            flagU = true;
-          } else {
-            destroyW = true;
+          if ((cancelU || cancelW) && Overlap(shotU.m_HitBox, shotW.m_HitBox)) {
+            if (cancelU && cancelW) {
+              // Strengths are unsigned bytes: the weaker goes, both when equal.
+              const unsigned strengthU = shotU.m_Shot.m_nShotStrength, strengthW = shotW.m_Shot.m_nShotStrength;
+              flagU = flagU || strengthW >= strengthU;
+              destroyW = strengthW <= strengthU;
+            } else if (cancelU) {
+              flagU = true;
+            } else {
+              destroyW = true;
+            }
           }
-          if (destroyW) {
-            cShot* gone = *w;
-            w = second.erase(w);
-            EraseShot(gone);
-          } else {
-            ++w;
-          }
+          cShot* gone = *w;
+          ++w;
+          if (destroyW) EraseShot(gone);
         }
-        if (flagU) {
-          cShot* gone = *u;
-          u = first.erase(u);
-          EraseShot(gone);
-        } else {
-          ++u;
-        }
+        cShot* shot = *u;
+        ++u;
+        if (flagU) EraseShot(shot);
       }
     }
   }
@@ -233,9 +246,12 @@ int cStageScene::CheckHits() {
 
 int cStageScene::CheckDeaths() {
   m_bCheckDeaths = 0;
-  if (m_pHero && m_pHero->m_nHp <= 0 && !m_pHero->m_bDying) {
-    RequestSystemSound(SOUND_HERO_DEATH);
-    if (m_pHero->Die() == 1) EndStage();
+  if (m_pHero && m_pHero->m_nHp <= 0) {
+    // A hero already dying stops the frame without dying again.
+    if (!m_pHero->m_bDying) {
+      RequestSystemSound(SOUND_HERO_DEATH);
+      if (m_pHero->Die() == 1) EndStageWithResult();
+    }
     return 1;
   }
   const bool keepDying = g_SystemData.m_bKeepDeadCharas != 0;
@@ -244,7 +260,8 @@ int cStageScene::CheckDeaths() {
       it = EraseCharacter(it);
       continue;
     }
-    if (it->m_nHp > 0 || it->m_bDying) {
+    // A character kept in its dying state is not killed again.
+    if (it->m_nHp > 0 || (keepDying && it->m_bDying)) {
       ++it;
       continue;
     }
@@ -272,9 +289,7 @@ int cStageScene::PickUpItems(cPlayer& player) {
       ++it;
       continue;
     }
-    const sHitBox& box = player.m_ItemBox;
-    if (!Overlap(box.m_dLeft, box.m_dTop, box.m_dRight, box.m_dBottom, item.m_dX, item.m_dY, item.m_dRight,
-                 item.m_dBottom)) {
+    if (!Overlap(player.m_ItemBox, item)) {
       if (pickup == PICKUP_ALWAYS) player.ForgetTouchedItem(&item);
       ++it;
       continue;
@@ -289,7 +304,6 @@ int cStageScene::PickUpItems(cPlayer& player) {
     }
     const int result = ApplyItemEffect(&item, &player);
     if (pickup == PICKUP_ONCE) {
-      player.ForgetTouchedItem(&item);
       it = m_ItemList.erase(it);
     } else {
       ++it;

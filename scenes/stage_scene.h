@@ -209,21 +209,28 @@ class cStageScene : public cScene, public cStagePlay {
   int CheckCellOccupants(int nIndex, int nColumn, int nRow, const cEdShot& shot);
 
   // Tile collision (stage_collision.cpp): results 0, or 2 when the actor
-  // touched a cell that kills it.
-  // The cell under a play-map pixel; past the map an empty cell.
+  // touched a cell that kills it. Cells are read through CellAt: a cell
+  // past the map is an empty cell (one report line per stage).
+  cMapCell& CellAt(int nColumn, int nRow);
   cMapCell& CellAtPixel(int px, int py);
+  int CollisionAt(cMapCell& cell, const cGameObject& object);
   // The cell of the largest collision kind among the size scale + 1
-  // samples along one edge of the actor's box.
+  // samples along one edge (x1 == x2 or y1 == y2) of the actor's box; on a
+  // horizontal edge the one nearest the middle among equal kinds.
   cMapCell& FindEdgeCell(cActor& actor, int x1, int y1, int x2, int y2);
-  // The hero's floor cell: the odd number of samples along its bottom edge,
-  // the middle one winning among equal kinds.
+  // The hero's floor cell: an odd number of samples along its bottom edge,
+  // the one nearest the middle winning among equal kinds.
   cMapCell& FindFloorCellCentred(cActor& actor);
-  int CollideTileSide(cActor& actor, bool bRight);
+  // The corner cell (cell coordinates) of the largest kind for the team.
+  cMapCell& FindCornerCell(int nLeft, int nTop, int nRight, int nBottom, int nTeam);
+  // A corner cell of the object's tile rectangle collides for its team.
+  bool TileRectCollides(const cGameObject& object);
+  int CollideTileLeft(cActor& actor);
+  int CollideTileRight(cActor& actor);
   int CollideTilesX(cActor& actor);
   int RecheckTilesX(cActor& actor);
   int CollideTileTop(cActor& actor);
   int CollideTileBottom(cActor& actor);
-  int LandOnFloorCell(cActor& actor, int nKind);
   int CollideTilesY(cActor& actor);
   int RecheckTilesY(cActor& actor);
   // Keeps the hero inside a view that scrolls by itself (or while it
@@ -232,19 +239,24 @@ class cStageScene : public cScene, public cStagePlay {
   int KeepPlayerInViewY(cPlayer& player);
   bool IsStageCharacter(const cActor& actor) const { return &actor != m_pHero; }
 
-  // Block characters (stage_riding.cpp).
-  // The actor's box overlaps a living block character other than itself and
-  // the one with nExcludedId (a flying actor that passes blocks never does).
-  int OverlapsBlockCharacter(const cGameObject& actor, int nExcludedId);
-  bool IsLivingBlockCharacter(const cCharacter& chara, const cGameObject& other) const;
+  // Block characters (stage_riding.cpp), the characters of
+  // m_CharacterList flagged as blocks that exist and are not dying.
+  // The object's box overlaps one whose id is neither the object's nor
+  // nExcludedId (a flying object that passes blocks never does).
+  int OverlapsBlockCharacter(const cGameObject& object, int nExcludedId);
+  // The same without an excluded id (summons and warps).
+  int OverlapsBlockCharacterBox(const cGameObject& object);
   cCharacter* FindCharacterById(int nId);
   // Before the actor moves: the platform it rides carries it.
   int RideCharacter(cActor& actor);
-  bool IsOnRiddenCharacter(const cActor& actor);
-  bool IsOnBlockCharacter(const cActor& actor);
+  // The ridden block character, or another, lies within 5 pixels under the feet.
+  int IsOnRiddenCharacter(const cActor& actor);
+  int IsOnBlockCharacter(const cActor& actor);
   // Every corner of the actor's box, now or at (x, y, right, bottom), lies
   // inside a block character.
-  bool IsBuriedInBlockCharacters(const cActor& actor, double x, double y, double right, double bottom);
+  int IsBuriedInBlockCharacters(const cActor& actor, double x, double y, double right, double bottom);
+  int IsBuriedInBlockCharactersAt(const cActor& actor, double x, double y, double right, double bottom);
+  // Pushes the actor out of the block characters along one axis.
   void ResolveCharacterAxis(cActor& actor, bool bVertical);
   // The contact pass against every block character: 2 when crushed.
   int CollideCharacters(cActor& actor);
@@ -255,13 +267,9 @@ class cStageScene : public cScene, public cStagePlay {
   int ResolveDeath(cActor& actor);
   // ResolveDeath, then the end of the stage (1) or the hero's death (2).
   int HandleDeath(cActor& actor);
-  int CheckShotHits();
-  int CheckContactHits();
-  void CheckShotAgainstShot();
-  void EraseShot(cShot* pShot);
   int CheckHits();
-  // Hit points that ran out outside the collision passes; 1 when the frame
-  // must stop.
+  // Hit points that ran out, and vanish requests, outside the hit passes;
+  // 1 when the frame must stop.
   int CheckDeaths();
   int PickUpItems(cPlayer& player);
 
@@ -326,9 +334,33 @@ class cStageScene : public cScene, public cStagePlay {
   cDrawTarget* m_pDrawTarget = &m_DDTarget;
   cTextTarget* m_pTextTarget = &m_DDTarget;
 
+ // Set again by every stage start: the report line of a box past the map.
+  std::int32_t m_bOutsideCellReported = 0;
+
  private:
   cMapCell m_OutsideCell;  // what cells past the map read as
-  std::int32_t m_bReportedOutsideCell = 0;
+
+  // Tile collision.
+  int CollideTileSide(cActor& actor, bool bRight);
+  cMapCell& BottomEdgeCell(cActor& actor);
+  int LandOnFloorCell(cActor& actor, int nKind);
+  // Block characters.
+  bool IsLivingBlockCharacter(const cCharacter& chara, const cGameObject& other) const;
+  int BoxOverlapsBlockCharacter(double x, double y, double right, double bottom, int nOwnId, int nExcludedId);
+  bool IsRiddenPusher(const cActor& actor, const cCharacter& pusher) const;
+  int CollideFlyingWithCharacters(cActor& actor);
+  // True when the actor landed on a block character in this pass.
+  bool CollideWalkingWithCharacters(cActor& actor, double dStartX);
+  cCharacter* MoveBelowUpperBlockCharacter(cActor& actor);
+  // Hits.
+  int CheckShotHits();
+  int CheckContactHits();
+  void CheckShotAgainstShot();
+  void EraseShot(cShot* pShot);
+  void EndStageWithResult();
+  // A taken item's commands run on the hero: 2 when the hero's HP fell
+  // below 1, else the first non-zero result.
+  int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands);
 };
 
 int StagePauseLoop(cStageScene* scene);

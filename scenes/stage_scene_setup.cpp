@@ -141,6 +141,7 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
   // Every start is a fresh play: block toggles and the key histories of an
   // earlier play never reach this one (a replay depends on nothing before).
   m_vChangedCells.clear();
+  m_bOutsideCellReported = 0;
 
   if (bRestore) {
     if (IsReplay() &&

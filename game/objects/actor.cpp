@@ -104,6 +104,8 @@ void cActor::InitCommon(const cEdChara* pDef, double dSpawnX, double dSpawnY, st
   m_bInAir = m_bJumping = m_bJumpBlocked = m_bJumpRefused = 0;
   m_bHitLeft = m_bHitRight = m_bHitTop = m_bHitBottom = 0;
   m_bRidden = m_bOnCharacter = 0;
+  m_nRiddenId = 0;
+  m_dRiddenX = m_dRiddenY = m_dRiddenRight = m_dRiddenBottom = 0;
   m_bPinX = m_bPinY = m_nPinX = m_nPinY = 0;
   m_bDying = m_nDyingFrames = 0;
   m_dPrevX = m_dPrevY = m_dPrevRight = m_dPrevBottom = 0;
@@ -254,6 +256,11 @@ void cActor::CopyActorFrom(const cActor& other) {
   m_dRiderTop = other.m_dRiderTop;
   m_dRiderRight = other.m_dRiderRight;
   m_dRiderBottom = other.m_dRiderBottom;
+  m_nRiddenId = other.m_nRiddenId;
+  m_dRiddenX = other.m_dRiddenX;
+  m_dRiddenY = other.m_dRiddenY;
+  m_dRiddenRight = other.m_dRiddenRight;
+  m_dRiddenBottom = other.m_dRiddenBottom;
   m_dPrevX = other.m_dPrevX;
   m_dPrevY = other.m_dPrevY;
   m_dPrevRight = other.m_dPrevRight;

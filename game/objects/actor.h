@@ -277,6 +277,11 @@ class cActor : public cGameObject {
   std::int32_t m_bOnCharacter = 0;
   std::int32_t m_nRiderId = 0;
   double m_dRiderX = 0, m_dRiderTop = 0, m_dRiderRight = 0, m_dRiderBottom = 0;
+  // The block character this actor rides (riding flag m_bOnCharacter) and
+  // its box at the end of the last contact pass: the platform carries the
+  // rider by how far it moved since.
+  std::int32_t m_nRiddenId = 0;
+  double m_dRiddenX = 0, m_dRiddenY = 0, m_dRiddenRight = 0, m_dRiddenBottom = 0;
   double m_dPrevX = 0, m_dPrevY = 0, m_dPrevRight = 0, m_dPrevBottom = 0;
   std::int32_t m_nHp = 0;
   sGauge m_HpGauge;

@@ -284,14 +284,14 @@ TEST_F(TileCollisionTest, SidesPushOutToTheNextCellEdge) {
   Put(11, 12, 1);  // map pixels 352..383 across
   cPlayer& hero = HeroAt(352 + 29, 12 * 32);
   ASSERT_EQ(hero.m_nWidth, 32);
-  EXPECT_EQ(m_Scene->CollideTileSide(hero, false), 0);
+  EXPECT_EQ(m_Scene->CollideTileLeft(hero), 0);
   EXPECT_DOUBLE_EQ(hero.m_dX, 384);
   EXPECT_EQ(hero.m_bHitLeft, 1);
   EXPECT_EQ(hero.m_nWallSide, 0);
 
   Put(13, 12, 1);  // 416..447: a right edge at 418 goes back by (418 & 31) + 1
   HeroAt(418 - 31, 12 * 32);
-  EXPECT_EQ(m_Scene->CollideTileSide(hero, true), 0);
+  EXPECT_EQ(m_Scene->CollideTileRight(hero), 0);
   EXPECT_DOUBLE_EQ(hero.m_dX, 418 - 31 - 3);
   EXPECT_EQ(hero.m_bHitRight, 1);
 }

@@ -52,18 +52,13 @@ int cStageScene::ResolveDeath(cActor& actor) {
   return actor.Die() != 0 ? 1 : 0;
 }
 
-void cStageScene::EndStageWithResult() {
-  EndStage();
-  m_nState = STAGE_RESULT;
-}
-
 int cStageScene::HandleDeath(cActor& actor) {
   const int result = ResolveDeath(actor);
   if (result == 1) {
-    EndStageWithResult();
+    EndStage();
   } else if (result == 2) {
     RequestSystemSound(SOUND_HERO_DEATH);
-    if (m_pHero->Die() == 1) EndStageWithResult();
+    if (m_pHero->Die() == 1) EndStage();
   }
   return result;
 }
@@ -250,7 +245,7 @@ int cStageScene::CheckDeaths() {
     // A hero already dying stops the frame without dying again.
     if (!m_pHero->m_bDying) {
       RequestSystemSound(SOUND_HERO_DEATH);
-      if (m_pHero->Die() == 1) EndStageWithResult();
+      if (m_pHero->Die() == 1) EndStage();
     }
     return 1;
   }

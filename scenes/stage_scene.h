@@ -357,7 +357,6 @@ class cStageScene : public cScene, public cStagePlay {
   int CheckContactHits();
   void CheckShotAgainstShot();
   void EraseShot(cShot* pShot);
-  void EndStageWithResult();
   // A taken item's commands run on the hero: 2 when the hero's HP fell
   // below 1, else the first non-zero result.
   int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands);

@@ -63,24 +63,19 @@ int cStageScene::HandleDeath(cActor& actor) {
   return result;
 }
 
-int cStageScene::RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands) {
-  m_bItemMessageFollows = 0;
-  for (const cEdCommand& command : commands) {
-    // The loader keeps the kinds within the table.
-    if (command.m_nKind >= g_ItemCommandTable.size()) continue;
-    const int result = g_ItemCommandTable[command.m_nKind](&hero, command);
-    if (hero.m_nHp < 1) return 2;
-    if (result != 0) return result;
-  }
-  return hero.m_nHp < 1 ? 2 : 0;
+void cStageScene::ShowItemIcon(const cActor& hero, int nKind, int nIndex, int nFrame) {
+  m_MessageList.emplace_back(TextTarget())
+      .Setup(MESSAGE_GRAPHIC, "", nKind, nIndex, nFrame, 4, 0, 0, 0, 0, 0, 1, 2, 30, 0, hero.m_nId, 0, 0, 0, 0, 0, 0, 0,
+             0);
 }
 
 int cStageScene::ApplyItemEffect(cItem* pItem, cActor* pHero) {
   if (!pItem || !pHero) return 0;
   const cEdItem& item = pItem->m_Item;
   if (item.m_nGraphicNo == 0 || item.m_nPickup == PICKUP_NEVER || !pItem->m_bAppeared) return 0;
+  if (item.m_bShowIcon) ShowItemIcon(*pHero, item.m_nGraphicKind, item.m_nGraphicNo, item.m_nGraphicSub);
   RequestDbSound(static_cast<std::uint16_t>(item.m_nSound));
-  return RunItemCommands(*pHero, item.m_vCommand);
+  return ::RunItemCommands(*pHero, item.m_vCommand);
 }
 
 int cStageScene::CheckShotHits() {

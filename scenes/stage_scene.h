@@ -357,9 +357,8 @@ class cStageScene : public cScene, public cStagePlay {
   int CheckContactHits();
   void CheckShotAgainstShot();
   void EraseShot(cShot* pShot);
-  // A taken item's commands run on the hero: 2 when the hero's HP fell
-  // below 1, else the first non-zero result.
-  int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands);
+  // The taken item's graphic pops up over the hero for 30 frames.
+  void ShowItemIcon(const cActor& hero, int nKind, int nIndex, int nFrame);
 };
 
 int StagePauseLoop(cStageScene* scene);

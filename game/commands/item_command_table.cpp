@@ -3,6 +3,7 @@
 #include "game/commands/command_workers.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
+#include "shell/report.h"
 
 namespace {
 
@@ -14,6 +15,16 @@ int RunAndGoOn(cActor* pActor, const cEdCommand& command) {
 }
 
 int ItemCmdNone(cActor*, const cEdCommand&) { return 0; }
+
+constexpr int kMaxItemCommandDepth = 8;
+int g_nItemCommandDepth = 0;  // runs of item commands under way, one inside another
+
+struct DepthGuard {
+  DepthGuard() { ++g_nItemCommandDepth; }
+  ~DepthGuard() { --g_nItemCommandDepth; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+};
 
 int ItemCmdChangeFlow(cActor* pActor, const cEdCommand& command) {
   ChangeActorFlows(pActor, &command, false);
@@ -61,6 +72,14 @@ const std::array<tItemCommandHandler, ITEM_COMMAND_COUNT> g_ItemCommandTable = {
 };
 
 int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands) {
+  // An item that gets an item getting it again, directly or round a cycle,
+  // would run without end: runs nested deeper than the limit are refused.
+  if (g_nItemCommandDepth >= kMaxItemCommandDepth) {
+    ReportF("item commands nested %d deep (an item gets itself): the inner item's commands do not run",
+            g_nItemCommandDepth + 1);
+    return 0;
+  }
+  const DepthGuard guard;
   g_pStageScene->m_bItemMessageFollows = 0;
   for (const cEdCommand& command : commands) {
     const int kind = command.m_nKind;

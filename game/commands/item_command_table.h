@@ -19,5 +19,6 @@ extern const std::array<tItemCommandHandler, ITEM_COMMAND_COUNT> g_ItemCommandTa
 // Runs an item's commands on the hero, in order: 0 when all ran, the first
 // non-zero result of a command (1 after a stage clear), or 2 as soon as the
 // hero's HP is below 1. The first message of the list opens its window,
-// later ones follow on.
+// later ones follow on. A run inside eight others (items that get items)
+// is refused with a report line and gives 0.
 int RunItemCommands(cActor& hero, const std::vector<cEdCommand>& commands);

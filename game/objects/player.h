@@ -75,6 +75,9 @@ class cPlayer : public cActor {
   void StorePreviousFacing() { m_nPrevFacing = m_nFacing; }
   bool IsItemUntouched(const cItem* pItem) const;
   void ForgetTouchedItem(const cItem* pItem);
+  // The taken item's graphic (kind, index, frame) pops up over the hero and
+  // rises for half a second.
+  void ShowItemIcon(int nKind, int nIndex, int nFrame);
 
   void Draw(cDrawTarget& target, sSurface dst, bool bPaused);
   // The part of the sight-mask image around the hero over the whole screen.

@@ -1,7 +1,11 @@
-// The hero's drawing: the actor's sprite, the box displays and the sight mask.
+// The hero's drawing: the actor's sprite, the box displays, the sight mask
+// and the taken item's pop-up.
 #include <algorithm>
 
 #include "game/objects/player.h"
+#include "game/overlays/message_window.h"
+#include "game/overlays/picture.h"
+#include "game/stage/stage_play.h"
 #include "model/settings/system_data.h"
 #include "shell/checked_access.h"
 
@@ -63,4 +67,13 @@ void cPlayer::DrawSightMask(cDrawTarget& target, sSurface dst) {
   sx = std::clamp(sx, 0, std::max(w - 640, 0));
   sy = std::clamp(sy, 0, std::max(h - 480, 0));
   target.Blt(dst, 0, 0, 640, 480, mask, sx, sy, kColourKey);
+}
+
+void cPlayer::ShowItemIcon(int nKind, int nIndex, int nFrame) {
+  constexpr int kAboveTheObject = 4;
+  constexpr int kPopUpFrames = 30;
+  cStagePlay& stage = *g_pStageScene;
+  cMessageWindow& window = stage.m_MessageList.emplace_back(stage.TextTarget());
+  window.Setup(MESSAGE_GRAPHIC, nullptr, nKind, nIndex, nFrame, kAboveTheObject, 0, 0, 0, 0, 0, 1, DISPLAY_TIMED,
+               kPopUpFrames, 0, m_nId, 0, 0, 0, 0, 0, 0, 0, 0);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/objects/player.h"
+#include "game/overlays/message_window.h"
 #include "model/settings/system_data.h"
 #include "support/definition_builders.h"
 #include "support/recording_draw_target.h"
@@ -149,6 +150,29 @@ TEST_F(PlayerDraw, NoSightMaskImageDrawsNothing) {
   hero.SetUp(def, 10, 10);
   h.DrawSightMask(target, kBackBuffer);
   EXPECT_TRUE(target.m_vCalls.empty());
+}
+
+TEST_F(PlayerDraw, ATakenItemsIconPopsUpOverTheHeroForHalfASecond) {
+  hero.SetUp(CharaBuilder().Hero(), 10, 10, 9);
+  h.UpdateScreenRect();
+  h.ShowItemIcon(2, 16, 3);
+  ASSERT_EQ(stage.m_MessageList.size(), 1u);
+  cMessageWindow& window = stage.m_MessageList.back();
+  EXPECT_EQ(std::vector<int>({window.m_nKind, window.m_nGraphicKind, window.m_nGraphicNo, window.m_nGraphicSub,
+                              window.m_nPosMode, window.m_nObjectId, window.m_nDisplayMode, window.m_bFixed}),
+            std::vector<int>({MESSAGE_GRAPHIC, 2, 16, 3, 4, 9, 2, 1}));
+  std::vector<int> ys;
+  for (int frame = 0; frame < 30; ++frame) {
+    target.m_vCalls.clear();
+    ASSERT_EQ(window.UpdateAndDraw(target, kBackBuffer, 0), 0);
+    ASSERT_EQ(target.m_vCalls.size(), 1u);
+    EXPECT_EQ(target.m_vCalls[0].src, (sSurface{SURFACES_IMAGE, IMAGE_ITEM_ICONS}));
+    ys.push_back(target.m_vCalls[0].y);
+  }
+  // Over the hero's sprite, rising a pixel every four frames; over after 30.
+  EXPECT_EQ(ys.front(), h.m_SpriteRect.m_nTop - 16);
+  EXPECT_EQ(ys.front() - ys.back(), 7);
+  EXPECT_EQ(window.UpdateAndDraw(target, kBackBuffer, 0), 1);
 }
 
 }  // namespace

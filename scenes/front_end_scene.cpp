@@ -83,10 +83,11 @@ DDSURFACEDATA* cFrontEndScene::WorkSurface() {
   return g_vecScenePictureSD.empty() ? nullptr : &g_vecScenePictureSD.front();
 }
 
-bool cFrontEndScene::TakeWorkSurfaceLost() {
-  DDSURFACEDATA* work = WorkSurface();
-  if (!work || !work->lpDT || !work->lpDT->bRecreated) return false;
-  work->lpDT->bRecreated = 0;
+bool cFrontEndScene::TakeWorkSurfaceLost() { return TakeSurfaceLost(WorkSurface()); }
+
+bool cFrontEndScene::TakeSurfaceLost(DDSURFACEDATA* lpSD) {
+  if (!lpSD || !lpSD->lpDT || !lpSD->lpDT->bRecreated) return false;
+  lpSD->lpDT->bRecreated = 0;
   return true;
 }
 

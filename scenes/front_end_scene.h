@@ -64,6 +64,8 @@ class cFrontEndScene : public cScene {
   // True once after the device was recovered and the work surface came back
   // empty: its owner draws it again.
   static bool TakeWorkSurfaceLost();
+  // The same for any surface the scene draws into itself.
+  static bool TakeSurfaceLost(DDSURFACEDATA* lpSD);
 
   static void DrawCursor(eCursorPicture picture, const CURSORPOS& at);
   // The cursor sound of the directions pressed this frame (axes 2: up and

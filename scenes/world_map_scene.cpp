@@ -228,6 +228,8 @@ void cWorldMapScene::DrawHero() {
 }
 
 void cWorldMapScene::Draw(int bWithPanel) {
+  // A device recovery makes the map's surface again empty.
+  if (TakeSurfaceLost(&g_SurfaceTable[IMAGE_WORLD_MAP])) DrawMapSurface(&g_SurfaceTable[IMAGE_WORLD_MAP]);
   DDBlt(&g_sdBackBuffer, 0, 0, 640, 480, &g_SurfaceTable[IMAGE_WORLD_MAP], 0, 0, 0);
   DrawHero();
 

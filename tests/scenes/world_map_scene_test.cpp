@@ -13,7 +13,9 @@
 
 #include "model/stage/stage.h"
 #include "model/user/ranking.h"
+#include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/image_table.h"
 #include "platform/files.h"
 #include "platform/video/pixel_buffer.h"
 #include "shell/report.h"
@@ -73,6 +75,7 @@ cEdWorldMap TestMap() {
 
 class WorldMapSceneTest : public testing::Test {
  protected:
+  explicit WorldMapSceneTest(const GraphicsMode& mode = kGraphicsModes[3]) : m_Harness(mode) {}
   void SetUp() override {
     ASSERT_TRUE(m_Harness.Started());
     ASSERT_EQ(OpenReport("Report_Game.txt"), 1);
@@ -107,6 +110,14 @@ class WorldMapSceneTest : public testing::Test {
   ScopedCurrentFolder m_Current{m_Folder.path()};
   FrontEndHarness m_Harness;
   ScopedMessageBoxes& m_Boxes = m_Harness.Device().Boxes();
+};
+
+class WorldMapSceneOnDirect3D : public WorldMapSceneTest {
+ protected:
+  WorldMapSceneOnDirect3D() : WorldMapSceneTest(GraphicsModeNamed("D3D32")) {}
+  static std::vector<std::uint32_t> Screen() {
+    return platform::ToXrgb(g_sdBackBuffer.lpDT->lpSurface->Pixels(), nullptr);
+  }
 };
 
 TEST_F(WorldMapSceneTest, TheHeroWalksOneCellAKeyAndNotOntoWallsBlockedChipsOrOffTheMap) {
@@ -392,6 +403,19 @@ TEST_F(WorldMapSceneTest, TheHeroShowsEachOfItsTwoPicturesForFortyFrames) {
   EXPECT_NE(runs[1].first, runs[2].first);
   EXPECT_EQ(runs[1].first, runs[3].first);
   for (std::size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i].second, cWorldMapScene::kHeroFrameLength) << i;
+}
+
+TEST_F(WorldMapSceneOnDirect3D, TheMapIsDrawnAgainWhenADeviceRecoveryMadeItsSurfaceEmpty) {
+  Open(12, 12);
+  m_Harness.Frame();
+  const std::vector<std::uint32_t> before = Screen();
+  DDSURFACEDATA& map = g_SurfaceTable[IMAGE_WORLD_MAP];
+  ASSERT_NE(map.lpDT, nullptr);
+  DDFillRectPal(&map, 0, 0, 640, 480, 16);
+  map.lpDT->bRecreated = 1;
+  m_Harness.Frame();
+  EXPECT_EQ(map.lpDT->bRecreated, 0);
+  EXPECT_EQ(Screen(), before);
 }
 
 }  // namespace

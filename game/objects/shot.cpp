@@ -178,6 +178,7 @@ void cShot::SetVelocityFromDirection(double dMagnitude, double dx, double dy) {
 }
 
 int cShot::UpdateMotion() {
+  if (!m_bIsShot) return UpdateSword();
   const cStagePlay& stage = *g_pStageScene;
   const bool carried = !g_SystemData.m_bNoScrollCarry && m_bScrollSync;
   m_dVX = carried ? ScrollSpeed(stage.m_ScrollX) : 0;

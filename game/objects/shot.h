@@ -3,9 +3,9 @@
 //
 // The stage keeps live shots in its shot list and per-team lists
 // (cStagePlay::AddShotToStage) and runs, per sub-step and in this order:
-// UpdateMotion (1 = remove; swords run UpdateSword instead), the base
-// object's gravity, StepY, StepX, the out-of-view test and HitsBlock
-// (1 = hits a block); then the hit passes, and Draw in the shot's layer.
+// UpdateMotion (1 = remove; a sword's is UpdateSword), the base object's
+// gravity, StepY, StepX, the out-of-view test and HitsBlock (1 = hits a
+// block); then the hit passes, and Draw in the shot's layer.
 //
 // Speeds are pixels per sub-step; definition speeds are tenths of a pixel
 // per frame, and times tenths of a second (6 x sub-steps per frame each).
@@ -64,7 +64,8 @@ class cShot : public cGameObject {
   // nKind: SHOT_KIND_SHOT or SHOT_KIND_SWORD. A sword's type must have a frame.
   void Init(int nSerial, cActor* pShooter, int nKind, const cEdShot& shot, const cShotLaunch& launch);
 
-  // One sub-step of motion; 1 when the shot ends (lifetime or range out).
+  // One sub-step of motion; 1 when the shot ends (lifetime or range out,
+  // a sword's owner gone or its last frame over).
   int UpdateMotion();
   // One sub-step of a sword at its owner; 1 when it ends (owner gone, last frame over).
   int UpdateSword();

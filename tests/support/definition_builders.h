@@ -83,6 +83,10 @@ class FlowBuilder {
     m_Flow.m_nId = static_cast<std::uint8_t>(nId);
     return *this;
   }
+  FlowBuilder& Key(const cEdKeyCondition& key) {
+    m_Flow.m_vKeyCondition.push_back(key);
+    return *this;
+  }
   // One condition, so that the stage's condition service is asked.
   FlowBuilder& Conditioned() {
     m_Flow.m_vCondition.resize(1);

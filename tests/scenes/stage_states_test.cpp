@@ -313,3 +313,44 @@ TEST_F(StageStates, RegisteringEntersTheNameOnceAndShowsTheTableUntilDecide) {
 }
 
 }  // namespace
+
+namespace {
+
+// What follows the hero's death display, decided in the frame it ends: a
+// replay starts over without a life taken; no life left is the game over
+// (also in story play with the continue menu); story play with the continue
+// menu asks; otherwise the stage starts again.
+TEST_F(StageStates, TheEndOfTheHerosDeathDisplayDecidesWhatFollows) {
+  struct Case {
+    int playStart, playMode, storyContinue, lives, state, livesAfter;
+  };
+  const Case cases[] = {
+      {TITLE_REPLAY, PLAY_REPLAY, 0, 0, STAGE_START, 0},
+      {TITLE_NEWGAME, PLAY_STORY, 1, 0, STAGE_GAMEOVER, 0},
+      {TITLE_NEWGAME, PLAY_STORY, 1, 2, STAGE_CONTINUE, 1},
+      {TITLE_NEWGAME, PLAY_STORY, 0, 2, STAGE_START, 1},
+      {TITLE_CHALLENGE, PLAY_CHALLENGE, 1, 2, STAGE_START, 1},
+  };
+  for (const Case& c : cases) {
+    g_SceneManager.m_nPlayStart = c.playStart;
+    g_SceneManager.m_nPlayMode = c.playMode;
+    g_SystemData.m_bStoryContinue = c.storyContinue;
+    g_SaveData.m_nLives = c.lives;
+    g_SaveData.TakeStageSnapshot();
+    m_pScene->SetStage(0, 0);
+    m_pScene->m_nState = STAGE_PLAY;
+    ASSERT_NE(m_pScene->m_pHero, nullptr);
+    // Without a death effect the hero's display lasts a second of frames.
+    m_pScene->m_pHero->m_bDying = 1;
+    int frames = 0;
+    while (m_pScene->m_nState == STAGE_PLAY && frames < 100) {
+      m_pScene->Draw(1, 0, 1, 1);
+      ++frames;
+    }
+    EXPECT_EQ(frames, g_LoadedStage.m_nFps + 1);
+    EXPECT_EQ(m_pScene->m_nState, c.state) << c.playStart << " " << c.lives;
+    EXPECT_EQ(g_SaveData.m_nLives, c.livesAfter) << c.playStart << " " << c.lives;
+  }
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "game/core/numeric.h"
+#include "game/objects/game_object.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/effects/lens_blit.h"
@@ -209,6 +210,15 @@ const std::array<ScrEffectHandler, SCR_EFFECT_KIND_COUNT> g_ScrEffectHandlers = 
     ScrEffectSplitY, ScrEffectWaveX,  ScrEffectWaveY,  ScrEffectBlink,  ScrEffectRotate,
     ScrEffectCircle, ScrEffectZoom,   ScrEffectLens,   ScrEffectMosaic,
 };
+
+sScreenEffectView ScreenEffectViewOf(const cGameObject* pHero) {
+  sScreenEffectView view;
+  if (pHero) {
+    view.nCentreX = pHero->CenterX();
+    view.nCentreY = pHero->CenterY();
+  }
+  return view;
+}
 
 void DrawScreenEffect(cScrEffectRun& run, const sScreenEffectView& view, int bPaused) {
   if (run.nIndex == 0) return;

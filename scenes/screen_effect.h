@@ -26,6 +26,12 @@ struct sScreenEffectView {
   std::function<void()> drawBackgrounds;
 };
 
+// The view with the hero's centre on the screen (its sprite rectangle as
+// last placed; the screen's centre without a hero); drawBackgrounds is
+// left for the caller.
+class cGameObject;
+sScreenEffectView ScreenEffectViewOf(const cGameObject* pHero);
+
 // One handler per kind: draws the frame of the run and, unless paused,
 // steps it; 1 when the effect has ended.
 using ScrEffectHandler = int (*)(cScrEffectRun& run, const cEdScrEffect& entry, const sScreenEffectView& view,

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "game/objects/game_object.h"
 #include "graphics/blit.h"
 #include "graphics/surface.h"
 #include "model/database/database.h"
@@ -253,6 +254,19 @@ TEST_F(ScreenEffects, ANumberOutsideTheDatabaseAsksToCloseAndDrawsNothing) {
   DrawScreenEffect(run, m_View, 0);
   EXPECT_GE(CloseRequestCount(), 1);
   EXPECT_EQ(BackBufferPicture(640, 480), frame);
+}
+
+TEST(ScreenEffectView, TheHerosCentreOnTheScreen) {
+  EXPECT_EQ(ScreenEffectViewOf(nullptr).nCentreX, 320);
+  EXPECT_EQ(ScreenEffectViewOf(nullptr).nCentreY, 240);
+  cGameObject hero;
+  hero.m_SpriteRect.m_nLeft = 100;
+  hero.m_SpriteRect.m_nTop = -10;
+  hero.m_SpriteRect.m_nDrawW = 33;
+  hero.m_SpriteRect.m_nDrawH = 64;
+  const sScreenEffectView view = ScreenEffectViewOf(&hero);
+  EXPECT_EQ(view.nCentreX, 116);
+  EXPECT_EQ(view.nCentreY, 22);
 }
 
 }  // namespace

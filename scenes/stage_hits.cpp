@@ -294,6 +294,8 @@ int cStageScene::PickUpItems(cPlayer& player) {
     }
     const int result = ApplyItemEffect(&item, &player);
     if (pickup == PICKUP_ONCE) {
+      // The hero's touched list never keeps an item that is gone.
+      player.ForgetTouchedItem(&item);
       it = m_ItemList.erase(it);
     } else {
       ++it;

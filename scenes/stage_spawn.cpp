@@ -39,6 +39,9 @@ int SummonLifeTime(const cEdShot& shot) {
 }  // namespace
 
 void cStageScene::ClearObjects() {
+  // Shots first: each leaves the homing list of the actor it aims at.
+  m_vTeamShot.assign(kTeamCount, {});
+  m_ShotList.clear();
   m_vTeamCharacter.assign(kTeamCount, {});
   m_CharacterList.clear();
   m_ItemList.clear();

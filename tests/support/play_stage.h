@@ -38,6 +38,9 @@ inline cEdStage PlayTestStage() {
   stage.m_nCharaBox1W = stage.m_nCharaBox1H = 32;
   stage.m_nCharaBox2W = stage.m_nCharaBox2H = 32;
   stage.m_nItemBoxW = stage.m_nItemBoxH = 32;
+  stage.m_bHitOnlyOnScreen = 0;
+  stage.m_nPlayerHitGuard = stage.m_nCharaHitGuard = 10;  // frames without damage after a hit
+  stage.m_nPlayerContactGuard = stage.m_nCharaContactGuard = 10;
   stage.m_vBackgrounds.resize(1);
   stage.m_vBackgrounds[0].m_bFill = 1;
   for (int x = 0; x < 30; ++x) {

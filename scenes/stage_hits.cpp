@@ -63,17 +63,12 @@ int cStageScene::HandleDeath(cActor& actor) {
   return result;
 }
 
-void cStageScene::ShowItemIcon(const cActor& hero, int nKind, int nIndex, int nFrame) {
-  m_MessageList.emplace_back(TextTarget())
-      .Setup(MESSAGE_GRAPHIC, "", nKind, nIndex, nFrame, 4, 0, 0, 0, 0, 0, 1, 2, 30, 0, hero.m_nId, 0, 0, 0, 0, 0, 0, 0,
-             0);
-}
-
 int cStageScene::ApplyItemEffect(cItem* pItem, cActor* pHero) {
   if (!pItem || !pHero) return 0;
   const cEdItem& item = pItem->m_Item;
   if (item.m_nGraphicNo == 0 || item.m_nPickup == PICKUP_NEVER || !pItem->m_bAppeared) return 0;
-  if (item.m_bShowIcon) ShowItemIcon(*pHero, item.m_nGraphicKind, item.m_nGraphicNo, item.m_nGraphicSub);
+  // The icon pops up over the hero (the scene's player, which pHero is).
+  if (item.m_bShowIcon) m_Player.ShowItemIcon(item.m_nGraphicKind, item.m_nGraphicNo, item.m_nGraphicSub);
   RequestDbSound(static_cast<std::uint16_t>(item.m_nSound));
   return ::RunItemCommands(*pHero, item.m_vCommand);
 }

@@ -357,8 +357,6 @@ class cStageScene : public cScene, public cStagePlay {
   int CheckContactHits();
   void CheckShotAgainstShot();
   void EraseShot(cShot* pShot);
-  // The taken item's graphic pops up over the hero for 30 frames.
-  void ShowItemIcon(const cActor& hero, int nKind, int nIndex, int nFrame);
 };
 
 int StagePauseLoop(cStageScene* scene);

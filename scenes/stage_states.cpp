@@ -1,6 +1,8 @@
 // The stage scene's states: the fade in, the start banners, the pause menu,
 // the result, the continue menu, the game over and the fade out. The play
 // itself is Play (the play frame); the end of a play is stage_end.cpp.
+#include <string>
+
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -296,10 +298,11 @@ void cStageScene::Leave() {
     return;
   }
   DDClearSurfacePal(&g_sdBackBuffer, 16);
-  // A stage file played on its own is read again for its next play.
-  if (g_SceneManager.m_nPlayStart == TITLE_STAGEFILE && g_SaveData.m_bSeries == 0 &&
-      !StartStageFile(g_LoadedStage.m_strPath, 0)) {
-    RequestMainWindowClose();
+  // A stage file played on its own is read again for its next play (from
+  // a copy of its path: the read replaces the stage that holds it).
+  if (g_SceneManager.m_nPlayStart == TITLE_STAGEFILE && g_SaveData.m_bSeries == 0) {
+    const std::string path = g_LoadedStage.m_strPath;
+    if (!StartStageFile(path, 0)) RequestMainWindowClose();
   }
   g_SceneManager.m_nFps = 60;
   g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;

@@ -354,3 +354,27 @@ TEST_F(StageStates, TheEndOfTheHerosDeathDisplayDecidesWhatFollows) {
 }
 
 }  // namespace
+
+namespace {
+
+// The fade out hands over to the next scene and makes the scene enter anew
+// when it comes back; a stage file played on its own is read again, and
+// one that cannot be read any more closes the program.
+TEST_F(StageStates, LeavingHandsOverAndReadsAStageFileAgain) {
+  g_SceneManager.m_nPlayStart = TITLE_STAGEFILE;
+  g_SceneManager.m_nNextScene = SCENE_STAGE;
+  g_LoadedStage.m_strPath = "data\\stg4\\gone.stg4_000";
+  m_pScene->m_nState = STAGE_FADEOUT;
+  int frames = 0;
+  while (m_pScene->m_nState == STAGE_FADEOUT && frames < 100) {
+    Frame();
+    ++frames;
+  }
+  EXPECT_EQ(m_pScene->m_nState, SCENE_STATE_ENTER);
+  EXPECT_EQ(g_SceneManager.m_nScene, SCENE_STAGE);
+  EXPECT_EQ(g_SceneManager.m_nPrevScene, SCENE_STAGE);
+  EXPECT_EQ(g_SceneManager.m_nFps, 60);
+  EXPECT_EQ(CloseRequestCount(), 1);
+}
+
+}  // namespace

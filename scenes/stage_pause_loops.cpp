@@ -94,7 +94,7 @@ int StagePauseLoop(cStageScene* scene) {
       if (now - *quitSeenAt >= kQuitGraceMs) {
         platform::PostThreadMessage(thPause.ThreadId(), platform::WM_QUIT, 0, 0);
       }
-      platform::WaitMessage(1ms);
+      platform::Sleep(1);  // on the game's clock, which counts the grace
       continue;
     }
     BeginLoopFrame(inputs);

@@ -1,10 +1,13 @@
 // The stage scene's states on a stage set up in code: the pause menu and its
 // rows, the result and how it is left, the continue menu, the game over,
-// the end of a play (tally, extra lives, ranking positions) and the scene
-// that follows it.
+// the end of a play (tally, extra lives, ranking positions), the scene
+// that follows it, the death display's end, the fade out and a close
+// during a wait.
 #include "scenes/stage_scene.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "model/record/play_flags.h"
 #include "model/settings/system_data.h"
@@ -16,7 +19,9 @@
 #include "platform/thread_messages.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/play_start.h"
+#include "shell/close_request.h"
 #include "shell/requests.h"
+#include "shell/thread.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_database.h"
 #include "support/scoped_virtual_clock.h"
@@ -375,6 +380,35 @@ TEST_F(StageStates, LeavingHandsOverAndReadsAStageFileAgain) {
   EXPECT_EQ(g_SceneManager.m_nPrevScene, SCENE_STAGE);
   EXPECT_EQ(g_SceneManager.m_nFps, 60);
   EXPECT_EQ(CloseRequestCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A close while the pause loop waits for a key: the main window raises the
+// quit flag and posts the loop's quit (here from another thread, as it
+// does); without that post the loop ends itself two seconds after it saw
+// the flag. Either way the program is asked to close once the loop has
+// returned.
+TEST_F(StageStates, ACloseEndsAKeyWaitAndClosesTheProgram) {
+  for (const bool postQuit : {true, false}) {
+    ResetCloseRequests();
+    m_pScene->m_bQuit = 0;
+    m_pScene->m_Wait = {1, 0, 1, 0, 0};  // a message waiting for decide
+    std::thread closer([&] {
+      while (!thPause.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      m_pScene->m_bQuit = 1;
+      if (postQuit) platform::PostThreadMessage(thPause.ThreadId(), platform::WM_QUIT, 0, 0);
+    });
+    m_pScene->RunModalWait();
+    closer.join();
+    EXPECT_FALSE(thPause.IsRunning());
+    EXPECT_EQ(CloseRequestCount(), 1) << postQuit;
+    platform::MSG left;
+    while (platform::PeekMessage(&left, platform::PM_REMOVE)) {
+    }
+  }
 }
 
 }  // namespace

@@ -22,13 +22,16 @@ ImageVector g_vecSwordImage;
 DDSurfaceVector g_vecEffectSD;
 ImageVector g_vecEffectImage;
 
-const std::vector<int>& StageImageNumbers() {
-  static const std::vector<int> numbers = [] {
-    std::vector<int> v;
-    for (int n = 2; n <= 47; ++n) v.push_back(n);
-    for (int n = 49; n <= 51; ++n) v.push_back(n);
-    for (int n = 55; n <= 68; ++n) v.push_back(n);
-    return v;
+const std::array<int, kStageImageCount>& StageImageNumbers() {
+  // A constant without a destructor: a scene deleted at program exit still
+  // reads it.
+  static constexpr std::array<int, kStageImageCount> numbers = [] {
+    std::array<int, kStageImageCount> a{};
+    std::size_t i = 0;
+    for (int n = 2; n <= 47; ++n) a[i++] = n;
+    for (int n = 49; n <= 51; ++n) a[i++] = n;
+    for (int n = 55; n <= 68; ++n) a[i++] = n;
+    return a;
   }();
   return numbers;
 }

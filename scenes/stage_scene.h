@@ -16,6 +16,7 @@
 // RegisterStageScene.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <list>
 #include <string>
@@ -64,7 +65,8 @@ extern DDSurfaceVector g_vecEffectSD;
 extern ImageVector g_vecEffectImage;
 
 // The image-table numbers the stage loads when it is entered (63 images).
-const std::vector<int>& StageImageNumbers();
+constexpr int kStageImageCount = 63;
+const std::array<int, kStageImageCount>& StageImageNumbers();
 
 class cStageScene : public cScene, public cStagePlay {
  public:

@@ -84,7 +84,7 @@ void cStageScene::Enter() {
     }
   }
   if (g_SceneManager.m_nPrevScene != SCENE_STAGE) {
-    const std::vector<int>& numbers = StageImageNumbers();
+    const auto& numbers = StageImageNumbers();
     if (!DDLoadSurfaces(g_SurfaceTable, numbers.data(), static_cast<int>(numbers.size()))) {
       RequestMainWindowClose();
       return;

@@ -1,0 +1,162 @@
+// The stage played headless at 32 bits in DirectDraw with full drawing:
+//   - a recorded replay of the demo's story stage, reported as
+//     frames_per_second;
+//   - the story stage with 1,000 walkers acting everywhere (flows, moves,
+//     tile collision, contact hits), reported as ms_per_frame.
+// Frames run through the scene manager on a virtual clock (no frame wait).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <time.h>
+#include <unistd.h>
+
+#include "demo_data.h"
+#include "demo_entries.h"
+#include "demo_images.h"
+#include "demo_stage_names.h"
+#include "game/data/project_data.h"
+#include "graphics/device.h"
+#include "graphics/font.h"
+#include "graphics/image_table.h"
+#include "graphics/palette_colours.h"
+#include "graphics/palette_file.h"
+#include "model/settings/system_data.h"
+#include "model/stage/stage.h"
+#include "model/user/replay.h"
+#include "model/user/save_data.h"
+#include "platform/clock.h"
+#include "scenes/play_start.h"
+#include "scenes/scene_manager.h"
+#include "scenes/stage_scene.h"
+#include "shell/input_state.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The demo project in a temporary folder (the current folder while the
+// benchmarks run), its data loaded, the device started at 32 bits.
+class Player {
+ public:
+  Player() : m_Root(fs::temp_directory_path() / ("stage_play_" + std::to_string(::getpid()))), m_Clock(0) {
+    fs::remove_all(m_Root);
+    std::string error;
+    if (!demo::WriteDemoImages(m_Root, error) || !demo::WriteDemoData(m_Root, error)) Fail(error);
+    fs::current_path(m_Root);
+    platform::SetClock(&m_Clock);
+    if (!DDInit(0, nullptr, 640, 480, 32, 0, 0, 1, 60, 0, g_SurfaceTable, g_ImageTable, kImageCount))
+      Fail("the device did not start");
+    if (!LoadProjectData(error)) Fail(error);
+    if (!DDLoadPaletteFromFile(&g_palCurrent, "bmp\\plt\\Palette.bmp") || !DDSetTransmitFromFile("bmp\\plt\\Palette.bmp"))
+      Fail("the palette did not load");
+    g_palOriginal = g_palCurrent;
+    DDCreateFonts(g_Font, g_FontData, 3);
+    g_InputStates.assign(1, cInputState());
+    g_SceneManager.m_nFps = 60;
+    g_SceneManager.m_nFadeSpeed = 10;
+    RegisterStageScene();
+  }
+  ~Player() {
+    g_SceneManager.DeleteAllScenes();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(m_Root);
+  }
+
+  // Starts a stage already in g_LoadedStage and runs it until it plays.
+  static void Play(int nPlayStart) {
+    g_SceneManager.DeleteAllScenes();
+    g_SceneManager.m_nPlayStart = nPlayStart;
+    g_SceneManager.m_nPlayMode = nPlayStart == TITLE_REPLAY ? PLAY_REPLAY : PLAY_FREESTAGE;
+    g_SceneManager.m_nPrevScene = SCENE_TITLE;
+    g_SceneManager.m_nScene = SCENE_STAGE;
+    for (int i = 0; i < 400; ++i) {
+      g_SceneManager.Frame();
+      const cScene* scene = g_SceneManager.Scene(SCENE_STAGE);
+      if (scene && scene->m_nState == STAGE_PLAY) return;
+    }
+    Fail("the stage does not play");
+  }
+
+ private:
+  [[noreturn]] static void Fail(const std::string& why) {
+    std::fprintf(stderr, "stage_play: %s\n", why.c_str());
+    std::exit(1);
+  }
+
+  fs::path m_Root;
+  platform::VirtualClock m_Clock;
+};
+
+// Milliseconds of the monotonic clock (<chrono> does not build with the
+// program's narrow character set).
+double NowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+Player& ThePlayer() {
+  static Player player;
+  return player;
+}
+
+// A replay of the story stage: walking right with a jump now and then.
+std::string RecordStoryReplay() {
+  if (!StartStageFile(demo::kStoryStageFile, 0)) std::exit(1);
+  g_ReplayLog.Clear();
+  g_ReplayLog.m_nSeed = 1234;
+  for (int frame = 0; frame < 3000; ++frame) {
+    const std::int16_t input[2] = {2, static_cast<std::int16_t>(frame % 90 < 12 ? 1 : 0)};
+    g_ReplayLog.RecordFrame(input);
+  }
+  const std::string path = "user_data\\rpl4\\bench.rpl4_566";
+  if (!g_ReplayLog.SaveReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_SaveData)) std::exit(1);
+  return path;
+}
+
+void BM_ReplayOfTheStoryStage(benchmark::State& state) {
+  ThePlayer();
+  const std::string path = RecordStoryReplay();
+  if (!g_ReplayLog.LoadReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_SaveData)) std::exit(1);
+  g_LoadedStage.m_strPath = path;
+  Player::Play(TITLE_REPLAY);
+  for (auto _ : state) g_SceneManager.Frame();
+  state.counters["frames_per_second"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ReplayOfTheStoryStage)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+void BM_ThousandCharacters(benchmark::State& state) {
+  ThePlayer();
+  if (!StartStageFile(demo::kStoryStageFile, 0)) std::exit(1);
+  cEdStage& stage = g_LoadedStage;
+  cEdChara walker = stage.m_vPaletteCharas.at(demo::CHARA_WALKER);
+  walker.m_nControl = 1;
+  walker.m_nActiveRange = 3;  // acts everywhere, in view or not
+  walker.m_nDropItem = -1;
+  const int row = stage.m_nHeight - 2;  // standing on the ground row
+  for (int i = 0; i < 1000; ++i) {
+    walker.m_nCellX = static_cast<std::int16_t>(2 + i % (stage.m_nWidth - 4));
+    walker.m_nCellY = static_cast<std::int16_t>(row - (i / (stage.m_nWidth - 4)) % 4);
+    stage.m_vPlacedCharas.push_back(walker);
+  }
+  stage.m_nTimeLimit = 999;
+  g_PlayStage.CopyStartState(stage);
+  Player::Play(TITLE_STAGEFILE);
+  const auto* scene = static_cast<const cStageScene*>(g_SceneManager.Scene(SCENE_STAGE));
+  double ms = 0;
+  for (auto _ : state) {
+    const double start = NowMs();
+    g_SceneManager.Frame();
+    ms += NowMs() - start;
+  }
+  state.counters["ms_per_frame"] = ms / static_cast<double>(state.iterations());
+  state.counters["characters"] = static_cast<double>(scene->m_CharacterList.size());
+}
+BENCHMARK(BM_ThousandCharacters)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -6,6 +6,8 @@
 // plays.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "game/objects/map_cell_run.h"
 #include "support/play_stage.h"
 
@@ -164,6 +166,25 @@ TEST_F(StageCollisionTest, AViewThatScrollsByItselfHoldsTheHeroAndAWalkerPushedO
     EXPECT_DOUBLE_EQ(hero.m_dY, c.expectedY) << c.flying << " " << c.y - top;
   }
   hero.m_bFlying = 0;
+  hero.m_dY = top + 200;
+  hero.m_dBottom = top + 231;
+
+  // Across: held at both edges, without a result.
+  cScrollAxis& across = Scene().m_ScrollX;
+  across.m_bAuto = 1;
+  const double left = across.m_dPos;
+  for (const auto& [x, expectedX, contactLeft] :
+       {std::tuple{left - 3, left, 1}, std::tuple{left + 620, left + 640 - 32 - 1, 0}, std::tuple{left + 100, left + 100, 0}}) {
+    hero.m_dX = x;
+    hero.m_dRight = x + 31;
+    hero.ClearBlockContacts();
+    Scene().KeepPlayerInViewX(hero);
+    EXPECT_DOUBLE_EQ(hero.m_dX, expectedX) << x - left;
+    EXPECT_EQ(hero.m_bHitLeft, contactLeft) << x - left;
+    EXPECT_EQ(hero.m_bHitRight, x - left == 620 ? 1 : 0) << x - left;
+  }
+  across.m_bAuto = 0;
+
   axis.m_bAuto = 0;
   hero.m_dY = top - 5;
   EXPECT_EQ(Scene().KeepPlayerInViewY(hero), 0);

@@ -39,6 +39,9 @@ GoldenImage DrawFonts(const GraphicsMode& mode) {
   MakeBoxAndSymbols();
   DDFillRectPal(&g_sdBackBuffer, 0, 0, kWidth, kHeight, 20);
   DDCreateFonts(g_Font, g_FontData, 3);
+  // The fonts are globals: what this picture sets is put back for later tests.
+  const auto symbolBefore = g_Font[1].bSymbol;
+  const auto centerBefore = g_Font[1].bCenter;
   g_Font[1].bSymbol = 0;
   g_Font[1].bCenter = 1;
   DDCreateDigitSurfaces(g_DigitSurface, g_DigitImage, 3, g_Font, g_FontData);
@@ -52,6 +55,8 @@ GoldenImage DrawFonts(const GraphicsMode& mode) {
   DDBlt(frame, 4, 122, 160, 16, &g_DigitSurface[1], 0, 0, 1);
   DDDrawNumber(frame, 180, 122, 16, 16, &g_DigitSurface[1], 0, 0, 1, 2026, 6, 0);
   GoldenImage picture = BackBufferPicture(kWidth, kHeight);
+  g_Font[1].bSymbol = symbolBefore;
+  g_Font[1].bCenter = centerBefore;
   for (Font& font : g_Font) font.Destroy();
   g_listFont.clear();
   for (DDSURFACEDATA& surface : g_DigitSurface) DDReleaseSurface(&surface);

@@ -25,6 +25,7 @@ void cDDDrawTarget::SetImageSet(eSurfaceSet set, DDSurfaceVector* surfaces) {
     case SURFACES_CHARA_EXC: m_pCharaExc = surfaces; break;
     case SURFACES_SWORD: m_pSwords = surfaces; break;
     case SURFACES_EFFECT: m_pEffects = surfaces; break;
+    case SURFACES_PICTURE: m_pPictures = surfaces; break;
     default: break;
   }
 }
@@ -40,6 +41,7 @@ DDSURFACEDATA* cDDDrawTarget::Resolve(sSurface surface) const {
     case SURFACES_CHARA_EXC: set = m_pCharaExc; break;
     case SURFACES_SWORD: set = m_pSwords; break;
     case SURFACES_EFFECT: set = m_pEffects; break;
+    case SURFACES_PICTURE: set = m_pPictures; break;
     case SURFACES_MESSAGE: found = DDFindMessageSurface(surface.nIndex); break;
   }
   if (set && surface.nIndex >= 0 && static_cast<std::size_t>(surface.nIndex) < set->size())

@@ -17,8 +17,8 @@
 
 class cDDDrawTarget final : public cDrawTarget, public cTextTarget {
  public:
-  // The surfaces of SURFACES_CHARA_EXC, SURFACES_SWORD or SURFACES_EFFECT
-  // (null: none); they must outlive their use here.
+  // The surfaces of SURFACES_CHARA_EXC, SURFACES_SWORD, SURFACES_EFFECT or
+  // SURFACES_PICTURE (null: none); they must outlive their use here.
   void SetImageSet(eSurfaceSet set, DDSurfaceVector* surfaces);
 
   bool IsDirect3D() const override;
@@ -53,4 +53,5 @@ class cDDDrawTarget final : public cDrawTarget, public cTextTarget {
   DDSurfaceVector* m_pCharaExc = nullptr;
   DDSurfaceVector* m_pSwords = nullptr;
   DDSurfaceVector* m_pEffects = nullptr;
+  DDSurfaceVector* m_pPictures = nullptr;
 };

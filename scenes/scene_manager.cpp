@@ -111,7 +111,7 @@ int cSceneManager::RestoreLostSurfaces() {
   if (!primary || primary->IsLost() != platform::DDERR_SURFACELOST) return 1;
   if (!DDRestore()) return 0;
   // The stage's image sets come back from their files too.
-  for (DDSurfaceVector* set : {&g_vecCharaExcSD, &g_vecSwordSD, &g_vecEffectSD}) {
+  for (DDSurfaceVector* set : {&g_vecCharaExcSD, &g_vecEffectSD, &g_vecSwordSD, &g_vecPictureSD}) {
     for (DDSURFACEDATA& surface : *set) {
       if (!DDRestoreLostSurface(&surface)) return 0;
     }

@@ -12,6 +12,7 @@
 #include "model/user/save_data.h"
 #include "platform/keyboard.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_draw_layers.h"
 #include "shell/close_request.h"
 #include "shell/requests.h"
 
@@ -44,6 +45,10 @@ cStageScene::cStageScene() {
   m_vRankValue.assign(kRankingKindCount, 0);
   g_SaveData.m_nStageBgm = 0;
   g_pStageScene = this;
+  m_DDTarget.SetImageSet(SURFACES_CHARA_EXC, &g_vecCharaExcSD);
+  m_DDTarget.SetImageSet(SURFACES_SWORD, &g_vecSwordSD);
+  m_DDTarget.SetImageSet(SURFACES_EFFECT, &g_vecEffectSD);
+  m_DDTarget.SetImageSet(SURFACES_PICTURE, &g_vecPictureSD);
 }
 
 cStageScene::~cStageScene() {
@@ -75,8 +80,11 @@ int cStageScene::CheckPauseKey() {
   return 1;
 }
 
-// The sight mask is drawn by the stage drawing, which is not built yet.
-void cStageScene::RebuildSightMask() {}
+void cStageScene::RebuildSightMask() {
+  if (!m_pHero) return;
+  CreateEffectSurfaces(&g_SurfaceTable[IMAGE_SIGHT_MASK], &g_SurfaceTable[IMAGE_SIGHT_MASK + 1], m_pHero->m_nSight,
+                       m_pHero->m_Chara.m_nSightShape);
+}
 
 int cStageScene::FramesPerSecond() const { return g_SceneManager.m_nFps; }
 

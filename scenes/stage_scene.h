@@ -63,6 +63,10 @@ extern DDSurfaceVector g_vecSwordSD;
 extern ImageVector g_vecSwordImage;
 extern DDSurfaceVector g_vecEffectSD;
 extern ImageVector g_vecEffectImage;
+// The surfaces of the shown pictures, by position in the picture list
+// (stage_pictures.cpp).
+extern DDSurfaceVector g_vecPictureSD;
+extern ImageVector g_vecPictureImage;
 
 // The image-table numbers the stage loads when it is entered (63 images).
 constexpr int kStageImageCount = 63;
@@ -138,6 +142,12 @@ class cStageScene : public cScene, public cStagePlay {
   int DrawCharacters(cCharacter& character, bool bPaused);
   void DrawEffects(bool bPaused);
   void DrawMessages(bool bPaused);
+  // The pictures of a layer (0 behind the map, 1 in front of everything
+  // but the overlays), each with its surface of g_vecPictureSD.
+  void DrawPictureLayer(int nLayer, int bPaused);
+  // The running screen effect over the finished frame (the blink covers it
+  // with both background layers).
+  void DrawScreenEffectOver(int bPaused);
   void DrawSystemText();
   // The hero, or its death display; when that ends, what follows a death
   // (AfterHeroDeath): the replay's restart, the game over, the continue
@@ -163,6 +173,9 @@ class cStageScene : public cScene, public cStagePlay {
   void PlayBgm(int nEntry, int bOption) override;
   void StartScreenTone(const std::int32_t (&params)[8]) override { m_Tone.Start(params); }
   void RebuildSightMask() override;
+  bool InsertPictureSurface(int nPosition, const std::string& strFile, int& nWidth, int& nHeight) override;
+  void RemovePictureSurface(int nPosition) override;
+  void ReleasePictureSurfaces() override;
   int IsCharacterBlocked(cActor& actor) override;
   int FramesPerSecond() const override;
 

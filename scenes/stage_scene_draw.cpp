@@ -20,6 +20,7 @@
 #include "scenes/colour_cycle.h"
 #include "scenes/play_start.h"
 #include "scenes/scene_manager.h"
+#include "scenes/screen_effect.h"
 #include "scenes/stage_draw_layers.h"
 #include "scenes/stage_draw_status.h"
 #include "scenes/stage_scene.h"
@@ -61,13 +62,16 @@ void cStageScene::Draw(int bPlaying, int bPaused, int bTimeSound, int bSystemTex
     m_Tone.Update(bPaused);
     return;
   }
+  DrawPictureLayer(0, bPaused);
   DrawMapLayer(*this, DrawTarget(), kBackBuffer, 0);
   DrawObjects(bPaused != 0);
   DrawBackgrounds(&g_sdBackBuffer, g_LoadedStage.m_vBackgrounds, m_ScrollX, m_ScrollY, 1);
   DrawMapLayer(*this, DrawTarget(), kBackBuffer, 1);
   if (m_pHero == &m_Player) m_Player.DrawSightMask(DrawTarget(), kBackBuffer);
+  DrawPictureLayer(1, bPaused);
   DrawEffects(bPaused != 0);
   DrawMessages(bPaused != 0);
+  DrawScreenEffectOver(bPaused);
   DrawStatusBar(&g_sdBackBuffer, StatusBarValuesOf(m_pHero));
   DrawTimeLimit(*this, &g_sdBackBuffer, bTimeSound);
   if (bSystemText) DrawSystemText();
@@ -176,6 +180,20 @@ void cStageScene::DrawMessages(bool bPaused) {
       ++it;
     }
   }
+}
+
+void cStageScene::DrawPictureLayer(int nLayer, int bPaused) {
+  DrawPictures(*this, DrawTarget(), kBackBuffer, nLayer, bPaused,
+               [](int nPosition) { return sSurface{SURFACES_PICTURE, nPosition}; });
+}
+
+void cStageScene::DrawScreenEffectOver(int bPaused) {
+  sScreenEffectView view = ScreenEffectViewOf(m_pHero);
+  view.drawBackgrounds = [this] {
+    for (int layer : {0, 1})
+      DrawBackgrounds(&g_sdBackBuffer, g_LoadedStage.m_vBackgrounds, m_ScrollX, m_ScrollY, layer);
+  };
+  DrawScreenEffect(m_ScreenEffect, view, bPaused);
 }
 
 void cStageScene::DrawSystemText() {

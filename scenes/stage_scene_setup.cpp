@@ -306,6 +306,9 @@ void cStageScene::LoadEffectImages() {
   }
 }
 
-void cStageScene::ClearPictures() { m_PictureList.clear(); }
+void cStageScene::ClearPictures() {
+  ReleasePictureSurfaces();
+  m_PictureList.clear();
+}
 
 void cStageScene::ClearMessageSurfaces() { DDClearMessageSurfaces(); }

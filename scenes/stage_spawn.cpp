@@ -72,6 +72,7 @@ void cStageScene::PlaceHero() {
   m_ScrollX.Clamp(1);
   m_ScrollY.Clamp(1);
   hero.UpdateScreenRectForScroll();
+  if (hero.m_Chara.m_nSightShape != 0) RebuildSightMask();
 }
 
 void cStageScene::SpawnPlacedObjects() {

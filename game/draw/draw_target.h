@@ -20,6 +20,7 @@ enum eSurfaceSet {
   SURFACES_EFFECT,
   SURFACES_BACK_BUFFER,
   SURFACES_MESSAGE,  // a message window's text surface, by the id the text target gave it
+  SURFACES_PICTURE,  // a shown picture's surface, by its position in the stage's picture list
 };
 
 struct sSurface {

@@ -1,6 +1,7 @@
 // The order of a stage frame's drawing, on recorded draw calls of a stage
 // set up in code: objects by priority layer or in one pass, the field
-// hidden under the pause menu, and characters whose death display ends
+// hidden under the pause menu, pictures behind the map and over the sight
+// mask, the screen effect's run, and characters whose death display ends
 // inside an in-stage loop, which go only when the loop has returned.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@
 
 #include "game/objects/character.h"
 #include "game/objects/item.h"
+#include "graphics/image_table.h"
+#include "graphics/surface.h"
+#include "model/database/database.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
@@ -134,6 +138,82 @@ TEST_F(StageDrawOrder, ACharacterWhoseDeathDisplayEndsInALoopGoesWhenTheLoopRetu
   for (const std::list<cActor*>& team : m_pScene->m_vTeamCharacter) {
     EXPECT_EQ(std::count(team.begin(), team.end(), erased), 0);
   }
+}
+
+// The back pictures come before the map's back cells, the front ones after
+// the sight mask; a timed picture whose time is over goes with its surface
+// in the frame it ends, the others stay.
+TEST_F(StageDrawOrder, PicturesAreDrawnBehindTheMapAndOverTheSightMask) {
+  m_pScene->m_Player.m_Chara.m_nSightShape = 3;
+  m_Recorder.SetSize({SURFACES_IMAGE, IMAGE_SIGHT_MASK}, 1280, 960);
+  m_Recorder.SetSize({SURFACES_IMAGE, IMAGE_BLOCKS}, 640, 480);
+  cEdBlock wall;
+  wall.m_nGraphicNo = 1;
+  m_pScene->MapCell(static_cast<int>(m_pScene->m_ScrollX.m_dPos) >> 5, static_cast<int>(m_pScene->m_ScrollY.m_dPos) >> 5)
+      .m_Block = wall;
+  const auto show = [this](int layer, int mode, int time) {
+    cPicture& picture = m_pScene->m_PictureList.emplace_back();
+    picture.Setup(1, 400, 400, 64, 48, 0, layer, 100, mode, time, 0, 0, 0);
+  };
+  show(1, DISPLAY_TIMED, 1);  // position 0, ends in the second frame
+  show(0, 0, 0);              // position 1
+  show(1, 0, 0);              // position 2
+  const auto order = [this] {
+    std::string drawn;
+    for (const sDrawCall& call : m_Recorder.m_vCalls) {
+      std::string c;
+      if (call.src.nSet == SURFACES_PICTURE) c = "P" + std::to_string(call.src.nIndex);
+      if (call.src == sSurface{SURFACES_IMAGE, IMAGE_BLOCKS}) c = "B";
+      if (call.src == sSurface{SURFACES_IMAGE, IMAGE_SIGHT_MASK}) c = "M";
+      if (!c.empty() && (drawn.size() < c.size() || drawn.substr(drawn.size() - c.size()) != c)) drawn += c;
+    }
+    return drawn;
+  };
+  m_pScene->Draw(1, 0, 1, 1);
+  EXPECT_EQ(order(), "P1BMP0P2");
+  m_Recorder.m_vCalls.clear();
+  m_pScene->Draw(1, 0, 1, 1);
+  // The back picture is drawn from position 1 still; the timed picture
+  // then leaves position 0 and the last front one is drawn from position 1.
+  EXPECT_EQ(order(), "P1BMP1");
+  ASSERT_EQ(m_pScene->m_PictureList.size(), 2u);
+  EXPECT_EQ(m_pScene->m_PictureList.front().m_nLayer, 0);
+}
+
+// A screen effect started by a flow runs with the frames the play draws,
+// stands still in paused frames, and once over is no more running.
+TEST_F(StageDrawOrder, TheScreenEffectRunsWithThePlaysFramesAndEnds) {
+  cEdScrEffect& blink = g_Database.m_vScrEffect[1];
+  blink.m_nKind = SCR_EFFECT_BLINK;
+  blink.m_anParam[0] = 1;  // a tenth of a second: 6 frames
+  blink.m_anParam[1] = 2;
+  m_Database.Rebuild();
+  m_pScene->m_ScreenEffect.Start(1, EFFECT_RUN_NORMAL, 0);
+  for (int frame = 0; frame < 10; ++frame) m_pScene->Draw(0, 1, 0, 1);
+  EXPECT_EQ(m_pScene->m_ScreenEffect.nIndex, 1);
+  int frames = 0;
+  while (m_pScene->m_ScreenEffect.nIndex != 0 && frames < 100) {
+    m_pScene->Draw(1, 0, 1, 1);
+    ++frames;
+  }
+  EXPECT_EQ(frames, 12);  // until its value passes the run time: (1 + 1) x 6 frames
+}
+
+// A change of the hero's sight makes its mask again, sized for the new
+// radius, with the round opening's hole surface for a round sight.
+TEST_F(StageDrawOrder, TheSightMaskIsMadeForTheHerosSight) {
+  cPlayer& hero = m_pScene->m_Player;
+  hero.m_Chara.m_nSightShape = 1;
+  hero.m_nSight = 64;
+  m_pScene->RebuildSightMask();
+  EXPECT_EQ(g_SurfaceTable[IMAGE_SIGHT_MASK].nWidth, 1280 + 128);
+  EXPECT_EQ(g_SurfaceTable[IMAGE_SIGHT_MASK].nHeight, 960 + 128);
+  EXPECT_EQ(g_SurfaceTable[IMAGE_SIGHT_MASK + 1].nWidth, 128);
+  hero.m_nSight = -16;  // less than none counts as none
+  m_pScene->RebuildSightMask();
+  EXPECT_EQ(g_SurfaceTable[IMAGE_SIGHT_MASK].nWidth, 1280);
+  DDReleaseSurface(&g_SurfaceTable[IMAGE_SIGHT_MASK]);
+  DDReleaseSurface(&g_SurfaceTable[IMAGE_SIGHT_MASK + 1]);
 }
 
 }  // namespace

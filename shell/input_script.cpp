@@ -92,7 +92,11 @@ bool ParseLine(const std::vector<std::string>& words, ScriptedInputEvent& event)
 
 void Apply(const ScriptedInputEvent& event) {
   switch (event.kind) {
-    case ScriptedInputEvent::KEY_DOWN: platform::PressVirtualKey(event.nCode); break;
+    case ScriptedInputEvent::KEY_DOWN:
+      // The window hears the press as it hears a real key (Escape closes it).
+      platform::PressVirtualKey(event.nCode);
+      platform::PostMessage(g_hWnd.load(), platform::WM_KEYDOWN, static_cast<platform::WPARAM>(event.nCode), 0);
+      break;
     case ScriptedInputEvent::KEY_UP: platform::ReleaseVirtualKey(event.nCode); break;
     case ScriptedInputEvent::JOYSTICK:
       platform::SetJoystickState(static_cast<unsigned>(event.nCode), event.x, event.y, event.buttons);

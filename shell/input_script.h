@@ -2,7 +2,8 @@
 // given at input polls, for headless runs and tests.
 //
 // The script is text, one event a line, "#" starts a comment:
-//   FRAME KEY down | FRAME KEY up       a virtual key pressed or released
+//   FRAME KEY down | FRAME KEY up       a virtual key pressed or released (a
+//                                       press also reaches the main window)
 //   FRAME joy ID X Y BUTTONS            joystick ID (0..7) at X, Y (0..65535),
 //                                       BUTTONS a mask (decimal or 0x..)
 //   FRAME joy ID off                    joystick ID unplugged

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,64 @@ TEST_F(PlayerRun, UnderADisplayInAWindowWithTheDummyAudioDriver) {
   m_Env.Unset("PLAYER_HEADLESS");
   m_Env.Set("SDL_AUDIODRIVER", "dummy");
   ExpectFramesRun(Play(), "title");
+}
+
+// Each of `wanted` begins a line of the transcript after the line that the
+// one before it began.
+void ExpectLinesInOrder(const std::string& transcript, const std::vector<std::string>& wanted) {
+  std::vector<std::string> lines;
+  std::istringstream stream(transcript);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  auto next = lines.begin();
+  for (const std::string& prefix : wanted) {
+    next = std::find_if(next, lines.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+    ASSERT_NE(next, lines.end()) << "no \"" << prefix << "\" in its place in\n" << transcript;
+    ++next;
+  }
+}
+
+// A new story from the title, the world map's first point into its stage,
+// the stage played to its clear, the result closed and Escape on the world
+// map: the whole game in one run of the program.
+class StoryRun : public PlayerRun {
+ protected:
+  void PlayTheFirstStage() {
+    m_Env.Set("PLAYER_INPUT_SCRIPT", STORY_INPUT_SCRIPT);
+    // More frames than the script needs: Escape ends the run, not the count.
+    m_Env.Set("PLAYER_FRAMES", "3000");
+    const ProgramResult result = Play();
+    EXPECT_EQ(result.status, 0) << result.err;
+
+    const std::string state = Read(StateFile());
+    EXPECT_NE(state.find("\"scene\": \"worldmap\""), std::string::npos) << state;
+    EXPECT_NE(state.find("\"prev_scene\": \"stage\""), std::string::npos) << state;
+    EXPECT_EQ(state.find("\"frame\": 3000"), std::string::npos) << "Escape did not close the window: " << state;
+
+    GoldenImage frame;
+    ASSERT_TRUE(ReadPng(FramePicture(), &frame)) << result.err;
+    EXPECT_EQ(frame.width, 640);
+    EXPECT_EQ(frame.height, 480);
+    EXPECT_GT(std::count_if(frame.pixels.begin(), frame.pixels.end(),
+                            [&](std::uint32_t p) { return p != frame.pixels.front(); }),
+              640 * 480 / 4)
+        << "the last frame is (nearly) one colour";
+
+    // Title music, world-map music, the stage's own music, the stage clear
+    // (system sound 14), and the world map's music again on the way back.
+    ExpectLinesInOrder(Read(Transcript()),
+                       {"music 0 ", "music 1 ", "music 4 bgm\\Stage.ogg", "sound 14", "music 1 "});
+  }
+};
+
+TEST_F(StoryRun, PlaysTheFirstStageToItsClearAndBackToTheWorldMap) {
+  PlayTheFirstStage();
+}
+
+TEST_F(StoryRun, UnderADisplayInAWindowPlaysTheFirstStageWithTheDummyAudioDriver) {
+  if (!std::getenv("PLAYER_TEST_UNDER_XVFB")) GTEST_SKIP() << "runs under xvfb-run (player_under_xvfb)";
+  m_Env.Unset("PLAYER_HEADLESS");
+  m_Env.Set("SDL_AUDIODRIVER", "dummy");
+  PlayTheFirstStage();
 }
 
 TEST_F(PlayerRun, TheLauncherShowsWithoutBootDataAndCancellingEndsTheProgram) {

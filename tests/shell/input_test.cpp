@@ -7,6 +7,9 @@
 
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
+#include "platform/main_thread.h"
+#include "platform/window_messages.h"
+#include "shell/close_request.h"
 #include "shell/input_script.h"
 #include "shell/input_state.h"
 #include "shell/key_config.h"
@@ -236,6 +239,26 @@ TEST_F(InputTest, ScriptedKeysArriveAtTheirPoll) {
     seen.emplace_back(m_Input.wButton, m_Input.wDir);
   }
   EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {1, 2}, {0, 2}, {0, 2}}));
+}
+
+TEST_F(InputTest, AScriptedPressReachesTheMainWindowAsAKeyDown) {
+  ClaimMainThread();
+  std::vector<WPARAM> keyDowns;
+  const HWND window = CreateWindowHandle([&](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+    if (message == WM_KEYDOWN) keyDowns.push_back(wParam);
+    return 0;
+  });
+  const HWND previous = g_hWnd.exchange(window);
+  std::vector<ScriptedInputEvent> events;
+  std::string error;
+  ASSERT_TRUE(ParseInputScript("1 ESCAPE down\n2 ESCAPE up\n3 Z down\n", events, error));
+  InstallInputScript(events);
+  for (int poll = 1; poll <= 3; ++poll) m_Input.Poll(0, 3, 60);
+  RunMainThreadTasks();
+  EXPECT_EQ(keyDowns, (std::vector<WPARAM>{VK_ESCAPE, 'Z'}));
+  g_hWnd = previous;
+  DestroyWindowHandle(window);
+  ReleaseMainThread();
 }
 
 }  // namespace

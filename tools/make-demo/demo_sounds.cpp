@@ -102,6 +102,7 @@ void AddDemoSounds(cDatabase& database, cSystemData& settings) {
   database.m_vSound.push_back(coin);
   database.m_vSound.push_back(power);
 
+  // Entries 1 to 3; the stage music is kStageMusicEntry.
   for (const char* file : {"bgm\\Title.ogg", "bgm\\Stage.ogg", "bgm\\WorldMap.mid"}) {
     cEdBgm bgm;
     bgm.m_strName = file + 4;

@@ -12,6 +12,10 @@
 
 namespace demo {
 
+// The Bgm.dat entry of the stage music, which every demo stage plays (in a
+// loop): entry 0 would stop the music when a stage starts.
+constexpr int kStageMusicEntry = 2;
+
 // Registers the files: system sounds in the settings, item sounds in
 // Sound.dat and music in Bgm.dat.
 void AddDemoSounds(cDatabase& database, cSystemData& settings);

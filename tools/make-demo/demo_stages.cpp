@@ -5,6 +5,7 @@
 
 #include "model/stage/palette_lookup.h"
 #include "tools/make-demo/demo_images.h"
+#include "tools/make-demo/demo_sounds.h"
 #include "tools/make-demo/demo_stage_names.h"
 
 namespace demo {
@@ -88,6 +89,8 @@ cEdStage BuildStage(const StageLayout& layout) {
   stage.m_bTimeLimit = 1;
   stage.m_nTimeLimit = kTimeLimit;
   stage.m_bStartBanner = 1;
+  stage.m_nBgm = kStageMusicEntry;
+  stage.m_bBgmLoop = 1;
 
   cEdBackground sky;
   sky.m_strImage = kBackgroundImage;

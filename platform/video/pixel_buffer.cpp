@@ -64,12 +64,35 @@ bool PixelBuffer::CopyFrom(const PixelBuffer& source) {
   return true;
 }
 
+// Runs once per presented frame: each row is converted in one pass, through
+// a table for the formats whose raw values are few.
 std::vector<std::uint32_t> ToXrgb(const PixelBuffer& buffer, const PALETTEENTRY* palette256) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(buffer.Width()) * buffer.Height());
-  std::size_t i = 0;
-  for (int y = 0; y < buffer.Height(); ++y)
-    for (int x = 0; x < buffer.Width(); ++x)
-      pixels[i++] = 0xFF000000u | buffer.ReadArgb(x, y, palette256);
+  const int width = buffer.Width(), height = buffer.Height();
+  const PixelFormat format = buffer.Format();
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  const int bytes = BytesPerPixel(format);
+  std::vector<std::uint32_t> table;
+  if (bytes < 4) {
+    table.resize(std::size_t{1} << (8 * bytes));
+    for (std::size_t raw = 0; raw < table.size(); ++raw)
+      table[raw] = 0xFF000000u | ToArgb(format, static_cast<std::uint32_t>(raw), palette256);
+  }
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* row = buffer.Row(y);
+    std::uint32_t* out = pixels.data() + static_cast<std::size_t>(y) * width;
+    if (bytes == 1) {
+      for (int x = 0; x < width; ++x) out[x] = table[row[x]];
+    } else if (bytes == 2) {
+      for (int x = 0; x < width; ++x) {
+        std::uint16_t raw;
+        std::memcpy(&raw, row + 2 * x, 2);
+        out[x] = table[raw];
+      }
+    } else {
+      std::memcpy(out, row, static_cast<std::size_t>(width) * 4);
+      for (int x = 0; x < width; ++x) out[x] |= 0xFF000000u;
+    }
+  }
   return pixels;
 }
 

@@ -77,4 +77,24 @@ TEST(PixelBuffer, FillIsClippedToTheBuffer) {
     for (int x = 0; x < 4; ++x) EXPECT_EQ(buffer.ReadRaw(x, y), (y >= 2 && x < 2) ? 9u : 0u) << x << "," << y;
 }
 
+
+// The frame handed to the window: every format row by row, padding skipped,
+// opaque, equal to reading each pixel on its own.
+TEST(PixelBuffer, WholeBufferAsXrgbEqualsEachPixelRead) {
+  PALETTEENTRY palette[256] = {};
+  for (int n = 0; n < 256; ++n)
+    palette[n] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(255 - n), static_cast<std::uint8_t>(n / 2), 0};
+  for (PixelFormat format : {PixelFormat::Index8, PixelFormat::RGB565, PixelFormat::XRGB1555, PixelFormat::ARGB1555,
+                             PixelFormat::XRGB8888, PixelFormat::ARGB8888}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    PixelBuffer buffer(5, 3, format);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) buffer.WriteRaw(x, y, static_cast<std::uint32_t>(0x13579BDFu * (y * 5 + x + 1)));
+    const std::vector<std::uint32_t> xrgb = ToXrgb(buffer, palette);
+    ASSERT_EQ(xrgb.size(), 15u);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) EXPECT_EQ(xrgb[y * 5 + x], 0xFF000000u | buffer.ReadArgb(x, y, palette)) << x << "," << y;
+  }
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 // The demo's story stage played from scripted input: its frames at a few
 // points of the play match golden pictures at 32 bits and in the 8-bit
 // palette mode (the status bar, an enemy's death display, a picture a flow
-// shows), and reading every frame back (dumping it to a file) changes
+// shows, a message), and reading every frame back (dumping it to a file) changes
 // nothing in the play.
 #include <gtest/gtest.h>
 
@@ -33,14 +33,21 @@ constexpr const char* kStoryScript =
 
 // The play frames at which the goldens are taken besides the frame a few
 // frames into the first enemy's death display; the sign picture is shown
-// in front from kPictureFrame on, placed by the stage.
+// in front from kPictureFrame on and a message from kMessageFrame.
 constexpr int kShotFrames[] = {1, 120, 180};
 constexpr int kPictureFrame = 150;
+constexpr int kMessageFrame = 160;
 
 void ShowSignPicture(cActor& hero) {
   CommandBuilder picture(CMD_SHOW_PICTURE);
   picture.Param(0, 1).Param(1, 0).Param(5, -120).Param(6, 1).Param(7, 100).Param(8, 1);
   ExecShowPicture(&hero, picture);
+}
+
+void ShowMessage(cActor& hero) {
+  CommandBuilder message(CMD_MESSAGE);
+  message.Text("Go right!").Param(1, 0);
+  ExecMessage(&hero, message, 0);
 }
 constexpr int kIntoTheDeath = 4;
 
@@ -92,6 +99,7 @@ TEST_F(StoryStageFrames, FramesOfAScriptedPlayMatchTheirGoldens) {
     int dyingSince = 0;
     PlayTo(kShotFrames[std::size(kShotFrames) - 1], [&](int frame) {
       if (frame == kPictureFrame) ShowSignPicture(*m_Harness->Stage()->m_pHero);
+      if (frame == kMessageFrame) ShowMessage(*m_Harness->Stage()->m_pHero);
       if (!dyingSince && AnEnemyIsDying(*m_Harness->Stage())) dyingSince = frame;
       if (dyingSince && frame == dyingSince + kIntoTheDeath) {
         EXPECT_TRUE(MatchesGolden(BackBufferPicture(640, 480), name + "enemy_dying"));

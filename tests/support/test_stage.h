@@ -123,7 +123,10 @@ class TestStage : public cStagePlay {
   }
   void StartScreenTone(const std::int32_t (&params)[8]) override {
     std::string call = "StartScreenTone";
-    for (std::int32_t value : params) call += " " + std::to_string(value);
+    for (std::int32_t value : params) {
+      call += ' ';
+      call += std::to_string(value);
+    }
     m_vCalls.push_back(call);
   }
   void RebuildSightMask() override { m_vCalls.push_back("RebuildSightMask"); }

@@ -31,7 +31,8 @@ cEdCommand ItemCommand(int nKind, std::vector<int> params, const std::string& te
 // the item `next`.
 cEdItem CountingItem(int n, int next) {
   cEdItem item = ItemBuilder().Graphic(1);
-  item.m_vCommand = {ItemCommand(ICMD_RUN_CODE, {}, "S" + std::to_string(n) + " = S" + std::to_string(n) + " + 1"),
+  const std::string variable = std::string("S") + std::to_string(n);
+  item.m_vCommand = {ItemCommand(ICMD_RUN_CODE, {}, variable + " = " + variable + " + 1"),
                      ItemCommand(ICMD_GET_ITEM, {kStagePalette, next})};
   return item;
 }

@@ -27,9 +27,9 @@
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
 #include "platform/clock.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/input_state.h"
 
 namespace fs = std::filesystem;

@@ -13,7 +13,7 @@
 #include "model/user/ranking.h"
 #include "model/user/save_data.h"
 #include "scenes/number_text.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/play_start.h"
 #include "scenes/ranking_display.h"
 #include "scenes/scene_manager.h"
 #include "shell/checked_access.h"

@@ -13,7 +13,7 @@
 #include "model/stage/stage.h"
 #include "platform/video/ddraw.h"
 #include "platform/window_messages.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/close_request.h"
 #include "shell/input_state.h"
 #include "shell/key_config.h"

@@ -7,8 +7,8 @@
 #include "platform/system_info.h"
 #include "platform/text.h"
 #include "scenes/scene_manager.h"
-#include "scenes/stage_digest.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_digest.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/report.h"
 #include "shell/run_settings.h"
 

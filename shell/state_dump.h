@@ -5,7 +5,7 @@
 // "play_mode", "play_start", "stage_file" (the progress's stage file), and
 // the run's figures "first_frame_ms" (from the program's start to its first
 // presented frame) and "peak_rss_kb" (the most memory held resident);
-// while a stage plays, "stage": its state digest (scenes/stage_digest.h).
+// while a stage plays, "stage": its state digest (scenes/stage/stage_digest.h).
 #pragma once
 
 #include <string>

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/settings/system_data.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
 #include "support/stage_harness.h"

@@ -7,8 +7,8 @@
 
 #include "model/stage/world_map.h"
 #include "model/user/ranking.h"
-#include "scenes/stage_select_scene.h"
-#include "scenes/world_map_scene.h"
+#include "scenes/front_end/stage_select_scene.h"
+#include "scenes/front_end/world_map_scene.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
 #include "support/temp_folder.h"

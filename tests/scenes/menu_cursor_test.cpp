@@ -1,11 +1,11 @@
-#include "scenes/menu_cursor.h"
+#include "scenes/front_end/menu_cursor.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "scenes/menu_input.h"
+#include "scenes/front_end/menu_input.h"
 #include "shell/input_state.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The system messages of a new project in framed boxes and the story slot
 // list, drawn with the game fonts in every display mode and compared with a
 // golden picture per mode.
-#include "scenes/message_box_drawing.h"
+#include "scenes/front_end/message_box_drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // written when the scene is left; a cancelled edit puts the value back; the
 // volume reaches every buffer of every sound; music is set up again on
 // leaving; the name entry; a failed write is reported.
-#include "scenes/option_scene.h"
+#include "scenes/front_end/option_scene.h"
 
 #include <gtest/gtest.h>
 

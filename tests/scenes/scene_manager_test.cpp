@@ -23,7 +23,7 @@
 #include "platform/frame_mailbox.h"
 #include "scenes/colour_cycle.h"
 #include "scenes/hbt_palette.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/close_request.h"
 #include "shell/main_window.h"
 #include "shell/system_ini.h"

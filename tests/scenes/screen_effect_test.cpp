@@ -4,7 +4,7 @@
 // frames, the end of an effect, loops, the shake's swing); the ends of the
 // zoom and the circle; parameters that would divide by zero or give
 // negative sizes; effect numbers outside the database.
-#include "scenes/screen_effect.h"
+#include "scenes/stage/screen_effect.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 #include "graphics/blit.h"
 #include "graphics/surface.h"
 #include "model/database/database.h"
-#include "scenes/stage_draw_layers.h"
+#include "scenes/stage/stage_draw_layers.h"
 #include "shell/close_request.h"
 #include "support/fixture_frame.h"
 #include "support/graphics_device.h"

@@ -2,7 +2,7 @@
 // repeat and stop, returns (ignored when nothing is tinted), paused frames,
 // intensities and durations out of range, on Direct3D (the back buffer
 // tinted), at 8 bits (the palette blended) and in the other modes (no tone).
-#include "scenes/screen_tone.h"
+#include "scenes/stage/screen_tone.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // scrolling (the first one opaque, the backdrop where none is drawn), the
 // map cells of a layer in view (and none past the map), and the sight mask
 // with its round or square opening (a negative sight counts as none).
-#include "scenes/stage_draw_layers.h"
+#include "scenes/stage/stage_draw_layers.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "graphics/surface.h"
 #include "game/overlays/picture.h"
 #include "model/stage/stage_records.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/close_request.h"
 #include "support/graphics_device.h"
 #include "support/recording_draw_target.h"

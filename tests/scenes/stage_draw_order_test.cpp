@@ -15,7 +15,7 @@
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/requests.h"
 #include "shell/thread.h"
 #include "support/front_end_harness.h"

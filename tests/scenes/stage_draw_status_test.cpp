@@ -2,7 +2,7 @@
 // fills (clamped for HP below 0 or past the maximum), the hidden bar, the
 // unlimited lives, the time digits and the once-a-second warning sound; a
 // golden of the bar in label and icon modes.
-#include "scenes/stage_draw_status.h"
+#include "scenes/stage/stage_draw_status.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "game/flows/flow_condition.h"
 #include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/close_request.h"
 #include "support/condition_builders.h"
 #include "support/front_end_harness.h"

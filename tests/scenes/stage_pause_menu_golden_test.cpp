@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "model/stage/stage.h"
-#include "scenes/menu_cursor.h"
-#include "scenes/stage_scene.h"
+#include "scenes/front_end/menu_cursor.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/input_state.h"
 #include "support/scoped_database.h"
 #include "support/stage_fixture.h"

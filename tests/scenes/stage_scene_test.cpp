@@ -1,13 +1,13 @@
 // The stage-play scene's set-up on a stage built in code: the play map with
 // its margin, the scroll axes, the time limit, the stage variables and the
 // music, and what a restart puts back.
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 
 #include <gtest/gtest.h>
 
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/play_start.h"
 #include "shell/requests.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_database.h"

@@ -2,7 +2,7 @@
 // lists, the progress a chosen stage starts with, a stage file that cannot
 // be read, the ranking of the stage under the cursor, the row it reopens
 // on, cancel, and a progress with fewer records than stages listed.
-#include "scenes/stage_select_scene.h"
+#include "scenes/front_end/stage_select_scene.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the end of a play (tally, extra lives, ranking positions), the scene
 // that follows it, the death display's end, the fade out and a close
 // during a wait.
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@
 #include "model/user/save_data.h"
 #include "platform/keyboard.h"
 #include "platform/thread_messages.h"
-#include "scenes/menu_cursor.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/menu_cursor.h"
+#include "scenes/front_end/play_start.h"
 #include "shell/close_request.h"
 #include "shell/requests.h"
 #include "shell/thread.h"

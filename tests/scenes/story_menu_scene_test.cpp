@@ -1,7 +1,7 @@
 // The story menu driven frame by frame: cancel and the back entries, saving
 // into a slot (the list opens on the slot in use, the prompt starts on "do
 // not", a failed write changes nothing), and the auto-save switch.
-#include "scenes/story_menu_scene.h"
+#include "scenes/front_end/story_menu_scene.h"
 
 #include <gtest/gtest.h>
 

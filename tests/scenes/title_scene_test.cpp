@@ -2,7 +2,7 @@
 // scene with its play mode, the cursor starts where the last play started,
 // the save-slot list (empty, damaged and good slots, paging), stage files
 // opened through the chooser, and the progress of a new story.
-#include "scenes/title_scene.h"
+#include "scenes/front_end/title_scene.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "model/stage/stage.h"
 #include "model/stage/world_map.h"
 #include "platform/files.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/play_start.h"
 #include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"

@@ -4,7 +4,7 @@
 // hero, the automatic entry as the map opens, the progress a stage starts
 // with, auto-saving after a stage, the ranking keys, and stage files that
 // cannot be read.
-#include "scenes/world_map_scene.h"
+#include "scenes/front_end/world_map_scene.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 
 #include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_database.h"
 

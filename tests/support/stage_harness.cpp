@@ -9,9 +9,9 @@
 #include "model/stage/stage_loader.h"
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
-#include "scenes/stage_digest.h"
+#include "scenes/stage/stage_digest.h"
 #include "shell/input_script.h"
 
 StageHarness::StageHarness(const GraphicsMode& mode) : m_Window(mode) {

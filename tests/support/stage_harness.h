@@ -4,7 +4,7 @@
 // manager runs its frames on a virtual clock with scripted input (the
 // keyboard layout of shell/input_script.h: arrows, Z X C V A S D F). The
 // main window's requests are recorded (sounds, music), and so are message
-// boxes. Digest() is the running stage's state digest (scenes/stage_digest.h).
+// boxes. Digest() is the running stage's state digest (scenes/stage/stage_digest.h).
 //
 // The test's thread is the game thread and the main thread at once.
 #pragma once
@@ -13,7 +13,7 @@
 #include <string>
 
 #include "model/stage/stage.h"
-#include "scenes/stage_scene.h"
+#include "scenes/stage/stage_scene.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_message_boxes.h"
 #include "support/scoped_virtual_clock.h"

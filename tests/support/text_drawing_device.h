@@ -13,7 +13,7 @@
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "scenes/play_start.h"
+#include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
 #include "support/graphics_device.h"
 

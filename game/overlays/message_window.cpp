@@ -54,7 +54,7 @@ void cMessageWindow::Setup(int nKind, const char* lpText, int nGraphicKind, int 
   m_bBox = bBox;
   m_bIdSwitch = bIdSwitch;
   m_nWindowId = nWindowId;
-  m_bCaptured = 0;
+  m_Captured.Release();
   m_dOpening = 0;
   m_bOpening = nDisplayMode == 0 && !bNoOpening;
   if (bExpand) ExpandTextCodes(m_strText);
@@ -156,21 +156,13 @@ void cMessageWindow::Fix(int& x, int& y) {
   const bool bScreenAnchored = m_nPosMode == 0 || m_nPosMode == 7;
   if (bScreenAnchored && !m_bFixed) {
     // Kept in stage pixels, so that the window moves with the stage.
-    if (!m_bCaptured) {
-      m_bCaptured = 1;
-      m_nCapturedX = x + ViewX();
-      m_nCapturedY = y + ViewY();
-    }
-    x = m_nCapturedX - ViewX();
-    y = m_nCapturedY - ViewY();
+    x += ViewX();
+    y += ViewY();
+    m_Captured.Hold(x, y);
+    x -= ViewX();
+    y -= ViewY();
   } else if (!bScreenAnchored && m_bFixed) {
-    if (!m_bCaptured) {
-      m_bCaptured = 1;
-      m_nCapturedX = x;
-      m_nCapturedY = y;
-    }
-    x = m_nCapturedX;
-    y = m_nCapturedY;
+    m_Captured.Hold(x, y);
   }
 }
 

@@ -20,6 +20,7 @@
 
 #include "game/draw/draw_target.h"
 #include "game/draw/text_target.h"
+#include "game/overlays/captured_position.h"
 
 enum eMessageKind { MESSAGE_NONE, MESSAGE_TEXT, MESSAGE_GRAPHIC, MESSAGE_SYSTEM_ICON };
 
@@ -55,8 +56,7 @@ class cMessageWindow {
   std::int32_t m_bKeepOnScreen = 0;
   std::int32_t m_nDisplayMode = 0;  // 0 until the advance key, 1 until the stage ends, 2 timed
   std::int32_t m_bFixed = 0;
-  std::int32_t m_bCaptured = 0;
-  std::int32_t m_nCapturedX = 0, m_nCapturedY = 0;
+  sCapturedPosition m_Captured;
   std::int32_t m_bIdSwitch = 0;
   std::int32_t m_nWindowId = 0;
   std::int32_t m_nObjectId = 0;

@@ -18,7 +18,7 @@ void cPicture::Setup(int nPicture, double x, double y, int nWidth, int nHeight, 
   m_nTime = nTime;
   m_bCountWhilePaused = bCountWhilePaused;
   m_bScreenFixed = bScreenFixed;
-  m_bCaptured = 0;
+  m_Captured.Release();
   m_nValue1 = nValue1;
   m_nValue2 = nValue2;
 }
@@ -30,15 +30,7 @@ int cPicture::Draw(cDrawTarget& target, sSurface dst, sSurface image, int bPause
   }
   int x = TruncToInt(m_dX) - TruncToInt(g_pStageScene->m_ScrollX.m_dPos);
   int y = TruncToInt(m_dY) - TruncToInt(g_pStageScene->m_ScrollY.m_dPos);
-  if (m_bScreenFixed) {
-    if (!m_bCaptured) {
-      m_bCaptured = 1;
-      m_nCapturedX = x;
-      m_nCapturedY = y;
-    }
-    x = m_nCapturedX;
-    y = m_nCapturedY;
-  }
+  if (m_bScreenFixed) m_Captured.Hold(x, y);
   if (m_bStretch) {
     int w = 0, h = 0;
     if (target.SurfaceSize(image, w, h)) target.BltStretch(dst, x, y, m_nWidth, m_nHeight, image, 0, 0, w, h, kColourKey);

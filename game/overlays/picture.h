@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "game/draw/draw_target.h"
+#include "game/overlays/captured_position.h"
 
 class cPicture {
  public:
@@ -27,8 +28,7 @@ class cPicture {
   std::int32_t m_nTime = 0;
   std::int32_t m_bCountWhilePaused = 0;
   std::int32_t m_bScreenFixed = 0;
-  std::int32_t m_bCaptured = 0;
-  std::int32_t m_nCapturedX = 0, m_nCapturedY = 0;
+  sCapturedPosition m_Captured;
   std::int32_t m_nValue1 = 0, m_nValue2 = 0;  // kept for the picture command
 };
 

@@ -33,7 +33,7 @@ std::array<tFlowCommandExecutor, FLOW_COMMAND_COUNT> g_FlowCommandTable = {
     FlowCmdMessage,                                // CMD_MESSAGE
     FlowCmdWarp,                                   // CMD_WARP
     FlowCmdRunWorker<ExecSetTarget>,               // CMD_SET_TARGET
-    FlowCmdStatusOperation,                        // CMD_STATUS_OPERATION
+    FlowCmdRunWorker<ApplyStatusOperation>,        // CMD_STATUS_OPERATION
     FlowCmdRunWorker<ExecStatusOperation2>,        // CMD_STATUS_OPERATION2
     FlowCmdGetItem,                                // CMD_GET_ITEM
     FlowCmdRunWorker<ExecChangeGraphic>,           // CMD_CHANGE_GRAPHIC

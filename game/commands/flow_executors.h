@@ -39,9 +39,6 @@ void FlowCmdStageClear(cActor* pActor, cCommandInstance& command);
 // (parameters: 0 operation, 1 target, 2 flow ID).
 void FlowCmdFlowControl(cActor* pActor, cCommandInstance& command);
 
-// Changes a status or variable by the command's operation, every frame.
-void FlowCmdStatusOperation(cActor* pActor, cCommandInstance& command);
-
 // The movement commands: each moves the actor every frame of the command by
 // the velocity its kind works out (straight by direction, angle or toward a
 // point; walking with turns at ledges; a circle; a charge at the target;

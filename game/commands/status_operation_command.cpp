@@ -1,9 +1,6 @@
-// The status-operation commands: the shared workers on every frame of the
-// command. The second one switches states of the actor, its target or the
-// stage.
+// The second status-operation command: it switches states of the actor, its
+// target or the stage (the first is the shared worker ApplyStatusOperation).
 #include "game/commands/command_workers.h"
-#include "game/commands/flow_executors.h"
-#include "game/flows/flow_instance.h"
 #include "game/objects/player.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
@@ -11,12 +8,7 @@
 #include "model/stage/stage.h"
 #include "shell/checked_access.h"
 
-void FlowCmdStatusOperation(cActor* pActor, cCommandInstance& command) {
-  ApplyStatusOperation(pActor, *command.m_pCommand);
-}
-
 namespace {
-
 
 // The system items switch the automatic scrolling of an axis.
 void SetAutoScroll(int nAxis, int value) {

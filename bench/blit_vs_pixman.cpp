@@ -123,8 +123,13 @@ double SecondsPerCall(Op&& op, std::int64_t calls) {
 // Runs the player's operation as the benchmark, then times both sides for
 // as many calls and reports the ratio. Each operation takes the call's
 // number (sprites move across the screen).
-template <class Player, class Pixman>
-void Compare(benchmark::State& state, Player&& player, Pixman&& pixman, std::int64_t pixelsPerCall) {
+template <class PlayerOp, class PixmanOp>
+void Compare(benchmark::State& state, PlayerOp&& playerOp, PixmanOp&& pixmanOp, std::int64_t pixelsPerCall) {
+  PlayerSide playerSide;
+  if (!playerSide.Started()) return state.SkipWithError("the device did not start");
+  PixmanSide pixmanSide;
+  const auto player = [&](std::int64_t i) { playerOp(playerSide, i); };
+  const auto pixman = [&](std::int64_t i) { pixmanOp(pixmanSide, i); };
   std::int64_t i = 0;
   for (auto _ : state) player(i++);
   const std::int64_t calls = std::max<std::int64_t>(state.iterations(), 50);
@@ -139,12 +144,9 @@ int SpriteX(std::int64_t i, int size) { return static_cast<int>((i * 37) % (kScr
 int SpriteY(std::int64_t i, int size) { return static_cast<int>((i * 23) % (kScreenHeight - size)); }
 
 void BM_FullScreenCopy(benchmark::State& state) {
-  PlayerSide player;
-  if (!player.Started()) return state.SkipWithError("the device did not start");
-  PixmanSide pixman;
   Compare(
-      state, [&](std::int64_t) { DDBlt(&g_sdBackBuffer, 0, 0, kScreenWidth, kScreenHeight, &player.m_Picture, 0, 0, 0); },
-      [&](std::int64_t) {
+      state, [](PlayerSide& player, std::int64_t) { DDBlt(&g_sdBackBuffer, 0, 0, kScreenWidth, kScreenHeight, &player.m_Picture, 0, 0, 0); },
+      [](PixmanSide& pixman, std::int64_t) {
         pixman_image_composite32(PIXMAN_OP_SRC, pixman.m_pPicture, nullptr, pixman.m_pScreen, 0, 0, 0, 0, 0, 0,
                                  kScreenWidth, kScreenHeight);
       },
@@ -152,15 +154,12 @@ void BM_FullScreenCopy(benchmark::State& state) {
 }
 
 void BM_KeyedSprite32x32(benchmark::State& state) {
-  PlayerSide player;
-  if (!player.Started()) return state.SkipWithError("the device did not start");
-  PixmanSide pixman;
   Compare(
       state,
-      [&](std::int64_t i) {
+      [](PlayerSide& player, std::int64_t i) {
         DDBlt(&g_sdBackBuffer, SpriteX(i, kSprite), SpriteY(i, kSprite), kSprite, kSprite, &player.m_Sprite, 0, 0, 1);
       },
-      [&](std::int64_t i) {
+      [](PixmanSide& pixman, std::int64_t i) {
         pixman_image_composite32(PIXMAN_OP_OVER, pixman.m_pSprite, nullptr, pixman.m_pScreen, 0, 0, 0, 0,
                                  SpriteX(i, kSprite), SpriteY(i, kSprite), kSprite, kSprite);
       },
@@ -168,16 +167,13 @@ void BM_KeyedSprite32x32(benchmark::State& state) {
 }
 
 void BM_AlphaSprite64x64(benchmark::State& state) {
-  PlayerSide player;
-  if (!player.Started()) return state.SkipWithError("the device did not start");
-  PixmanSide pixman;
   Compare(
       state,
-      [&](std::int64_t i) {
+      [](PlayerSide& player, std::int64_t i) {
         DDBltAlpha(&g_sdBackBuffer, SpriteX(i, kEffectSprite), SpriteY(i, kEffectSprite), kEffectSprite,
                    kEffectSprite, &player.m_EffectSprite, 0, 0, 0, g_palOriginal.data(), g_BlendTable, kTint, 1);
       },
-      [&](std::int64_t i) {
+      [](PixmanSide& pixman, std::int64_t i) {
         const int x = SpriteX(i, kEffectSprite), y = SpriteY(i, kEffectSprite);
         pixman_image_composite32(PIXMAN_OP_SRC, pixman.m_pTint, nullptr, pixman.m_pScreen, 0, 0, 0, 0, x, y,
                                  kEffectSprite, kEffectSprite);
@@ -188,16 +184,13 @@ void BM_AlphaSprite64x64(benchmark::State& state) {
 }
 
 void BM_TranslucentSprite64x64(benchmark::State& state) {
-  PlayerSide player;
-  if (!player.Started()) return state.SkipWithError("the device did not start");
-  PixmanSide pixman;
   Compare(
       state,
-      [&](std::int64_t i) {
+      [](PlayerSide& player, std::int64_t i) {
         DDBltTranslucent(&g_sdBackBuffer, SpriteX(i, kEffectSprite), SpriteY(i, kEffectSprite), kEffectSprite,
                          kEffectSprite, &player.m_EffectSprite, 0, 0, 0, g_BlendTable);
       },
-      [&](std::int64_t i) {
+      [](PixmanSide& pixman, std::int64_t i) {
         pixman_image_composite32(PIXMAN_OP_OVER, pixman.m_pEffect, pixman.m_pHalf, pixman.m_pScreen, 0, 0, 0, 0,
                                  SpriteX(i, kEffectSprite), SpriteY(i, kEffectSprite), kEffectSprite, kEffectSprite);
       },

@@ -10,40 +10,10 @@
 #include "shell/close_request.h"
 #include "support/condition_builders.h"
 #include "support/front_end_harness.h"
+#include "support/play_stage.h"
 #include "support/scoped_database.h"
 
 namespace {
-
-// 30 x 15 cells, a floor on row 14, the hero on (3, 13).
-cEdStage FloorStage() {
-  cEdStage stage;
-  stage.m_nWidth = 30;
-  stage.m_nHeight = 15;
-  stage.m_nAreaExtraX = (30 + 20) * 32 - 640;
-  stage.m_nAreaExtraY = (15 + 20) * 32 - 640;
-  stage.m_dGravity = 0.4;
-  stage.m_nSpeedLevel = 4;
-  stage.m_nPlayerSizeW = 32;
-  stage.m_nPlayerSizeH = 32;
-  stage.m_vBackgrounds.resize(1);
-  for (int x = 0; x < 30; ++x) {
-    cEdBlock floor;
-    floor.m_nCellX = static_cast<std::int16_t>(x);
-    floor.m_nCellY = 14;
-    floor.m_nGraphicNo = 1;
-    floor.m_nCollision = 1;
-    stage.m_vPlacedBlocks.push_back(floor);
-  }
-  cEdChara hero;
-  hero.m_nControl = 0;
-  hero.m_nTeam = 0;
-  hero.m_nGraphicNo = 1;
-  hero.m_nCellX = 3;
-  hero.m_nCellY = 13;
-  hero.m_nDropItem = -1;
-  stage.m_vPlacedCharas.push_back(hero);
-  return stage;
-}
 
 cEdBlock Solid(int graphic = 5) {
   cEdBlock block;
@@ -52,32 +22,8 @@ cEdBlock Solid(int graphic = 5) {
   return block;
 }
 
-class StageMapTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(m_Window.Started());
-    g_CommonPalette.m_vBlocks.assign(1, cEdBlock());
-    g_LoadedStage = FloorStage();
-    g_PlayStage.CopyStartState(g_LoadedStage);
-    m_Scene = std::make_unique<cStageScene>();
-    m_Scene->SetStage(0, 1);
-    ASSERT_NE(m_Scene->m_pHero, nullptr);
-  }
-  void TearDown() override {
-    m_Scene.reset();
-    g_LoadedStage = cEdStage();
-    g_PlayStage = cEdStage();
-    g_CommonPalette = cEdCommonPalette();
-  }
-  // The cell at stage cell (column, row).
-  cMapCell& Cell(int column, int row) { return m_Scene->MapCell(column + 10, row + 10); }
-  // The map pixel of stage cell c's left (top) edge.
-  static double Pixel(int c) { return (c + 10) * 32.0; }
-
-  ScopedDatabase m_Database;
-  FrontEndHarness m_Window;
-  std::unique_ptr<cStageScene> m_Scene;
-};
+// The stage of the play tests: 30 x 15 cells, a floor on row 14, the hero on (3, 13).
+using StageMapTest = PlayStageTest;
 
 TEST_F(StageMapTest, ALaunchPointSnapsToTheNearestCell) {
   cEdShot place;

@@ -70,6 +70,34 @@ struct sTarget {
   }
 };
 
+// The push targets of a pass: where the actor's edges that touch a block
+// character would put it, on one axis at a time.
+struct sPushTargets {
+  sTarget ceiling, landing, left, right;
+
+  void AddTouches(cActor& actor, const sBox& box, const sBox& other, cCharacter& by, bool bVertical) {
+    if (bVertical) {
+      if (Overlap(TopEdge(box), other)) {
+        actor.m_bHitTop = 1;
+        ceiling.Raise(other.bottom + 1, by);
+      }
+      if (Overlap(BottomEdge(box), other)) {
+        actor.m_bHitBottom = 1;
+        landing.Lower(other.y - actor.m_nHeight, by);
+      }
+    } else {
+      if (Overlap(LeftEdge(box), other)) {
+        actor.m_bHitLeft = 1;
+        left.Raise(other.right + 1, by);
+      }
+      if (Overlap(RightEdge(box), other)) {
+        actor.m_bHitRight = 1;
+        right.Lower(other.x - actor.m_nWidth, by);
+      }
+    }
+  }
+};
+
 void CopyBox(const cGameObject& from, double& x, double& y, double& right, double& bottom) {
   x = from.m_dX;
   y = from.m_dY;
@@ -158,31 +186,14 @@ int cStageScene::IsBuriedInBlockCharactersAt(const cActor& actor, double x, doub
 }
 
 void cStageScene::ResolveCharacterAxis(cActor& actor, bool bVertical) {
-  sTarget ceiling, landing, left, right;
+  sPushTargets targets;
+  auto& [ceiling, landing, left, right] = targets;
   const sBox box = BoxOf(actor);
   for (cCharacter& chara : m_CharacterList) {
     if (!IsLivingBlockCharacter(chara, actor)) continue;
     const sBox other = BoxOf(chara);
     if (ExtentOf(box, other).Empty()) continue;
-    if (bVertical) {
-      if (Overlap(TopEdge(box), other)) {
-        actor.m_bHitTop = 1;
-        ceiling.Raise(other.bottom + 1, chara);
-      }
-      if (Overlap(BottomEdge(box), other)) {
-        actor.m_bHitBottom = 1;
-        landing.Lower(other.y - actor.m_nHeight, chara);
-      }
-    } else {
-      if (Overlap(LeftEdge(box), other)) {
-        actor.m_bHitLeft = 1;
-        left.Raise(other.right + 1, chara);
-      }
-      if (Overlap(RightEdge(box), other)) {
-        actor.m_bHitRight = 1;
-        right.Lower(other.x - actor.m_nWidth, chara);
-      }
-    }
+    targets.AddTouches(actor, box, other, chara, bVertical);
   }
   for (const sTarget* target : {&ceiling, &landing}) {
     if (!target->Set()) continue;
@@ -202,32 +213,15 @@ bool cStageScene::IsRiddenPusher(const cActor& actor, const cCharacter& pusher) 
 }
 
 int cStageScene::CollideFlyingWithCharacters(cActor& actor) {
-  sTarget ceiling, landing, left, right;
+  sPushTargets targets;
+  auto& [ceiling, landing, left, right] = targets;
   bool touched = false;
   for (cCharacter& chara : m_CharacterList) {
     const sBox box = BoxOf(actor), other = BoxOf(chara);
     if (!IsLivingBlockCharacter(chara, actor) || !Overlap(box, other)) continue;
     touched = true;
     const sExtent e = ExtentOf(box, other);
-    if (e.width > e.height) {
-      if (Overlap(TopEdge(box), other)) {
-        actor.m_bHitTop = 1;
-        ceiling.Raise(other.bottom + 1, chara);
-      }
-      if (Overlap(BottomEdge(box), other)) {
-        actor.m_bHitBottom = 1;
-        landing.Lower(other.y - actor.m_nHeight, chara);
-      }
-    } else {
-      if (Overlap(LeftEdge(box), other)) {
-        actor.m_bHitLeft = 1;
-        left.Raise(other.right + 1, chara);
-      }
-      if (Overlap(RightEdge(box), other)) {
-        actor.m_bHitRight = 1;
-        right.Lower(other.x - actor.m_nWidth, chara);
-      }
-    }
+    targets.AddTouches(actor, box, other, chara, e.width > e.height);
   }
   if (touched) actor.FireTrigger(TRIGGER_HIT_BLOCK_CHARACTER);
   const bool anyTarget = ceiling.Set() || landing.Set() || left.Set() || right.Set();

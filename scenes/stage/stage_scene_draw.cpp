@@ -217,7 +217,12 @@ void cStageScene::DrawPlayer(bool bPaused) {
     hero.DrawSpGauge(DrawTarget(), kBackBuffer);
     return;
   }
-  if (!hero.DrawDying(DrawTarget(), kBackBuffer, bPaused)) return;
+  // A finished death display stays finished, and the frozen pictures of the
+  // menus that follow draw it again: the miss is handled once, on the play
+  // frame that ends it. Otherwise every frame of the continue menu would
+  // take a life, and the game over's fade out would fall back into the game
+  // over.
+  if (!hero.DrawDying(DrawTarget(), kBackBuffer, bPaused) || m_nState != STAGE_PLAY) return;
   AfterHeroDeath();
 }
 

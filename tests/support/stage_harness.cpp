@@ -1,20 +1,34 @@
 #include "support/stage_harness.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "game/data/project_data.h"
 #include "graphics/font.h"
 #include "graphics/palette_colours.h"
 #include "graphics/palette_file.h"
+#include "model/settings/system_data.h"
+#include "model/stage/common_palette.h"
+#include "model/stage/palette_scope.h"
 #include "model/stage/stage_loader.h"
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
+#include "platform/keyboard.h"
+#include "scenes/front_end/option_scene.h"
 #include "scenes/front_end/play_start.h"
+#include "scenes/front_end/stage_select_scene.h"
+#include "scenes/front_end/story_menu_scene.h"
+#include "scenes/front_end/title_scene.h"
+#include "scenes/front_end/world_map_scene.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_digest.h"
+#include "shell/checked_access.h"
 #include "shell/input_script.h"
+#include "shell/requests.h"
 
 StageHarness::StageHarness(const GraphicsMode& mode) : m_Window(mode) {
+  // The game window has the focus, as its activation gives it.
+  g_bActive = 1;
   if (!m_Window.Started()) {
     m_strError = "the graphics device did not start";
     return;
@@ -27,11 +41,18 @@ StageHarness::StageHarness(const GraphicsMode& mode) : m_Window(mode) {
   }
   g_palOriginal = g_palCurrent;
   DDCreateFonts(g_Font, g_FontData, 3);
+  RegisterTitleScene();
+  RegisterOptionScene();
+  RegisterStoryMenuScene();
+  RegisterWorldMapScene();
+  RegisterStageSelectScene();
   RegisterStageScene();
 }
 
 StageHarness::~StageHarness() {
   RemoveInputScript();
+  platform::ReleaseAllKeys();
+  g_bActive = 0;
   g_SceneManager.DeleteAllScenes();
   for (Font& font : g_Font) font.Destroy();
   g_listFont.clear();
@@ -74,6 +95,35 @@ bool StageHarness::StartReplay(const std::string& path) {
   return true;
 }
 
+void StageHarness::StartChallenge() {
+  SetPlayMode(PLAY_CHALLENGE);
+  if (!g_SaveData.LoadChallenge()) {
+    g_SaveData.Reset();
+    g_SaveData.m_vChallenge.assign(static_cast<std::size_t>(std::max(g_SystemData.m_nChallengeStages, 0)),
+                                   cSaveIntPair());
+  }
+  g_SceneManager.m_nPlayStart = TITLE_CHALLENGE;
+  m_Window.Start(SCENE_STAGESELECT);
+}
+
+void StageHarness::StartStory() {
+  SetPlayMode(PLAY_STORY);
+  ResetProgress();
+  g_SceneManager.m_nPlayStart = TITLE_NEWGAME;
+  m_Window.Start(SCENE_WORLDMAP);
+}
+
+void StageHarness::SetPlayMode(int nPlayMode) {
+  g_SceneManager.m_nPlayMode = nPlayMode;
+  g_SceneManager.m_bUseRanking = CheckedAt(g_SystemData.m_vRanking, nPlayMode).m_bEnabled;
+}
+
+bool StageHarness::SaveStage(const cEdStage& stage, const std::string& path) {
+  const cPaletteScope common(&g_CommonPalette, nullptr);
+  cEdStage copy = stage;
+  return copy.SaveFile(path.c_str()) != 0;
+}
+
 bool StageHarness::SetInput(const std::string& script) {
   std::vector<ScriptedInputEvent> events;
   std::string error;
@@ -90,6 +140,24 @@ bool StageHarness::RunUntilState(int state, int limit) {
     Frame();
   }
   return Stage() && Stage()->m_nState == state;
+}
+
+bool StageHarness::RunUntilScene(int kind, int limit) {
+  const auto reached = [kind] {
+    const cScene* scene = g_SceneManager.Scene(kind);
+    return g_SceneManager.m_nScene == kind && scene && scene->m_nState > 0;
+  };
+  for (int i = 0; i < limit && !reached(); ++i) Frame();
+  return reached();
+}
+
+void StageHarness::Hold(const std::string& key) { SetInput("1 " + key + " down"); }
+
+void StageHarness::Release(const std::string& key) { SetInput("1 " + key + " up"); }
+
+void StageHarness::Press(const std::string& key) {
+  SetInput("1 " + key + " down\n3 " + key + " up");
+  Frames(3);
 }
 
 cStageScene* StageHarness::Stage() const { return static_cast<cStageScene*>(g_SceneManager.Scene(SCENE_STAGE)); }

@@ -40,6 +40,16 @@ class StageHarness {
   // false when it does not load.
   bool StartReplay(const std::string& path);
 
+  // The title's challenge item: the stage list opens next, on the progress
+  // of Challenge.dat (a fresh one when it does not load).
+  void StartChallenge();
+  // The title's new story: the world map opens next, on a fresh progress.
+  void StartStory();
+
+  // Saves a stage into the project under a program path, its palette
+  // entries checked against the project's common palette.
+  static bool SaveStage(const cEdStage& stage, const std::string& path);
+
   // Scripted input for the frames that follow (shell/input_script.h text,
   // frames counted from the next one as 1); false when it does not parse.
   bool SetInput(const std::string& script);
@@ -51,6 +61,16 @@ class StageHarness {
   }
   // Frames until the stage scene is in `state` (at most limit); true when it is.
   bool RunUntilState(int state, int limit = 200);
+  // Frames until the running scene is of `kind` and faded in, in a state of
+  // its own (at most limit); true when it is.
+  bool RunUntilScene(int kind, int limit = 300);
+
+  // Keys by their input-script names ("Z", "RIGHT", "SPACE", "F3"): held
+  // from the next frame, released at the next frame, or pressed for two
+  // frames and released for one.
+  void Hold(const std::string& key);
+  void Release(const std::string& key);
+  void Press(const std::string& key);
 
   cStageScene* Stage() const;
   // The digest of the running stage; empty when no stage runs.
@@ -61,6 +81,8 @@ class StageHarness {
 
  private:
   void Begin();
+  // The play mode and whether the project keeps rankings in it.
+  static void SetPlayMode(int nPlayMode);
 
   ScopedVirtualClock m_Clock;
   ScopedMessageBoxes m_Boxes;

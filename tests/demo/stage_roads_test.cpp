@@ -1,0 +1,183 @@
+// The roads through a stage's life, played on the demo project from the
+// keys a player presses, from the scene that starts the stage to the scene
+// that follows it:
+//
+// - a challenge of two parts cleared: the result, the follow-on part, the
+//   ranking registered under a name typed into the name entry, the ranking
+//   table, the stage list with the clear in Challenge.dat and the ranking
+//   file;
+// - deaths: a retry with a life less, the last life's game over, the title;
+// - a time out, retried;
+// - the pause menu: resume, retry, and quitting to the title;
+// - a story stage: the continue menu's retry and its give-up to the world
+//   map.
+//
+// The stages are short roads drawn with the demo's own cells and saved
+// under the demo's stage names.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/objects/actor.h"
+#include "model/settings/system_data.h"
+#include "model/user/options.h"
+#include "model/user/ranking.h"
+#include "model/user/save_data.h"
+#include "scenes/scene_manager.h"
+#include "scenes/stage/stage_scene.h"
+#include "shell/name_entry_dialog.h"
+#include "support/scoped_dialog_script.h"
+#include "support/stage_harness.h"
+#include "support/temp_folder.h"
+#include "tools/make-demo/demo_data.h"
+#include "tools/make-demo/demo_images.h"
+#include "tools/make-demo/demo_stage_names.h"
+#include "tools/make-demo/demo_stages.h"
+
+namespace {
+
+// A stage of 20 columns whose last three rows are given: the hero's row
+// and the two rows of ground under it; open sky above.
+cEdStage Road(const char* name, const char* heroRow, const char* groundRow, const char* bottomRow,
+              demo::eGoalKind goal = demo::eGoalKind::NextPart) {
+  std::vector<std::string> rows(12, std::string(20, '.'));
+  rows.insert(rows.end(), {heroRow, groundRow, bottomRow});
+  return demo::BuildStage({name, rows, goal});
+}
+
+// The hero two cells from the goal.
+cEdStage GoalRoad(const char* name, demo::eGoalKind goal) {
+  return Road(name, "B.H.G..............B", "####################", "####################", goal);
+}
+// The hero two cells from a pit of spikes.
+cEdStage PitRoad() { return Road("落とし穴", "B.H................B", "####...#############", "####^^^#############"); }
+// Flat ground, nothing to reach.
+cEdStage EmptyRoad() { return Road("広場", "B.H................B", "####################", "####################"); }
+
+class StageRoadsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(demo::WriteDemoImages(m_Folder.path(), error) && demo::WriteDemoData(m_Folder.path(), error)) << error;
+    m_Harness = std::make_unique<StageHarness>();
+    ASSERT_TRUE(m_Harness->Started()) << m_Harness->Error();
+    g_SystemData.m_bRecordReplay = 0;
+  }
+  void TearDown() override { m_Harness.reset(); }
+
+  StageHarness& Harness() { return *m_Harness; }
+  cStageScene& Stage() { return *m_Harness->Stage(); }
+  int Scene() const { return g_SceneManager.m_nScene; }
+
+  void Save(const cEdStage& stage, const char* path) { ASSERT_TRUE(StageHarness::SaveStage(stage, path)) << path; }
+
+  // From the stage list, the first challenge stage started and played.
+  void EnterChallenge() {
+    Harness().StartChallenge();
+    ASSERT_TRUE(Harness().RunUntilScene(SCENE_STAGESELECT));
+    Harness().Press("Z");
+    ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  }
+
+  // The result shown until it can be left, then left with the decide key.
+  void LeaveResult() {
+    ASSERT_EQ(Stage().m_nState, STAGE_RESULT);
+    Harness().Frames(60);
+    Harness().Press("Z");
+  }
+
+  // Right held until the stage is in `state`.
+  void WalkRightUntil(int state) {
+    Harness().Hold("RIGHT");
+    const bool reached = Harness().RunUntilState(state, 300);
+    Harness().Release("RIGHT");
+    Harness().Frame();
+    ASSERT_TRUE(reached) << "state " << state << " not reached; in " << Stage().m_nState;
+  }
+
+  TempFolder m_Folder;
+  ScopedCurrentFolder m_Current{m_Folder.path()};
+  std::unique_ptr<StageHarness> m_Harness;
+};
+
+TEST_F(StageRoadsTest, AChallengeOfTwoPartsClearsRegistersItsRankingAndReturnsToTheStageList) {
+  Save(GoalRoad("前半", demo::eGoalKind::NextPart), demo::kChallengeStageFile);
+  Save(GoalRoad("後半", demo::eGoalKind::LastPart), demo::kChallengePart2File);
+  cEdFlagSet& ranking = g_SystemData.m_vRanking.at(PLAY_CHALLENGE);
+  ranking.m_bEnabled = 1;
+  ranking.m_vKinds.assign(cRankingSet::kKinds, 0);
+  ranking.m_vKinds[RANKING_SCORE] = 1;
+  g_OptionData.m_nRankingMode = RANKING_MANUAL_ENTER_NAME;
+  const ScopedDialogScript dialogs("name ABC\n");
+  Harness().Window().nameEntry = [this] {
+    cNameEntryDialog dialog(NameEntryTarget(g_SceneManager.m_nPlayStart, &Stage().m_strRankName), true, 0, 0);
+    dialog.DoModal();
+  };
+
+  EnterChallenge();
+  EXPECT_EQ(g_SaveData.m_nSeriesNo, 1);
+  WalkRightUntil(STAGE_RESULT);
+  // A part followed by another ranks nothing.
+  EXPECT_EQ(Stage().m_vRankPosition, std::vector<int>(kRankingKindCount, -1));
+  LeaveResult();
+
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  EXPECT_EQ(g_LoadedStage.m_strName, "後半");
+  EXPECT_EQ(g_SaveData.m_nSeriesNo, 2);
+  WalkRightUntil(STAGE_RESULT);
+  EXPECT_EQ(Stage().m_vRankPosition[RANKING_SCORE], 0);
+  const int total = g_SaveData.m_nTotalScore;
+
+  // F3 registers: the name entry, then the ranking table until decided.
+  Harness().Frames(60);
+  ASSERT_TRUE(Harness().SetInput("1 F3 down\n3 F3 up\n20 Z down\n22 Z up\n2000 close"));
+  Harness().Frames(3);
+  EXPECT_EQ(Harness().Window().nameEntries, 1);
+  EXPECT_EQ(dialogs.PendingAnswers(), 0u);
+  EXPECT_EQ(Stage().m_bRankingRegistered, 1);
+  EXPECT_EQ(CloseRequestCount(), 0);
+  Harness().Frames(2);
+  LeaveResult();
+
+  ASSERT_TRUE(Harness().RunUntilScene(SCENE_STAGESELECT));
+  cRankingSet saved;
+  ASSERT_EQ(LoadStageRanking(saved, PLAY_CHALLENGE, g_SaveData.m_strStagePath), 1);
+  const cRankingEntry& best = saved.m_vLists.at(RANKING_SCORE).m_vEntries.at(0);
+  EXPECT_EQ(best.m_bUsed, 1);
+  EXPECT_EQ(best.m_strName, "ABC");
+  EXPECT_EQ(best.m_nValue, total);
+  cSaveData progress;
+  ASSERT_TRUE(progress.LoadChallenge());
+  ASSERT_FALSE(progress.m_vChallenge.empty());
+  EXPECT_EQ(progress.m_vChallenge[0].m_bCleared, 1);
+  EXPECT_EQ(progress.m_vChallenge[0].m_nBest, total);
+}
+
+TEST_F(StageRoadsTest, EachDeathRetriesWithALifeLessUntilTheGameIsOver) {
+  Save(PitRoad(), demo::kChallengeStageFile);
+  g_SystemData.m_vStartLives.at(PLAY_CHALLENGE) = 2;
+  g_SystemData.m_vInfiniteLives.at(PLAY_CHALLENGE) = 0;
+  EnterChallenge();
+  const double startX = Stage().m_pHero->m_dX;
+  const int lives = g_SaveData.m_nLives;
+  ASSERT_GE(lives, 1);
+
+  for (int left = lives - 1; left >= 0; --left) {
+    SCOPED_TRACE(left);
+    WalkRightUntil(STAGE_START);
+    EXPECT_EQ(g_SaveData.m_nLives, left);
+    ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+    // The hero starts again where it first did, whole.
+    const cActor& hero = *Stage().m_pHero;
+    EXPECT_EQ(hero.m_dX, startX);
+    EXPECT_FALSE(hero.m_bDying);
+  }
+  WalkRightUntil(STAGE_GAMEOVER);
+  Harness().Frame();
+  Harness().Press("Z");
+  ASSERT_TRUE(Harness().RunUntilScene(SCENE_TITLE));
+}
+
+}  // namespace

@@ -27,6 +27,7 @@
 #include "model/user/save_data.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
+#include "shell/close_request.h"
 #include "shell/name_entry_dialog.h"
 #include "support/scoped_dialog_script.h"
 #include "support/stage_harness.h"
@@ -178,6 +179,113 @@ TEST_F(StageRoadsTest, EachDeathRetriesWithALifeLessUntilTheGameIsOver) {
   Harness().Frame();
   Harness().Press("Z");
   ASSERT_TRUE(Harness().RunUntilScene(SCENE_TITLE));
+}
+
+TEST_F(StageRoadsTest, ATimeOutRetriesTheStageWithALifeLess) {
+  cEdStage stage = EmptyRoad();
+  stage.m_nTimeLimit = 2;
+  Save(stage, demo::kFreeStageFile);
+  g_SystemData.m_vInfiniteLives.at(PLAY_FREESTAGE) = 0;
+  ASSERT_TRUE(Harness().StartStageFile(demo::kFreeStageFile));
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  EXPECT_EQ(Stage().m_nTimeLeft, 2);
+  const int lives = g_SaveData.m_nLives;
+
+  // Two seconds, then the hero's death display.
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_START, 300));
+  EXPECT_EQ(g_SaveData.m_nLives, lives - 1);
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  EXPECT_EQ(Stage().m_nTimeLeft, 2);
+  EXPECT_FALSE(Stage().m_pHero->m_bDying);
+}
+
+TEST_F(StageRoadsTest, ThePauseMenuResumesRetriesAndQuitsToTheTitle) {
+  Save(EmptyRoad(), demo::kFreeStageFile);
+  ASSERT_TRUE(Harness().StartStageFile(demo::kFreeStageFile));
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  const double startX = Stage().m_pHero->m_dX;
+  const int lives = g_SaveData.m_nLives;
+  const auto pause = [this] {
+    Harness().Press("SPACE");
+    ASSERT_EQ(Stage().m_nState, STAGE_PAUSE);
+    EXPECT_EQ(Stage().PauseMenuRows(), 3);
+  };
+
+  // Resumed with cancel: the hero has not moved while paused.
+  Harness().Hold("RIGHT");
+  Harness().Frames(20);
+  Harness().Release("RIGHT");
+  Harness().Frames(10);
+  const double walkedX = Stage().m_pHero->m_dX;
+  ASSERT_GT(walkedX, startX);
+  pause();
+  Harness().Frames(30);
+  Harness().Press("X");
+  EXPECT_EQ(Stage().m_nState, STAGE_PLAY);
+  EXPECT_EQ(Stage().m_pHero->m_dX, walkedX);
+
+  // Retry (the row below resume): the stage starts again, no life taken.
+  pause();
+  Harness().Press("DOWN");
+  Harness().Press("Z");
+  EXPECT_EQ(Stage().m_nState, STAGE_START);
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  EXPECT_EQ(Stage().m_pHero->m_dX, startX);
+  EXPECT_EQ(g_SaveData.m_nLives, lives);
+
+  // Quit (the row above resume): to the title.
+  pause();
+  Harness().Press("UP");
+  Harness().Press("Z");
+  EXPECT_EQ(Stage().m_nState, STAGE_FADEOUT);
+  ASSERT_TRUE(Harness().RunUntilScene(SCENE_TITLE));
+  EXPECT_EQ(CloseRequestCount(), 0);
+}
+
+TEST_F(StageRoadsTest, AStoryDeathOffersTheContinueMenuWhoseGiveUpReturnsToTheWorldMap) {
+  Save(PitRoad(), demo::kStoryStageFile);
+  g_SystemData.m_bStoryContinue = 1;
+  g_SystemData.m_vStartLives.at(PLAY_STORY) = 4;
+  g_SystemData.m_vInfiniteLives.at(PLAY_STORY) = 0;
+  Harness().StartStory();
+  ASSERT_TRUE(Harness().RunUntilScene(SCENE_WORLDMAP));
+  // Three steps right onto the first point, open it, pick the stage.
+  for (int step = 0; step < 3; ++step) {
+    Harness().Press("RIGHT");
+    Harness().Frames(8);
+  }
+  Harness().Frames(10);
+  Harness().Press("Z");
+  Harness().Frames(8);
+  Harness().Press("UP");
+  Harness().Frames(8);
+  Harness().Press("Z");
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY, 400));
+  const int stageNo = g_SaveData.m_nStageNo;
+  const double startX = Stage().m_pHero->m_dX;
+  const int lives = g_SaveData.m_nLives;
+
+  // The menu waits with one life taken, however long it shows.
+  WalkRightUntil(STAGE_CONTINUE);
+  Harness().Frames(60);
+  EXPECT_EQ(Stage().m_nState, STAGE_CONTINUE);
+  EXPECT_EQ(g_SaveData.m_nLives, lives - 1);
+  Harness().Press("Z");
+  ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY));
+  EXPECT_EQ(Stage().m_pHero->m_dX, startX);
+
+  WalkRightUntil(STAGE_CONTINUE);
+  Harness().Press("DOWN");
+  Harness().Press("Z");
+  // The map steps off the entry instead of entering the stage again.
+  ASSERT_TRUE(Harness().RunUntilScene(SCENE_WORLDMAP));
+  Harness().Frames(60);
+  EXPECT_EQ(Scene(), SCENE_WORLDMAP);
+  EXPECT_EQ(g_SaveData.m_bGaveUp, 0);  // taken by the map
+  EXPECT_EQ(g_SaveData.m_nLives, lives - 2);
+  ASSERT_GE(stageNo, 0);
+  ASSERT_LT(stageNo, static_cast<int>(g_SaveData.m_vSwitches.size()));
+  EXPECT_EQ(g_SaveData.m_vSwitches[static_cast<std::size_t>(stageNo)], 0);
 }
 
 }  // namespace

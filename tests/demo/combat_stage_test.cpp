@@ -14,6 +14,7 @@
 #include "support/definition_builders.h"
 #include "support/stage_harness.h"
 #include "support/temp_folder.h"
+#include "support/test_stage_builder.h"
 #include "tools/make-demo/demo_data.h"
 #include "tools/make-demo/demo_images.h"
 
@@ -35,37 +36,16 @@ CommandBuilder Launch(int nKind, int nTenths) {
 }
 
 cEdStage CombatStage() {
-  cEdStage stage;
-  stage.m_nWidth = 30;
-  stage.m_nHeight = 15;
-  stage.m_nFps = 60;
-  stage.m_dGravity = 0.4;
-  stage.m_nAreaExtraX = (30 + 20) * 32 - 640;
-  stage.m_nAreaExtraY = (15 + 20) * 32 - 640;
-  stage.m_vBackgrounds.resize(1);
-  stage.m_vBackgrounds[0].m_bFill = 1;
-  stage.m_vRankingFlags.assign(5, 1);
-  stage.SetSpeedLevel(2);
-  stage.m_nCharaSizeW = stage.m_nCharaSizeH = 32;
-  stage.m_nCharaBox1W = stage.m_nCharaBox1H = 28;
+  cEdStage stage = FloorStage({.nCellsX = 30, .nCellsY = 15, .nSpeedLevel = 2}, 2);
+  SetPlayedStageBoxes(stage);
   stage.m_nCharaBox2W = stage.m_nCharaBox2H = 28;
-  stage.m_nPlayerSizeW = 24;
-  stage.m_nPlayerSizeH = 30;
   stage.m_nPlayerBox1W = stage.m_nPlayerBox1H = 24;
   stage.m_nPlayerBox2W = stage.m_nPlayerBox2H = 24;
-  stage.m_nItemBoxW = stage.m_nItemBoxH = 20;
   stage.m_nPlayerShotSizeW = stage.m_nPlayerShotSizeH = 8;
   stage.m_nPlayerShotBoxW = stage.m_nPlayerShotBoxH = 8;
   stage.m_nCharaShotSizeW = stage.m_nCharaShotSizeH = 8;
   stage.m_nCharaShotBoxW = stage.m_nCharaShotBoxH = 8;
-  for (int x = 0; x < 30; ++x) {
-    cEdBlock floor;
-    floor.m_nCellX = static_cast<std::int16_t>(x);
-    floor.m_nCellY = 14;
-    floor.m_nCollision = 1;
-    floor.m_nGraphicNo = 1;
-    stage.m_vPlacedBlocks.push_back(floor);
-  }
+
   cEdBlock wall;
   wall.m_nCollision = 1;
   wall.m_nGraphicNo = 2;
@@ -77,11 +57,8 @@ cEdStage CombatStage() {
   stage.m_vPaletteCharas.push_back(helper);
 
   // The hero: a spread of three on Z, a sword on X, a helper and a wall on C.
-  cEdChara hero = CharaBuilder().Hero().Hp(500);
-  hero.m_nGraphicNo = 1;
-  hero.m_nCellX = 2;
-  hero.m_nCellY = 13;
-  hero.m_nDropItem = -1;
+  cEdChara& hero = stage.m_vPlacedCharas.front();
+  hero.m_nMaxHP = 500;
   hero.m_nFacing = 1;
   CommandBuilder spread = Launch(CMD_SHOT, 3);
   spread.Shot().m_nPattern = PATTERN_SPREAD;
@@ -101,7 +78,6 @@ cEdStage CombatStage() {
                       .Key(KeyConditionBuilder().Key(KEY_BUTTON1 + 2, KEY_PRESSED).AnyHold())
                       .Command(helperSummon)
                       .Command(wallSummon)};
-  stage.m_vPlacedCharas.push_back(hero);
 
   // Enemies: bursts of five homing on the hero, turned by a random spread.
   cEdChara enemy = CharaBuilder().Hp(20);

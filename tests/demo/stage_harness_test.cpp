@@ -17,6 +17,7 @@
 #include "support/condition_builders.h"
 #include "support/stage_harness.h"
 #include "support/temp_folder.h"
+#include "support/test_stage_builder.h"
 #include "tools/make-demo/demo_data.h"
 #include "tools/make-demo/demo_images.h"
 #include "tools/make-demo/demo_stage_names.h"
@@ -27,26 +28,11 @@ namespace {
 // more copies in a row, a character carrying an item, a block character,
 // an item, solid, deadly and conditional blocks.
 cEdStage EveryObjectStage() {
-  cEdStage stage;
-  stage.m_nWidth = 40;
-  stage.m_nHeight = 15;
-  stage.m_nFps = 60;
-  stage.m_nSpeedLevel = 2;
-  stage.m_dGravity = 0.4;
+  cEdStage stage = FloorStage({.nCellsX = 40, .nCellsY = 15, .nSpeedLevel = 2}, 2);
+  SetPlayedStageBoxes(stage);
+  stage.m_vPlacedCharas.front().m_nFacing = 1;  // the hero
   stage.m_bTimeLimit = 1;
   stage.m_nTimeLimit = 90;
-  // The whole play map is the area objects may be in.
-  stage.m_nAreaExtraX = (40 + 20) * 32 - 640;
-  stage.m_nAreaExtraY = (15 + 20) * 32 - 640;
-  stage.m_vBackgrounds.resize(1);
-  stage.m_vBackgrounds[0].m_bFill = 1;
-  stage.m_vRankingFlags.assign(5, 1);
-  stage.SetSpeedLevel(2);
-  stage.m_nCharaSizeW = stage.m_nCharaSizeH = 32;
-  stage.m_nCharaBox1W = stage.m_nCharaBox1H = 28;
-  stage.m_nPlayerSizeW = 24;
-  stage.m_nPlayerSizeH = 30;
-  stage.m_nItemBoxW = stage.m_nItemBoxH = 20;
 
   const auto block = [](int x, int y, int collision, int graphic) {
     cEdBlock b;
@@ -56,21 +42,10 @@ cEdStage EveryObjectStage() {
     b.m_nGraphicNo = static_cast<std::int16_t>(graphic);
     return b;
   };
-  for (int x = 0; x < 40; ++x) stage.m_vPlacedBlocks.push_back(block(x, 14, 1, 1));
   stage.m_vPlacedBlocks.push_back(block(20, 13, 2, 2));
   cEdBlock conditional = block(25, 10, 1, 1);
   conditional.m_vCondition.push_back(ConditionBuilder(COND_STAGE_VAR).Var(1).Value(1));
   stage.m_vPlacedBlocks.push_back(conditional);
-
-  cEdChara hero;
-  hero.m_nControl = 0;
-  hero.m_nTeam = 0;
-  hero.m_nGraphicNo = 1;
-  hero.m_nCellX = 2;
-  hero.m_nCellY = 13;
-  hero.m_nDropItem = -1;
-  hero.m_nFacing = 1;
-  stage.m_vPlacedCharas.push_back(hero);
 
   cEdChara walker;
   walker.m_nControl = 1;

@@ -16,16 +16,11 @@
 #include "scenes/stage/stage_scene.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_database.h"
+#include "support/test_stage_builder.h"
 
 inline cEdStage PlayTestStage() {
-  cEdStage stage;
-  stage.m_nWidth = 30;
-  stage.m_nHeight = 15;
-  stage.m_nAreaExtraX = (30 + 20) * 32 - 640;
-  stage.m_nAreaExtraY = (15 + 20) * 32 - 640;
-  stage.m_dGravity = 0.4;
-  stage.m_nSpeedLevel = 4;
-  stage.m_nFps = 60;
+  cEdStage stage = FloorStage({.nCellsX = 30, .nCellsY = 15, .nSpeedLevel = 4}, 3);
+  // Every box is one cell.
   stage.m_nPlayerSizeW = stage.m_nPlayerSizeH = 32;
   stage.m_nPlayerFlySizeW = stage.m_nPlayerFlySizeH = 32;
   stage.m_nPlayerFlyBox1W = stage.m_nPlayerFlyBox1H = 32;
@@ -41,25 +36,6 @@ inline cEdStage PlayTestStage() {
   stage.m_bHitOnlyOnScreen = 0;
   stage.m_nPlayerHitGuard = stage.m_nCharaHitGuard = 10;  // frames without damage after a hit
   stage.m_nPlayerContactGuard = stage.m_nCharaContactGuard = 10;
-  stage.m_vBackgrounds.resize(1);
-  stage.m_vBackgrounds[0].m_bFill = 1;
-  for (int x = 0; x < 30; ++x) {
-    cEdBlock floor;
-    floor.m_nCellX = static_cast<std::int16_t>(x);
-    floor.m_nCellY = 14;
-    floor.m_nGraphicNo = 1;
-    floor.m_nCollision = 1;
-    stage.m_vPlacedBlocks.push_back(floor);
-  }
-  cEdChara hero;
-  hero.m_nControl = 0;
-  hero.m_nTeam = 0;
-  hero.m_nGraphicNo = 1;
-  hero.m_nMaxHP = 10;
-  hero.m_nCellX = 3;
-  hero.m_nCellY = 13;
-  hero.m_nDropItem = -1;
-  stage.m_vPlacedCharas.push_back(hero);
   return stage;
 }
 

@@ -22,13 +22,7 @@
 #include "shell/random.h"
 #include "support/fake_text_target.h"
 #include "support/scoped_database.h"
-
-struct TestStageSize {
-  int nCellsX = 20;
-  int nCellsY = 15;
-  int nSpeedLevel = 1;  // sub-steps per frame (levels 11 to 19 cap the speed)
-  double dGravity = 0.4;
-};
+#include "support/test_stage_builder.h"
 
 class TestStage : public cStagePlay {
  public:
@@ -38,13 +32,7 @@ class TestStage : public cStagePlay {
     g_SaveData.m_nScore = 0;
     SeedRandom(0);
     cEdStage& stage = g_LoadedStage;
-    stage.m_nWidth = size.nCellsX;
-    stage.m_nHeight = size.nCellsY;
-    stage.m_dGravity = size.dGravity;
-    // The whole play map is the area in which objects may be.
-    stage.m_nAreaExtraX = (size.nCellsX + 20) * kTileSize - 640;
-    stage.m_nAreaExtraY = (size.nCellsY + 20) * kTileSize - 640;
-    stage.SetSpeedLevel(size.nSpeedLevel);
+    SetStageSize(stage, size);
     SetMapSize(size.nCellsX, size.nCellsY, stage.m_nAreaExtraX, stage.m_nAreaExtraY);
     for (cScrollAxis* axis : {&m_ScrollX, &m_ScrollY}) {
       axis->m_nMin = axis->m_nRangeMin;

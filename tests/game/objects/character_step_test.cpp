@@ -128,14 +128,16 @@ TEST(CharacterActivityRule, RuleOneKeepsAnActivatedCharacterActingAnywhere) {
   }
 }
 
-// One axis of a move: position, speed, knock-back and added speed before,
-// the code and the position after.
+// A move along one axis (MoveX across, MoveY down): position, speed,
+// knock-back and added speed before, the code and the position after.
+enum eMoveAxis { MOVE_ACROSS, MOVE_DOWN };
 struct MoveCase {
   const char* name;
+  eMoveAxis axis;
   int flying;
-  double x, vx, impactVX, accelX;
+  double position, speed, knockBack, added;
   int code;
-  double endX;
+  double end;
 };
 
 // A 32 x 32 character (a block character) whose added speeds keep their size.
@@ -147,64 +149,48 @@ void SetUpMover(cCharacter& chara, int nFlying) {
   chara.m_dInertiaDecay = 0;
 }
 
-class CharacterMoveX : public testing::TestWithParam<MoveCase> {};
+class CharacterMove : public testing::TestWithParam<MoveCase> {};
 
-TEST_P(CharacterMoveX, MovesAndTellsTheEdge) {
+TEST_P(CharacterMove, MovesAndTellsTheEdge) {
   const MoveCase& c = GetParam();
+  const bool across = c.axis == MOVE_ACROSS;
   TestStage stage(BigStage());
   cCharacter chara;
   SetUpMover(chara, c.flying);
-  chara.m_dX = c.x;
-  chara.m_dVX = c.vx;
-  chara.m_dImpactVX = c.impactVX;
-  chara.m_dAccelX = c.accelX;
-  EXPECT_EQ(chara.MoveX(), c.code);
-  EXPECT_DOUBLE_EQ(chara.m_dX, c.endX);
-  EXPECT_EQ(chara.m_BodyBox.m_dLeft, std::trunc(c.endX));
+  double& position = across ? chara.m_dX : chara.m_dY;
+  position = c.position;
+  (across ? chara.m_dVX : chara.m_dVY) = c.speed;
+  (across ? chara.m_dImpactVX : chara.m_dImpactVY) = c.knockBack;
+  (across ? chara.m_dAccelX : chara.m_dAccelY) = c.added;
+  EXPECT_EQ(across ? chara.MoveX() : chara.MoveY(), c.code);
+  EXPECT_DOUBLE_EQ(position, c.end);
+  // The boxes follow the move: the body box across, the shot box down.
+  EXPECT_EQ(across ? chara.m_BodyBox.m_dLeft : chara.m_ShotBox.m_dTop, std::trunc(c.end));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CharacterMoveX,
-    testing::Values(MoveCase{"Inside", 0, 600, 2, 0, 0, 0, 602},
-                    MoveCase{"KnockBackReplacesTheSpeed", 0, 600, -1, 3, 0, 0, 603},
-                    MoveCase{"AddedSpeedAdds", 1, 600, 1, 0, 2, 0, 603},
+    Cases, CharacterMove,
+    testing::Values(MoveCase{"Inside", MOVE_ACROSS, 0, 600, 2, 0, 0, 0, 602},
+                    MoveCase{"KnockBackReplacesTheSpeed", MOVE_ACROSS, 0, 600, -1, 3, 0, 0, 603},
+                    MoveCase{"AddedSpeedAdds", MOVE_ACROSS, 1, 600, 1, 0, 2, 0, 603},
                     // The stage proper is 320 to 1600 across, the map 0 to 1920.
-                    MoveCase{"PastTheStageEdge", 0, 321, -3, 0, 0, 2, 318},
-                    MoveCase{"AtTheMapEdgeIsRemoved", 0, 1, -3, 0, 0, 4, 0},
-                    MoveCase{"AtTheFarMapEdgeIsRemoved", 1, 1920 - 33, 3, 0, 0, 4, 1920 - 32}),
-    [](const testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
-
-class CharacterMoveY : public testing::TestWithParam<MoveCase> {};
-
-// Here x is y and the knock-back and added speeds are vertical.
-TEST_P(CharacterMoveY, MovesAndTellsTheEdge) {
-  const MoveCase& c = GetParam();
-  TestStage stage(BigStage());
-  cCharacter chara;
-  SetUpMover(chara, c.flying);
-  chara.m_dY = c.x;
-  chara.m_dVY = c.vx;
-  chara.m_dImpactVY = c.impactVX;
-  chara.m_dAccelY = c.accelX;
-  EXPECT_EQ(chara.MoveY(), c.code);
-  EXPECT_DOUBLE_EQ(chara.m_dY, c.endX);
-  EXPECT_EQ(chara.m_ShotBox.m_dTop, std::trunc(c.endX));
-}
-
-// Vertically the stage proper is 320 to 1280 and the map 0 to 1600.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CharacterMoveY,
-    testing::Values(MoveCase{"FlyerInside", 1, 600, 2, 0, 0, 0, 602},
-                    MoveCase{"FlyerAddsItsAddedSpeed", 1, 600, 1, 0, 2, 0, 603},
-                    MoveCase{"WalkerIgnoresItsAddedSpeed", 0, 600, 1, 0, 2, 0, 601},
-                    MoveCase{"FlyerKnockBackAdds", 1, 600, 1, 2, 0, 0, 603},
-                    MoveCase{"FlyerBelowTheStage", 1, 1250, 2, 0, 0, 5, 1252},
-                    MoveCase{"WalkerBelowTheStageIsKilled", 0, 1250, 2, 0, 0, 7, 1252},
-                    MoveCase{"WalkerAtTheMapBottomIsKilled", 0, 1566, 3, 0, 0, 7, 1568},
-                    MoveCase{"FlyerAtTheMapBottomIsRemoved", 1, 1566, 3, 0, 0, 8, 1568},
-                    MoveCase{"FlyerAtTheMapTopIsRemoved", 1, 1, -3, 0, 0, 8, 0},
-                    MoveCase{"WalkerAtTheMapTopStays", 0, 1, -3, 0, 0, 3, 0}),
-    [](const testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
+                    MoveCase{"PastTheStageEdge", MOVE_ACROSS, 0, 321, -3, 0, 0, 2, 318},
+                    MoveCase{"AtTheMapEdgeIsRemoved", MOVE_ACROSS, 0, 1, -3, 0, 0, 4, 0},
+                    MoveCase{"AtTheFarMapEdgeIsRemoved", MOVE_ACROSS, 1, 1920 - 33, 3, 0, 0, 4, 1920 - 32},
+                    MoveCase{"FlyerInside", MOVE_DOWN, 1, 600, 2, 0, 0, 0, 602},
+                    MoveCase{"FlyerAddsItsAddedSpeed", MOVE_DOWN, 1, 600, 1, 0, 2, 0, 603},
+                    MoveCase{"WalkerIgnoresItsAddedSpeed", MOVE_DOWN, 0, 600, 1, 0, 2, 0, 601},
+                    MoveCase{"FlyerKnockBackAdds", MOVE_DOWN, 1, 600, 1, 2, 0, 0, 603},
+                    // The stage proper is 320 to 1280 down, the map 0 to 1600.
+                    MoveCase{"FlyerBelowTheStage", MOVE_DOWN, 1, 1250, 2, 0, 0, 5, 1252},
+                    MoveCase{"WalkerBelowTheStageIsKilled", MOVE_DOWN, 0, 1250, 2, 0, 0, 7, 1252},
+                    MoveCase{"WalkerAtTheMapBottomIsKilled", MOVE_DOWN, 0, 1566, 3, 0, 0, 7, 1568},
+                    MoveCase{"FlyerAtTheMapBottomIsRemoved", MOVE_DOWN, 1, 1566, 3, 0, 0, 8, 1568},
+                    MoveCase{"FlyerAtTheMapTopIsRemoved", MOVE_DOWN, 1, 1, -3, 0, 0, 8, 0},
+                    MoveCase{"WalkerAtTheMapTopStays", MOVE_DOWN, 0, 1, -3, 0, 0, 3, 0}),
+    [](const testing::TestParamInfo<MoveCase>& info) {
+      return std::string(info.param.axis == MOVE_ACROSS ? "Across" : "Down") + info.param.name;
+    });
 
 // The outcome the flow command below gives its actor.
 enum eFlowOutcome { OUTCOME_NONE, OUTCOME_NO_HP, OUTCOME_VANISH };

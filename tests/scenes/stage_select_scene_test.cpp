@@ -15,6 +15,7 @@
 #include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
+#include "support/ranking_keys.h"
 #include "support/stage_fixture.h"
 #include "support/temp_folder.h"
 
@@ -133,35 +134,17 @@ TEST_F(StageSelectSceneTest, AStageThatCannotBeReadLeavesTheListAsItWas) {
 }
 
 TEST_F(StageSelectSceneTest, MovingTheCursorReadsThatStagesRankingAndTheRankingKeysSwitchIt) {
-  g_SceneManager.m_bUseRanking = 1;
-  g_SystemData.m_vRanking.at(PLAY_CHALLENGE).m_bEnabled = 1;
-  g_SystemData.m_vRanking.at(PLAY_CHALLENGE).m_vKinds = {1, 1, 0, 0, 0};
-  cRankingSet stored;
-  stored.m_vLists[0].Insert("ABC", 900);
-  std::string path;
-  ASSERT_EQ(MakeRankingPath(path, PLAY_CHALLENGE, "data\\stg4\\c02."), 1);
-  ASSERT_EQ(stored.SaveFile(path.c_str()), 1);
+  ASSERT_NO_FATAL_FAILURE(StoreStageRanking(PLAY_CHALLENGE, {1, 1, 0, 0, 0}, "data\\stg4\\c02."));
 
   Open();
   EXPECT_EQ(g_RankingSet.m_vLists[0].m_vEntries[0].m_bUsed, 0);
   m_Harness.Press(CURSOR_DOWN);
-  EXPECT_EQ(g_RankingSet.m_vLists[0].m_vEntries[0].m_strName, "ABC");
+  EXPECT_EQ(g_RankingSet.m_vLists[0].m_vEntries[0].m_strName, kStoredRankingName);
   EXPECT_EQ(g_SaveData.m_strStagePath, "data\\stg4\\c02.");
   m_Harness.Press(CURSOR_DOWN);  // no ranking file: empty tables
   EXPECT_EQ(g_RankingSet.m_vLists[0].m_vEntries[0].m_bUsed, 0);
 
-  m_Harness.sounds.clear();
-  m_Harness.Press(0, MENU_RANKING_SHOW);
-  EXPECT_EQ(g_SaveData.m_bShowRanking, 1);
-  m_Harness.Press(0, MENU_RANKING_KIND);
-  EXPECT_EQ(g_SaveData.m_nRankingKind, 1);
-  EXPECT_EQ(m_Harness.sounds, (std::vector<int>{6, 6}));
-
-  g_SystemData.m_vRanking.at(PLAY_CHALLENGE).m_bEnabled = 0;
-  m_Harness.sounds.clear();
-  m_Harness.Press(0, MENU_RANKING_SHOW);
-  EXPECT_EQ(g_SaveData.m_bShowRanking, 0);
-  EXPECT_EQ(m_Harness.sounds, std::vector<int>{});
+  ExpectRankingKeysShowAndStepTheKind(m_Harness, PLAY_CHALLENGE, 1);
 }
 
 TEST_F(StageSelectSceneTest, TheListReopensOnTheRowAndTopOfTheLastStageStarted) {

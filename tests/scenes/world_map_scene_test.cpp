@@ -11,16 +11,17 @@
 #include <filesystem>
 #include <string>
 
-#include "model/stage/stage.h"
-#include "model/user/ranking.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
+#include "model/stage/stage.h"
+#include "model/user/ranking.h"
 #include "platform/files.h"
 #include "platform/video/pixel_buffer.h"
 #include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
+#include "support/ranking_keys.h"
 #include "support/stage_fixture.h"
 #include "support/temp_folder.h"
 
@@ -355,36 +356,14 @@ TEST_F(WorldMapSceneTest, CancelOpensTheStoryMenuWithThePositionKept) {
 }
 
 TEST_F(WorldMapSceneTest, OnAnEntryTheRankingKeysShowTheStagesRankingAndStepItsKind) {
-  g_SystemData.m_vRanking.at(PLAY_STORY).m_bEnabled = 1;
-  g_SystemData.m_vRanking.at(PLAY_STORY).m_vKinds = {1, 0, 1, 0, 0};
-  g_SceneManager.m_bUseRanking = 1;
-  cRankingSet stored;
-  stored.m_vLists[0].Insert("ABC", 900);
-  std::string rankingPath;
-  ASSERT_EQ(MakeRankingPath(rankingPath, PLAY_STORY, "data\\stg4\\one."), 1);
-  ASSERT_EQ(stored.SaveFile(rankingPath.c_str()), 1);
+  ASSERT_NO_FATAL_FAILURE(StoreStageRanking(PLAY_STORY, {1, 0, 1, 0, 0}, "data\\stg4\\one."));
 
   Open(kManualX, kManualY - 1);
   m_Harness.Press(0, MENU_RANKING_SHOW);  // off an entry: nothing
   EXPECT_EQ(g_SaveData.m_bShowRanking, 0);
   m_Harness.Press(CURSOR_DOWN);
-  EXPECT_EQ(g_RankingSet.m_vLists[0].m_vEntries[0].m_strName, "ABC");
-  m_Harness.sounds.clear();
-  m_Harness.Press(0, MENU_RANKING_SHOW);
-  EXPECT_EQ(g_SaveData.m_bShowRanking, 1);
-  m_Harness.Press(0, MENU_RANKING_KIND);
-  EXPECT_EQ(g_SaveData.m_nRankingKind, 2);
-  EXPECT_EQ(m_Harness.sounds, (std::vector<int>{6, 6}));
-
-  // Without rankings in the story the key only switches the display off.
-  g_SystemData.m_vRanking.at(PLAY_STORY).m_bEnabled = 0;
-  m_Harness.sounds.clear();
-  m_Harness.Press(0, MENU_RANKING_SHOW);
-  m_Harness.Press(0, MENU_RANKING_SHOW);
-  m_Harness.Press(0, MENU_RANKING_KIND);
-  EXPECT_EQ(g_SaveData.m_bShowRanking, 0);
-  EXPECT_EQ(g_SaveData.m_nRankingKind, 2);
-  EXPECT_EQ(m_Harness.sounds, std::vector<int>{});
+  EXPECT_EQ(g_RankingSet.m_vLists[0].m_vEntries[0].m_strName, kStoredRankingName);
+  ExpectRankingKeysShowAndStepTheKind(m_Harness, PLAY_STORY, 2);
 }
 
 TEST_F(WorldMapSceneTest, TheHeroShowsEachOfItsTwoPicturesForFortyFrames) {

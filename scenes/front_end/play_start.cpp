@@ -1,10 +1,13 @@
 #include "scenes/front_end/play_start.h"
 
+#include <algorithm>
+
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/stage/stage_loader.h"
 #include "model/stage/world_map.h"
 #include "model/user/save_data.h"
+#include "scenes/scene_manager.h"
 #include "shell/checked_access.h"
 #include "shell/close_request.h"
 #include "shell/paths.h"
@@ -19,6 +22,18 @@ void SetStartLives(bool bUnlimited, int nPlayMode) {
   }
   g_SaveData.m_nStartLives = CheckedAt(g_SystemData.m_vStartLives, nPlayMode);
   g_SaveData.m_nLives = g_SaveData.m_nStartLives - 1;
+}
+
+void SetPlayMode(int nPlayMode) {
+  g_SceneManager.m_nPlayMode = nPlayMode;
+  g_SceneManager.m_bUseRanking = CheckedAt(g_SystemData.m_vRanking, nPlayMode).m_bEnabled;
+}
+
+void LoadChallengeProgress() {
+  if (g_SaveData.LoadChallenge()) return;
+  g_SaveData.Reset();
+  g_SaveData.m_vChallenge.assign(static_cast<std::size_t>(std::max(g_SystemData.m_nChallengeStages, 0)),
+                                 cSaveIntPair());
 }
 
 void ResetProgress() {

@@ -12,6 +12,14 @@ extern int g_bFreeStagePlay;
 // of the play mode with one already taken.
 void SetStartLives(bool bUnlimited, int nPlayMode);
 
+// The play mode of the play that starts, and whether the project keeps
+// rankings in it.
+void SetPlayMode(int nPlayMode);
+
+// g_SaveData for the challenge: Challenge.dat, or when it does not load a
+// fresh progress with a record for each challenge stage.
+void LoadChallengeProgress();
+
 // g_SaveData for a new story: a fresh progress on the world map's start
 // cell, round 0, with the story's lives (999999 when unlimited; otherwise
 // the start lives, and one less left).

@@ -26,12 +26,6 @@ enum eTitleState { TITLE_STATE_MENU = 1, TITLE_STATE_SAVE_SLOT = 2 };
 
 bool EightBitDirectDraw() { return !g_lpD3DState && g_nBpp == 8; }
 
-// The play mode and whether the project keeps rankings in it.
-void SetPlayMode(int nPlayMode) {
-  g_SceneManager.m_nPlayMode = nPlayMode;
-  g_SceneManager.m_bUseRanking = CheckedAt(g_SystemData.m_vRanking, nPlayMode).m_bEnabled;
-}
-
 }  // namespace
 
 cTitleScene::cTitleScene()
@@ -125,11 +119,7 @@ void cTitleScene::Decide(int nItem) {
       return;
     case TITLE_CHALLENGE:
       SetPlayMode(PLAY_CHALLENGE);
-      if (!g_SaveData.LoadChallenge()) {
-        g_SaveData.Reset();
-        g_SaveData.m_vChallenge.assign(static_cast<std::size_t>(std::max(g_SystemData.m_nChallengeStages, 0)),
-                                       cSaveIntPair());
-      }
+      LoadChallengeProgress();
       g_SceneManager.m_nNextScene = SCENE_STAGESELECT;
       m_nState = LastState();
       return;

@@ -15,11 +15,8 @@
 #include "shell/input_script.h"
 #include "shell/state_dump.h"
 #include "support/condition_builders.h"
-#include "support/stage_harness.h"
-#include "support/temp_folder.h"
+#include "support/demo_harness_test.h"
 #include "support/test_stage_builder.h"
-#include "tools/make-demo/demo_data.h"
-#include "tools/make-demo/demo_images.h"
 #include "tools/make-demo/demo_stage_names.h"
 
 namespace {
@@ -80,18 +77,8 @@ cEdStage EveryObjectStage() {
   return stage;
 }
 
-class StageHarnessTest : public testing::Test {
+class StageHarnessTest : public DemoHarnessTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(demo::WriteDemoImages(m_Folder.path(), error) && demo::WriteDemoData(m_Folder.path(), error)) << error;
-    m_Harness = std::make_unique<StageHarness>();
-    ASSERT_TRUE(m_Harness->Started()) << m_Harness->Error();
-    // Without recording the seed stays, so a restart draws the same numbers.
-    g_SystemData.m_bRecordReplay = 0;
-  }
-  void TearDown() override { m_Harness.reset(); }
-
   // Starts the stage again as a retry does, without leaving the frame.
   void Retry() {
     cStageScene& stage = *m_Harness->Stage();
@@ -122,9 +109,6 @@ class StageHarnessTest : public testing::Test {
     EXPECT_EQ(CloseRequestCount(), 0);
   }
 
-  TempFolder m_Folder;
-  ScopedCurrentFolder m_Current{m_Folder.path()};
-  std::unique_ptr<StageHarness> m_Harness;
 };
 
 TEST_F(StageHarnessTest, EachDemoStageRestartsAsItWasSetUp) {

@@ -16,7 +16,6 @@
 // under the demo's stage names.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,11 +28,8 @@
 #include "scenes/stage/stage_scene.h"
 #include "shell/close_request.h"
 #include "shell/name_entry_dialog.h"
+#include "support/demo_harness_test.h"
 #include "support/scoped_dialog_script.h"
-#include "support/stage_harness.h"
-#include "support/temp_folder.h"
-#include "tools/make-demo/demo_data.h"
-#include "tools/make-demo/demo_images.h"
 #include "tools/make-demo/demo_stage_names.h"
 #include "tools/make-demo/demo_stages.h"
 
@@ -57,17 +53,8 @@ cEdStage PitRoad() { return Road("落とし穴", "B.H................B", "####..
 // Flat ground, nothing to reach.
 cEdStage EmptyRoad() { return Road("広場", "B.H................B", "####################", "####################"); }
 
-class StageRoadsTest : public testing::Test {
+class StageRoadsTest : public DemoHarnessTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(demo::WriteDemoImages(m_Folder.path(), error) && demo::WriteDemoData(m_Folder.path(), error)) << error;
-    m_Harness = std::make_unique<StageHarness>();
-    ASSERT_TRUE(m_Harness->Started()) << m_Harness->Error();
-    g_SystemData.m_bRecordReplay = 0;
-  }
-  void TearDown() override { m_Harness.reset(); }
-
   StageHarness& Harness() { return *m_Harness; }
   cStageScene& Stage() { return *m_Harness->Stage(); }
   int Scene() const { return g_SceneManager.m_nScene; }
@@ -98,9 +85,6 @@ class StageRoadsTest : public testing::Test {
     ASSERT_TRUE(reached) << "state " << state << " not reached; in " << Stage().m_nState;
   }
 
-  TempFolder m_Folder;
-  ScopedCurrentFolder m_Current{m_Folder.path()};
-  std::unique_ptr<StageHarness> m_Harness;
 };
 
 TEST_F(StageRoadsTest, AChallengeOfTwoPartsClearsRegistersItsRankingAndReturnsToTheStageList) {

@@ -1,13 +1,11 @@
 #include "support/stage_harness.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "game/data/project_data.h"
 #include "graphics/font.h"
 #include "graphics/palette_colours.h"
 #include "graphics/palette_file.h"
-#include "model/settings/system_data.h"
 #include "model/stage/common_palette.h"
 #include "model/stage/palette_scope.h"
 #include "model/stage/stage_loader.h"
@@ -22,7 +20,6 @@
 #include "scenes/front_end/world_map_scene.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_digest.h"
-#include "shell/checked_access.h"
 #include "shell/input_script.h"
 #include "shell/requests.h"
 
@@ -97,11 +94,7 @@ bool StageHarness::StartReplay(const std::string& path) {
 
 void StageHarness::StartChallenge() {
   SetPlayMode(PLAY_CHALLENGE);
-  if (!g_SaveData.LoadChallenge()) {
-    g_SaveData.Reset();
-    g_SaveData.m_vChallenge.assign(static_cast<std::size_t>(std::max(g_SystemData.m_nChallengeStages, 0)),
-                                   cSaveIntPair());
-  }
+  LoadChallengeProgress();
   g_SceneManager.m_nPlayStart = TITLE_CHALLENGE;
   m_Window.Start(SCENE_STAGESELECT);
 }
@@ -111,11 +104,6 @@ void StageHarness::StartStory() {
   ResetProgress();
   g_SceneManager.m_nPlayStart = TITLE_NEWGAME;
   m_Window.Start(SCENE_WORLDMAP);
-}
-
-void StageHarness::SetPlayMode(int nPlayMode) {
-  g_SceneManager.m_nPlayMode = nPlayMode;
-  g_SceneManager.m_bUseRanking = CheckedAt(g_SystemData.m_vRanking, nPlayMode).m_bEnabled;
 }
 
 bool StageHarness::SaveStage(const cEdStage& stage, const std::string& path) {

@@ -81,8 +81,6 @@ class StageHarness {
 
  private:
   void Begin();
-  // The play mode and whether the project keeps rankings in it.
-  static void SetPlayMode(int nPlayMode);
 
   ScopedVirtualClock m_Clock;
   ScopedMessageBoxes m_Boxes;

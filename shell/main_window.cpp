@@ -155,18 +155,20 @@ LRESULT cMainWindow::ServeRequest(UINT message, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-void cMainWindow::OnClose() {
-  if (m_bClosing) return;
-  {
-    std::lock_guard lock(g_PauseLoopMutex);
-    for (cThread* loop : {&thPause, &thRanking}) {
-      if (!loop->IsRunning()) continue;
-      ErrorLog("WM_CLOSE thPause.m_hThread");
-      if (g_pPauseLoopQuit) *g_pPauseLoopQuit = 1;
-      PostThreadMessage(loop->ThreadId(), WM_QUIT, 0, 0);
-      return;
-    }
+bool EndInStageLoopOnClose() {
+  std::lock_guard lock(g_PauseLoopMutex);
+  for (cThread* loop : {&thPause, &thRanking}) {
+    if (!loop->IsRunning()) continue;
+    ErrorLog("WM_CLOSE thPause.m_hThread");
+    if (g_pPauseLoopQuit) *g_pPauseLoopQuit = 1;
+    PostThreadMessage(loop->ThreadId(), WM_QUIT, 0, 0);
+    return true;
   }
+  return false;
+}
+
+void cMainWindow::OnClose() {
+  if (m_bClosing || EndInStageLoopOnClose()) return;
   ErrorLog("WM_CLOSE 成功！");
   // From here on no thread waits for this window: requests still queued and
   // every later one answer as cancelled.

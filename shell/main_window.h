@@ -65,3 +65,7 @@ extern cMainWindow g_MainWindow;
 // it (before the stage can be deleted) once the loop has been joined. The main window
 // raises the flag on a close, under the same lock.
 void PublishPauseLoopQuitFlag(std::atomic<int>* quitFlag);
+// A close's first step: while an in-stage loop runs, raises the published
+// quit flag and posts the loop's quit; true then, and the close goes no
+// further. False when no such loop runs.
+bool EndInStageLoopOnClose();

@@ -222,17 +222,7 @@ constexpr const char* kPlayScript =
 
 class ReplayTest : public StageHarnessTest {
  protected:
-  // Plays `frames` frames; the digest of each frame of play by its frame
-  // number of the stage.
-  std::map<int, std::string> Play(int frames) {
-    std::map<int, std::string> digests;
-    for (int i = 0; i < frames; ++i) {
-      m_Harness->Frame();
-      const cStageScene* stage = m_Harness->Stage();
-      if (stage && stage->m_nState == STAGE_PLAY) digests[stage->m_nStageFrame] = m_Harness->Digest();
-    }
-    return digests;
-  }
+  std::map<int, std::string> Play(int frames) { return m_Harness->PlayDigests(frames); }
   // Records a play of the free stage and saves it; the digests of the play.
   std::map<int, std::string> Record(const std::string& path, bool bRetry) {
     g_SystemData.m_bRecordReplay = 1;

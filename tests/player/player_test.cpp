@@ -275,6 +275,49 @@ TEST_F(PlayerRun, ANamedStageFileStartsInStagePlayWithItsNewestVersion) {
   EXPECT_NE(state.find("direct."), std::string::npos) << state;
 }
 
+// A close (the window's close box) while the free stage runs ends the
+// program at once and in order: exit code 0 within a few frames of the
+// close, the stage still where the close found it, no box, no file saved.
+struct CloseRun {
+  const char* name;
+  const char* script;
+  int closeFrame;
+  int stageState;
+};
+
+class PlayerCloseRun : public PlayerRun, public testing::WithParamInterface<CloseRun> {};
+
+TEST_P(PlayerCloseRun, EndsTheProgramAtTheClose) {
+  const CloseRun& c = GetParam();
+  WriteTextFile(m_Folder / "input.txt", c.script);
+  m_Env.Set("PLAYER_INPUT_SCRIPT", (m_Folder / "input.txt").string());
+  m_Env.Set("PLAYER_FRAMES", "1000");
+  const ProgramResult result = Play({"data\\stg4\\free01.stg4"});
+  EXPECT_EQ(result.status, 0) << result.err;
+
+  const std::string state = Read(StateFile());
+  std::smatch frame;
+  ASSERT_TRUE(std::regex_search(state, frame, std::regex("\"frame\": (\\d+)"))) << state;
+  // The game thread sees its quit at its next frame at the latest.
+  const int frames = std::stoi(frame[1]);
+  EXPECT_GE(frames, c.closeFrame) << state;
+  EXPECT_LE(frames, c.closeFrame + 2) << state;
+  EXPECT_NE(state.find("\"scene\": \"stage\", \"state\": " + std::to_string(c.stageState) + ","), std::string::npos)
+      << state;
+  EXPECT_EQ(Read(Transcript()).find("message ["), std::string::npos) << Read(Transcript());
+  for (const char* folder : {"user_data/rpl4", "user_data/free"}) {
+    EXPECT_TRUE(fs::is_empty(Project() / folder)) << folder;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Closes, PlayerCloseRun,
+                         // The stage scene loads its images on the first frame; the pause menu
+                         // comes after the fade in and the start banners.
+                         testing::Values(CloseRun{"AsTheStageLoads", "1 close\n", 1, 0},
+                                         CloseRun{"DuringThePauseMenu", "180 SPACE down\n182 SPACE up\n190 close\n",
+                                                  190, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {
   SetIniValue("Bpp", "24");
   const ProgramResult result = Play();

@@ -3,11 +3,16 @@
 // and answers their dialog requests, and frames with scripted input.
 //
 // The test's thread is the game thread and the main thread at once: the
-// window's requests run at once inside SendMessage. Scene factories are
+// window's requests run at once inside SendMessage, and what is posted to
+// it (a close, a key's press) is served at once too, as the main thread
+// would serve it between two frames or while an in-stage loop runs. A
+// close ends a running in-stage loop as the main window's does; any other
+// close would end the program and is counted. Scene factories are
 // registered by the test; every scene is deleted when the harness ends.
 #pragma once
 
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "model/record/record.h"
@@ -20,6 +25,7 @@
 #include "scenes/scene_manager.h"
 #include "shell/close_request.h"
 #include "shell/input_state.h"
+#include "shell/main_window.h"
 #include "shell/requests.h"
 #include "support/graphics_device.h"
 
@@ -45,8 +51,12 @@ class FrontEndHarness {
           return Serve(message, wParam, lParam);
         });
     g_hWnd = m_hWnd;
+    platform::SetMainThreadWaker([thread = std::this_thread::get_id()] {
+      if (std::this_thread::get_id() == thread) platform::RunMainThreadTasks();
+    });
   }
   ~FrontEndHarness() {
+    platform::SetMainThreadWaker(nullptr);
     g_SceneManager.DeleteAllScenes();
     platform::RunMainThreadTasks();  // the posted closes
     g_hWnd = nullptr;
@@ -96,6 +106,7 @@ class FrontEndHarness {
   std::vector<int> sounds;      // system sound numbers
   std::vector<int> music;       // WM_REQ_BGM requests
   int nameEntries = 0;
+  int programCloses = 0;  // closes that reached the window outside an in-stage loop
   // Answers of the dialog requests (the main thread's side).
   std::function<int()> openStage = [] { return 0; };
   std::function<void()> nameEntry = [] {};
@@ -108,6 +119,9 @@ class FrontEndHarness {
       case WM_REQ_OPEN_STAGE:
         g_nRequestResult = openStage();
         g_bRequestDone = 1;
+        break;
+      case platform::WM_CLOSE:
+        if (!EndInStageLoopOnClose()) ++programCloses;
         break;
       case WM_REQ_NAME_ENTRY:
         ++nameEntries;

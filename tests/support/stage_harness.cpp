@@ -12,6 +12,7 @@
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
 #include "platform/keyboard.h"
+#include "platform/thread_messages.h"
 #include "scenes/front_end/option_scene.h"
 #include "scenes/front_end/play_start.h"
 #include "scenes/front_end/stage_select_scene.h"
@@ -47,6 +48,11 @@ StageHarness::StageHarness(const GraphicsMode& mode) : m_Window(mode) {
 }
 
 StageHarness::~StageHarness() {
+  // A close that came as an in-stage loop was ending leaves the loop's quit
+  // in this thread's queue, where the next loop would take it.
+  platform::MSG left;
+  while (platform::PeekMessage(&left, platform::PM_REMOVE)) {
+  }
   RemoveInputScript();
   platform::ReleaseAllKeys();
   g_bActive = 0;
@@ -146,6 +152,16 @@ void StageHarness::Release(const std::string& key) { SetInput("1 " + key + " up"
 void StageHarness::Press(const std::string& key) {
   SetInput("1 " + key + " down\n3 " + key + " up");
   Frames(3);
+}
+
+std::map<int, std::string> StageHarness::PlayDigests(int frames) {
+  std::map<int, std::string> digests;
+  for (int i = 0; i < frames; ++i) {
+    Frame();
+    const cStageScene* stage = Stage();
+    if (stage && stage->m_nState == STAGE_PLAY) digests[stage->m_nStageFrame] = Digest();
+  }
+  return digests;
 }
 
 cStageScene* StageHarness::Stage() const { return static_cast<cStageScene*>(g_SceneManager.Scene(SCENE_STAGE)); }

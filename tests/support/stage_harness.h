@@ -10,6 +10,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "model/stage/stage.h"
@@ -71,6 +72,10 @@ class StageHarness {
   void Hold(const std::string& key);
   void Release(const std::string& key);
   void Press(const std::string& key);
+
+  // Frames; the digest of each frame that ended in play, by its stage frame
+  // number.
+  std::map<int, std::string> PlayDigests(int frames);
 
   cStageScene* Stage() const;
   // The digest of the running stage; empty when no stage runs.

@@ -32,12 +32,10 @@
 #include "shell/close_request.h"
 #include "shell/input_script.h"
 #include "shell/name_entry_dialog.h"
+#include "support/demo_harness_test.h"
 #include "support/scoped_dialog_script.h"
 #include "support/stage_harness.h"
-#include "support/temp_folder.h"
-#include "tools/make-demo/demo_data.h"
 #include "tools/make-demo/demo_flows.h"
-#include "tools/make-demo/demo_images.h"
 #include "tools/make-demo/demo_stage_names.h"
 #include "tools/make-demo/demo_stages.h"
 
@@ -92,17 +90,8 @@ std::vector<fs::path> WrittenFiles(const FolderState& before, const FolderState&
   return written;
 }
 
-class StageClosesTest : public testing::Test {
+class StageClosesTest : public DemoHarnessTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(demo::WriteDemoImages(m_Folder.path(), error) && demo::WriteDemoData(m_Folder.path(), error)) << error;
-    m_Harness = std::make_unique<StageHarness>();
-    ASSERT_TRUE(m_Harness->Started()) << m_Harness->Error();
-    g_SystemData.m_bRecordReplay = 0;
-  }
-  void TearDown() override { m_Harness.reset(); }
-
   StageHarness& Harness() { return *m_Harness; }
   cStageScene& Stage() { return *m_Harness->Stage(); }
 
@@ -200,9 +189,6 @@ class StageClosesTest : public testing::Test {
   }
 
  protected:
-  TempFolder m_Folder;
-  ScopedCurrentFolder m_Current{m_Folder.path()};
-  std::unique_ptr<StageHarness> m_Harness;
   std::optional<ScopedDialogScript> m_Dialogs;
 };
 

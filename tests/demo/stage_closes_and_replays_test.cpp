@@ -46,17 +46,10 @@ namespace {
 // The key state of button 4 (V) in a key condition.
 constexpr int kKeyButton4 = demo::KEY_BUTTON1 + 3;
 
-// A stage of 20 columns whose last three rows are given; open sky above.
-cEdStage Road(const char* name, const char* heroRow, demo::eGoalKind goal = demo::eGoalKind::NextPart) {
-  std::vector<std::string> rows(12, std::string(20, '.'));
-  rows.insert(rows.end(), {heroRow, "####################", "####################"});
-  return demo::BuildStage({name, rows, goal});
-}
-
 // Flat ground where the hero's button 4 shows a message in the middle of
 // the screen that holds the game until the decide key.
 cEdStage MessageRoad() {
-  cEdStage stage = Road("伝言", "B.H................B");
+  cEdStage stage = DemoRoad("伝言", "B.H................B");
   cEdChara& hero = stage.m_vPaletteCharas.at(demo::CHARA_HERO);
   hero.m_vInheritFlag.at(CHARA_INHERIT_GROUPS - 1) = 0;  // the flows are its own
   // Centred on the screen, shown until a key, holding the game.
@@ -92,25 +85,11 @@ std::vector<fs::path> WrittenFiles(const FolderState& before, const FolderState&
 
 class StageClosesTest : public DemoHarnessTest {
  protected:
-  StageHarness& Harness() { return *m_Harness; }
-  cStageScene& Stage() { return *m_Harness->Stage(); }
-
-  void Save(const cEdStage& stage, const char* path) { ASSERT_TRUE(StageHarness::SaveStage(stage, path)) << path; }
-
   // The free stage started as a file and played.
   void PlayFreeStage() {
     ASSERT_TRUE(Harness().StartStageFile(demo::kFreeStageFile));
     ASSERT_TRUE(Harness().RunUntilState(STAGE_PLAY, 400));
     Harness().Frame();
-  }
-
-  // Right held until the stage is in `state`.
-  void WalkRightUntil(int state) {
-    Harness().Hold("RIGHT");
-    const bool reached = Harness().RunUntilState(state, 300);
-    Harness().Release("RIGHT");
-    Harness().Frame();
-    ASSERT_TRUE(reached) << "state " << state << " not reached; in " << Stage().m_nState;
   }
 
   // The stage list of the challenge, shown and waiting for a key.
@@ -139,7 +118,7 @@ class StageClosesTest : public DemoHarnessTest {
   // A challenge of one part cleared with a new best score; the result shown
   // until F3 can register it under the name the name entry is given.
   void RankingResult() {
-    Save(Road("一区間", "B.H.G..............B", demo::eGoalKind::LastPart), demo::kChallengeStageFile);
+    Save(DemoRoad("一区間", "B.H.G..............B", demo::eGoalKind::LastPart), demo::kChallengeStageFile);
     cEdFlagSet& ranking = g_SystemData.m_vRanking.at(PLAY_CHALLENGE);
     ranking.m_bEnabled = 1;
     ranking.m_vKinds.assign(cRankingSet::kKinds, 0);

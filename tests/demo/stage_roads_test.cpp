@@ -35,31 +35,19 @@
 
 namespace {
 
-// A stage of 20 columns whose last three rows are given: the hero's row
-// and the two rows of ground under it; open sky above.
-cEdStage Road(const char* name, const char* heroRow, const char* groundRow, const char* bottomRow,
-              demo::eGoalKind goal = demo::eGoalKind::NextPart) {
-  std::vector<std::string> rows(12, std::string(20, '.'));
-  rows.insert(rows.end(), {heroRow, groundRow, bottomRow});
-  return demo::BuildStage({name, rows, goal});
-}
-
 // The hero two cells from the goal.
-cEdStage GoalRoad(const char* name, demo::eGoalKind goal) {
-  return Road(name, "B.H.G..............B", "####################", "####################", goal);
-}
+cEdStage GoalRoad(const char* name, demo::eGoalKind goal) { return DemoRoad(name, "B.H.G..............B", goal); }
 // The hero two cells from a pit of spikes.
-cEdStage PitRoad() { return Road("落とし穴", "B.H................B", "####...#############", "####^^^#############"); }
+cEdStage PitRoad() {
+  return DemoRoad("落とし穴", "B.H................B", demo::eGoalKind::NextPart, "####...#############",
+                  "####^^^#############");
+}
 // Flat ground, nothing to reach.
-cEdStage EmptyRoad() { return Road("広場", "B.H................B", "####################", "####################"); }
+cEdStage EmptyRoad() { return DemoRoad("広場", "B.H................B"); }
 
 class StageRoadsTest : public DemoHarnessTest {
  protected:
-  StageHarness& Harness() { return *m_Harness; }
-  cStageScene& Stage() { return *m_Harness->Stage(); }
   int Scene() const { return g_SceneManager.m_nScene; }
-
-  void Save(const cEdStage& stage, const char* path) { ASSERT_TRUE(StageHarness::SaveStage(stage, path)) << path; }
 
   // From the stage list, the first challenge stage started and played.
   void EnterChallenge() {
@@ -75,16 +63,6 @@ class StageRoadsTest : public DemoHarnessTest {
     Harness().Frames(60);
     Harness().Press("Z");
   }
-
-  // Right held until the stage is in `state`.
-  void WalkRightUntil(int state) {
-    Harness().Hold("RIGHT");
-    const bool reached = Harness().RunUntilState(state, 300);
-    Harness().Release("RIGHT");
-    Harness().Frame();
-    ASSERT_TRUE(reached) << "state " << state << " not reached; in " << Stage().m_nState;
-  }
-
 };
 
 TEST_F(StageRoadsTest, AChallengeOfTwoPartsClearsRegistersItsRankingAndReturnsToTheStageList) {

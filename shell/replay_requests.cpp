@@ -1,32 +1,27 @@
 #include "shell/replay_requests.h"
 
 #include <atomic>
-#include <mutex>
+#include <functional>
 
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
 #include "model/stage/stage.h"
 #include "model/settings/system_data.h"
+#include "platform/keyboard.h"
 #include "platform/main_thread.h"
+#include "scenes/scene_manager.h"
 #include "shell/close_request.h"
 #include "shell/dialog_mode.h"
 #include "shell/file_dialogs.h"
 #include "shell/format.h"
+#include "shell/requests.h"
 
 namespace {
 
 constexpr int kPlayStartReplay = 4;
-constexpr int kVkF1 = 0x70;
-constexpr int kVkF2 = 0x71;
 constexpr int kQuietFrames = 60;
 
-std::mutex g_HostMutex;
-ReplayKeyHost g_Host;
-
-ReplayKeyHost Host() {
-  std::lock_guard lock(g_HostMutex);
-  return g_Host;
-}
+bool Held(int vk) { return (platform::GetAsyncKeyState(vk) & 0x8000) != 0; }
 
 // Frames left before the "nothing to save" sound may play again.
 std::atomic<int> g_nQuietFrames{0};
@@ -37,11 +32,6 @@ int RunRequest(const std::function<int()>& serve) {
 }
 
 }  // namespace
-
-void SetReplayKeyHost(ReplayKeyHost host) {
-  std::lock_guard lock(g_HostMutex);
-  g_Host = std::move(host);
-}
 
 int ChooseReplaySavePath(std::string& path, const std::string& stageFile) {
   const std::string extension = ReplayExtension();
@@ -57,14 +47,12 @@ int ChooseReplaySavePath(std::string& path, const std::string& stageFile) {
 }
 
 int CheckReplaySaveKeys() {
-  const ReplayKeyHost host = Host();
-  if ((host.playStart && host.playStart() == kPlayStartReplay) || g_SystemData.m_bRecordReplay == 0) return 0;
+  if (g_SceneManager.m_nPlayStart == kPlayStartReplay || g_SystemData.m_bRecordReplay == 0) return 0;
   if (g_nQuietFrames > 0) --g_nQuietFrames;
-  const auto held = [&](int vk) { return host.keyHeld && host.keyHeld(vk); };
   int wParam = 0;
-  if (held(kVkF1)) {
+  if (Held(platform::VK_F1)) {
     wParam = 0;
-  } else if (held(kVkF2)) {
+  } else if (Held(platform::VK_F1 + 1)) {
     wParam = 1;
   } else {
     return 0;
@@ -72,12 +60,12 @@ int CheckReplaySaveKeys() {
   const cReplayLog& log = wParam == 0 ? g_ReplayLog : g_PrevReplayLog;
   if (log.m_vDirValues.empty()) {
     if (g_nQuietFrames <= 0) {
-      if (host.playSystemSound) host.playSystemSound(3);
+      RequestSystemSound(3);
       g_nQuietFrames = kQuietFrames;
     }
     return 0;
   }
-  if (host.playSystemSound) host.playSystemSound(1);
+  RequestSystemSound(1);
   RunRequest([wParam] { return ServeSaveReplayRequest(wParam); });
   return 1;
 }
@@ -89,11 +77,8 @@ int ServeSaveReplayRequest(int wParam) {
   if (ChooseReplaySavePath(path, g_SaveData.m_strStagePath) == 0) return 0;
   cReplayLog& log = wParam == 0 ? g_ReplayLog : g_PrevReplayLog;
   cSaveData& snapshot = wParam == 0 ? g_ReplaySaveData : g_PrevReplaySaveData;
-  if (log.SaveReplay(path.c_str(), g_LoadedStage, g_PlayStage, snapshot) == 0) {
-    RequestMainWindowClose();
-    return 0;
-  }
-  return 1;
+  // A replay that cannot be written was told in a box; the play goes on.
+  return log.SaveReplay(path.c_str(), g_LoadedStage, g_PlayStage, snapshot);
 }
 
 int ServeOpenReplayRequest() {

@@ -5,29 +5,19 @@
 // their snapshots are only touched there during that wait.
 #pragma once
 
-#include <functional>
 #include <string>
-
-// What the replay keys read from the rest of the program; its owners (the
-// scene manager, the input and the sound) install it. By default no key is
-// held, the play is no replay and sounds are not played.
-struct ReplayKeyHost {
-  std::function<int()> playStart;         // the play start kind; 4 is a replay
-  std::function<bool(int vk)> keyHeld;    // the key is held now
-  std::function<void(int sound)> playSystemSound;
-};
-void SetReplayKeyHost(ReplayKeyHost host);
 
 // path = a proposed file name for a replay of stageFile (empty for none),
 // then the save chooser in user_data\rpl4\; 1 when a path was chosen (a
 // program path relative to the current folder).
 int ChooseReplaySavePath(std::string& path, const std::string& stageFile);
 
-// Once per frame of the stage states and of the pause loop: F1 saves the
-// current play's replay, F2 the previous one's. Nothing while a replay plays
-// or when the project records none; a log with nothing in it plays system
-// sound 3 (at most once in 60 frames) instead of asking. 1 when a save was
-// requested (whether or not the player then saved).
+// Once per frame of the stage states and of the pause loop: F1 held (the
+// keyboard's state now) saves the current play's replay, F2 the previous
+// one's, after system sound 1. Nothing while a replay plays (the scene
+// manager's play start 4) or when the project records none; a log with
+// nothing in it plays system sound 3 (at most once in 60 frames) instead of
+// asking. 1 when a save was requested (whether or not the player then saved).
 int CheckReplaySaveKeys();
 
 // The title menu's request: choose a replay file and load it into
@@ -37,7 +27,8 @@ int RequestReplayOpen();
 
 // The main window's side of the two requests, on the main thread. Save:
 // wParam 0 the current play (g_ReplayLog, g_ReplaySaveData), 1 the previous
-// one; 1 when saved, 0 when cancelled. A replay that cannot be written or
-// read asks the main window to close and answers 0.
+// one; 1 when saved, 0 when cancelled or not written (the failure was shown
+// in a box and the play goes on). A replay that cannot be read asks the main
+// window to close and answers 0.
 int ServeSaveReplayRequest(int wParam);
 int ServeOpenReplayRequest();

@@ -43,6 +43,7 @@ bool ReadRunSettings(RunSettings& settings, const std::function<const char*(cons
   settings.inputScript = get("PLAYER_INPUT_SCRIPT");
   settings.dumpFrame = get("PLAYER_DUMP_FRAME");
   settings.dumpState = get("PLAYER_DUMP_STATE");
+  settings.dumpDigests = get("PLAYER_DUMP_DIGESTS");
   const std::string frames = get("PLAYER_FRAMES");
   if (!frames.empty()) {
     char* end = nullptr;

@@ -7,6 +7,8 @@
 //   PLAYER_FRAMES=N              close after N presented frames
 //   PLAYER_DUMP_FRAME=file.png   the last frame as a picture at the end
 //   PLAYER_DUMP_STATE=file.json  the state at the end (shell/state_dump.h)
+//   PLAYER_DUMP_DIGESTS=file     while a stage runs, its state digest after
+//                                every frame, one line a frame
 // (PLAYER_DIALOG_SCRIPT, PLAYER_TRANSCRIPT and PLAYER_AUDIO_CAPTURE are read
 // by the platform layer itself.)
 // A value that cannot be used (a bad number, an unreadable script) is
@@ -24,6 +26,7 @@ struct RunSettings {
   int nCloseAfterFrames = 0;  // 0: no limit
   std::string dumpFrame;
   std::string dumpState;
+  std::string dumpDigests;
 };
 
 // The show-window value the program was started with: PLAYER_SHOW_WINDOW

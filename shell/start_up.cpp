@@ -197,10 +197,12 @@ void StartSound() {
 }
 
 // What the game thread runs each frame: the scene manager's frame, then the
-// frame count of PLAYER_FRAMES and the sound of a headless run. The last
+// digest line of PLAYER_DUMP_DIGESTS, the frame count of PLAYER_FRAMES and
+// the sound of a headless run. The last
 // frame of PLAYER_FRAMES ends the game loop, so that the run ends on it.
 int GameFrame() {
   const int result = g_SceneManager.Frame();
+  if (!g_RunSettings.dumpDigests.empty()) AppendStageDigestLine(g_RunSettings.dumpDigests);
   CountPresentedFrame(g_RunSettings);
   platform::PumpAudio();
   const int limit = g_RunSettings.nCloseAfterFrames;

@@ -69,3 +69,15 @@ bool WriteStateDump(const std::string& path) {
   }
   return true;
 }
+
+bool AppendStageDigestLine(const std::string& path) {
+  static std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  static bool reported = false;
+  const auto* stage = static_cast<const cStageScene*>(g_SceneManager.Scene(SCENE_STAGE));
+  if (stage) file << StageDigestJson(*stage) << '\n' << std::flush;
+  if (!file && !reported) {
+    ReportF("PLAYER_DUMP_DIGESTS: cannot write %s", path.c_str());
+    reported = true;
+  }
+  return static_cast<bool>(file);
+}

@@ -13,3 +13,8 @@
 std::string StateDumpJson();
 // Writes StateDumpJson to a Linux path; false (reported) when it cannot.
 bool WriteStateDump(const std::string& path);
+
+// PLAYER_DUMP_DIGESTS: appends the running stage's digest as one line to
+// the file at a Linux path (made empty by the first call); nothing while no
+// stage runs. False (reported once) when the file cannot be written.
+bool AppendStageDigestLine(const std::string& path);

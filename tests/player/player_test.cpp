@@ -212,6 +212,61 @@ TEST_F(StoryRun, UnderADisplayInAWindowPlaysTheFirstStageWithTheDummyAudioDriver
   PlayTheFirstStage();
 }
 
+// The stage digests of a run's PLAYER_DUMP_DIGESTS file by scene state and
+// stage frame, the first of each (a state may hold a frame for a while).
+std::map<std::pair<int, int>, std::string> DigestsByFrame(const std::string& lines) {
+  std::map<std::pair<int, int>, std::string> digests;
+  const std::regex key("^\\{\"state\": (-?\\d+), \"step\": -?\\d+, \"stage_frame\": (\\d+),");
+  std::istringstream stream(lines);
+  for (std::string line; std::getline(stream, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, key)) digests.emplace(std::pair(std::stoi(match[1]), std::stoi(match[2])), line);
+  }
+  return digests;
+}
+
+// F1 on the result of the story's first stage saves its replay through the
+// save chooser; a second run opens it from the title's replay item and
+// plays the same stage to the same result, frame by frame.
+TEST_F(PlayerRun, AReplaySavedOnTheResultPlaysTheSameFromTheTitle) {
+  constexpr int kPlay = 2, kResult = 4;  // the stage's states
+  WriteTextFile(m_Folder / "record.txt", ReadTextFile(STORY_INPUT_SCRIPT) + "1400 F1 down\n1401 F1 up\n1410 close\n");
+  m_Env.Set("PLAYER_INPUT_SCRIPT", (m_Folder / "record.txt").string());
+  m_Env.Set("PLAYER_FRAMES", "3000");
+  m_Env.Set("PLAYER_DUMP_DIGESTS", (m_Folder / "recorded.txt").string());
+  UseDialogScript("save user_data/rpl4/first\n");
+  ProgramResult result = Play();
+  ASSERT_EQ(result.status, 0) << result.err;
+  ASSERT_TRUE(fs::exists(Project() / "user_data" / "rpl4" / "first.rpl4_566")) << Read(Transcript());
+
+  // The title's fifth item is the replay.
+  WriteTextFile(m_Folder / "replay.txt",
+                "60 DOWN down\n62 DOWN up\n70 DOWN down\n72 DOWN up\n80 DOWN down\n82 DOWN up\n"
+                "90 DOWN down\n92 DOWN up\n110 Z down\n112 Z up\n");
+  m_Env.Set("PLAYER_INPUT_SCRIPT", (m_Folder / "replay.txt").string());
+  m_Env.Set("PLAYER_FRAMES", "1100");
+  m_Env.Set("PLAYER_DUMP_DIGESTS", (m_Folder / "played.txt").string());
+  UseDialogScript("open user_data/rpl4/first.rpl4_566\n");
+  result = Play();
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(Read(Transcript()).find("first.rpl4_566"), std::string::npos) << Read(Transcript());
+
+  const auto recorded = DigestsByFrame(Read(m_Folder / "recorded.txt"));
+  const auto played = DigestsByFrame(Read(m_Folder / "played.txt"));
+  int playFrames = 0;
+  for (const auto& [key, digest] : recorded) {
+    if (key.first != kPlay && key.first != kResult) continue;
+    const auto it = played.find(key);
+    ASSERT_NE(it, played.end()) << "state " << key.first << ", stage frame " << key.second << " never played";
+    ASSERT_EQ(it->second, digest) << "state " << key.first << ", stage frame " << key.second;
+    playFrames += key.first == kPlay;
+  }
+  EXPECT_GT(playFrames, 600);
+  for (const auto* run : {&recorded, &played}) {
+    EXPECT_TRUE(std::any_of(run->begin(), run->end(), [&](const auto& entry) { return entry.first.first == kResult; }));
+  }
+}
+
 TEST_F(PlayerRun, TheLauncherShowsWithoutBootDataAndCancellingEndsTheProgram) {
   SetIniValue("Direct3D", "2");
   const ProgramResult result = Play();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <thread>
 
@@ -10,10 +11,16 @@
 #include "model/user/save_data.h"
 #include "model/stage/stage.h"
 #include "model/settings/system_data.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
 #include "platform/main_thread.h"
+#include "platform/window_messages.h"
+#include "scenes/scene_manager.h"
 #include "shell/close_request.h"
 #include "shell/paths.h"
 #include "shell/replay_requests.h"
+#include "shell/requests.h"
+#include "support/bound_by_file_modes.h"
 #include "support/scoped_dialog_script.h"
 #include "support/scoped_message_boxes.h"
 #include "support/stage_fixture.h"
@@ -136,19 +143,32 @@ class ReplayRequestTest : public FileDialogTest {
     const std::int16_t frame[2] = {4, 1};
     for (int i = 0; i < 30; ++i) g_ReplayLog.RecordFrame(frame);
     g_ReplayLog.m_nSeed = 1234;
-    SetReplayKeyHost({[this] { return m_nPlayStart; }, [this](int vk) { return vk == m_nHeldKey; },
-                      [this](int sound) { m_vSounds.push_back(sound); }});
+    g_SceneManager.m_nPlayStart = 0;
+    // The main window: it plays the system sounds the keys ask for.
+    m_hWnd = platform::CreateWindowHandle(
+        [this](platform::HWND, platform::UINT message, platform::WPARAM wParam, platform::LPARAM) {
+          if (message == WM_REQ_PLAY_SOUND) m_vSounds.push_back(static_cast<int>(wParam));
+          return platform::LRESULT{0};
+        });
+    g_hWnd = m_hWnd;
     ResetCloseRequests();
   }
   void TearDown() override {
-    SetReplayKeyHost({});
+    platform::ReleaseAllKeys();
+    platform::RunMainThreadTasks();  // the posted closes
+    g_hWnd = nullptr;
+    platform::DestroyWindowHandle(m_hWnd);
     g_SystemData.m_bRecordReplay = 0;
     g_ReplayLog.Clear();
     g_PrevReplayLog.Clear();
   }
+  // The key as the keyboard holds it: the only key held.
+  static void Hold(int vk) {
+    platform::ReleaseAllKeys();
+    if (vk != 0) platform::PressVirtualKey(vk);
+  }
 
-  int m_nPlayStart = 0;
-  int m_nHeldKey = 0;
+  platform::HWND m_hWnd = nullptr;
   std::vector<int> m_vSounds;
 };
 
@@ -156,7 +176,7 @@ TEST_F(ReplayRequestTest, F1SavesTheCurrentPlayUnderTheProposedName) {
   // The chooser offers stage_00 ... the first free name; the player takes it.
   WriteTextFile(m_Folder / "user_data" / "rpl4" / "Stage_00.rpl4_566", "taken");
   ScopedDialogScript script("save user_data/rpl4/Stage_01\n");
-  m_nHeldKey = 0x70;
+  Hold(platform::VK_F1);
   EXPECT_EQ(CheckReplaySaveKeys(), 1);
   EXPECT_EQ(m_vSounds, std::vector<int>{1});
   cReplayLog log;
@@ -170,7 +190,7 @@ TEST_F(ReplayRequestTest, F1SavesTheCurrentPlayUnderTheProposedName) {
 
 TEST_F(ReplayRequestTest, NothingToSaveSoundsOnceASecondWhileTheKeyIsHeld) {
   ScopedDialogScript script("save user_data/rpl4/never\n");
-  m_nHeldKey = 0x71;  // F2: the previous play, which has no frames
+  Hold(platform::VK_F1 + 1);  // F2: the previous play, which has no frames
   for (int frame = 0; frame < 121; ++frame) EXPECT_EQ(CheckReplaySaveKeys(), 0);
   EXPECT_EQ(m_vSounds, (std::vector<int>{3, 3, 3}));
   EXPECT_EQ(script.PendingAnswers(), 1u);
@@ -178,17 +198,54 @@ TEST_F(ReplayRequestTest, NothingToSaveSoundsOnceASecondWhileTheKeyIsHeld) {
 
 TEST_F(ReplayRequestTest, NoSaveDuringAReplayOrWithoutRecordingOrWithoutTheKeys) {
   ScopedDialogScript script("save user_data/rpl4/never\n");
-  m_nHeldKey = 0x70;
-  m_nPlayStart = 4;
+  Hold(platform::VK_F1);
+  g_SceneManager.m_nPlayStart = 4;  // a replay plays
   EXPECT_EQ(CheckReplaySaveKeys(), 0);
-  m_nPlayStart = 0;
+  g_SceneManager.m_nPlayStart = 0;
   g_SystemData.m_bRecordReplay = 0;
   EXPECT_EQ(CheckReplaySaveKeys(), 0);
   g_SystemData.m_bRecordReplay = 1;
-  m_nHeldKey = 0;
+  Hold(0);
   EXPECT_EQ(CheckReplaySaveKeys(), 0);
   EXPECT_TRUE(m_vSounds.empty());
   EXPECT_EQ(script.PendingAnswers(), 1u);
+}
+
+// A replay that cannot be written (a folder the player may not write, a
+// full disk) is told in a box; the play goes on with its logs, and the
+// folder holds what it held.
+TEST_F(ReplayRequestTest, AReplayThatCannotBeWrittenIsToldAndThePlayGoesOn) {
+  const fs::path folder = m_Folder / "user_data" / "rpl4";
+  const auto saveFails = [&]() -> int {
+    ScopedDialogScript script("save user_data/rpl4/lost\n");
+    EXPECT_EQ(ServeSaveReplayRequest(0), 0);
+    const auto boxes = m_Boxes.Shown();
+    EXPECT_EQ(boxes.size(), 1u);
+    for (const auto& box : boxes) EXPECT_NE(box.text.find("の保存に失敗しました！"), std::string::npos) << box.text;
+    EXPECT_EQ(CloseRequestCount(), 0);
+    EXPECT_EQ(g_ReplayLog.m_vDirRuns, std::vector<std::int32_t>{30});
+    EXPECT_TRUE(fs::is_empty(folder));
+    return 0;
+  };
+  {
+    SCOPED_TRACE("a full disk");
+    platform::SetWriteFunctionForTests([](int, const void*, std::size_t) -> ssize_t {
+      errno = ENOSPC;
+      return -1;
+    });
+    saveFails();
+    platform::SetWriteFunctionForTests(nullptr);
+  }
+  {
+    SCOPED_TRACE("a read-only folder");
+    m_Boxes.Clear();
+    fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const int status = RunBoundByFileModes(saveFails);
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    if (status == kNotBound) GTEST_SKIP() << kNotBoundMessage;
+    EXPECT_EQ(status, 0);
+  }
 }
 
 TEST_F(ReplayRequestTest, TheTitleOpensASavedReplay) {
@@ -211,7 +268,7 @@ TEST_F(ReplayRequestTest, AReplayThatCannotBeReadClosesTheProgram) {
 TEST_F(ReplayRequestTest, TheGameThreadsRequestIsServedOnTheMainThread) {
   ScopedDialogScript script("save user_data/rpl4/from_game\n");
   platform::ClaimMainThread();
-  m_nHeldKey = 0x70;
+  Hold(platform::VK_F1);
   std::atomic<int> result{-1};
   std::thread game([&] { result = CheckReplaySaveKeys(); });
   while (result == -1) {

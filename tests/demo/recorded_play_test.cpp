@@ -17,6 +17,7 @@
 // full) to see that only what was meant changed.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ struct RecordedStage {
   const char* name;  // of the recording
   const char* file;
 };
+void PrintTo(const RecordedStage& stage, std::ostream* out) { *out << stage.name; }
 
 const RecordedStage kStages[] = {
     {"story01", demo::kStoryStageFile},

@@ -136,6 +136,30 @@ TEST_F(StageHitsTest, ContactHurtsBothSidesOnceWithOneSound) {
   EXPECT_EQ(Sounds(7), 0);
 }
 
+// Two shot-hit tests a frame at 4 sub-steps run in sub-steps 1 and 3
+// (at 0 and 4 / 2 = 2, counted from 0); and in one sub-step the shot hits
+// come before the contacts: a shot and the hero's touch reaching an enemy
+// together, the shot's 3 counts and the no-damage time it starts keeps the
+// touch's 2 off.
+TEST_F(StageHitsTest, ShotsHitInTheScheduledSubStepsAndBeforeContacts) {
+  g_LoadedStage.m_nHitCheckLevel = g_PlayStage.m_nHitCheckLevel = 2;
+  for (int k = 1; k <= 4; ++k) {
+    m_Scene->SetStage(1, 0);
+    cCharacter& enemy = AddCharacter(CharacterDef(1, 10), 10, 12);
+    ShotOver(0, 3, enemy.m_ShotBox);
+    Scene().m_nSubStep = k;
+    Scene().CheckHits();
+    EXPECT_EQ(enemy.m_nHp, k == 1 || k == 3 ? 7 : 10) << "sub-step " << k;
+  }
+
+  m_Scene->SetStage(1, 0);
+  Hero().m_Chara.m_nPower = 2;
+  cCharacter& enemy = AddCharacter(CharacterDef(1, 10), 3, 13);  // on the hero
+  ShotOver(0, 3, enemy.m_ShotBox);
+  EXPECT_EQ(Hits(), 0);
+  EXPECT_EQ(enemy.m_nHp, 7);
+}
+
 TEST_F(StageHitsTest, ShotsAgainstShotsByCancellingAndUnsignedStrength) {
   struct Case {
     bool cancelU, cancelW;

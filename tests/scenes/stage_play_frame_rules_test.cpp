@@ -1,0 +1,151 @@
+// One stage played frame by frame, its state checked against the numbers
+// its settings give: the view auto-scrolls 10 tenths of a pixel a frame
+// (0.25 a sub-step at 4 sub-steps), the time limit is 3 seconds, and the
+// characters' screen-out rule removes them 2 cells left or 1 cell right of
+// the view. The play frame's order shows in the numbers: the view steps
+// before anything moves in a sub-step, so the hero it pushes stands exactly
+// at the view's left edge; screen-out runs in the first sub-step only and
+// measures its margins in 32-pixel cells; the time limit ticks once every
+// 60 play frames; a time over does nothing more to a hero already dying;
+// and a button held while the pause menu closes is ignored until every
+// button has been released.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/definitions/command.h"
+#include "support/condition_builders.h"
+#include "support/definition_builders.h"
+#include "support/play_stage.h"
+
+namespace {
+
+constexpr int kHeroDeathSound = 8;
+
+class PlayFrameRulesTest : public PlayStageTest {
+ protected:
+  void AdjustStage(cEdStage& stage) override {
+    stage.m_bTimeLimit = 1;
+    stage.m_nTimeLimit = 3;
+    stage.m_bAutoScrollX = 1;
+    stage.m_nAutoScrollSpeedX = 10;
+    stage.m_aScreenOut[SCREENOUT_CHARA].SetAll(1, 1, 0, 0, 2, 1, 0, 0);
+    // The hero jumps while button 1 is down.
+    cEdFlow jump = FlowBuilder(TRIGGER_ALWAYS)
+                       .Key(KeyConditionBuilder().Key(KEY_BUTTON1, KEY_PRESSED).AnyHold())
+                       .Command(CommandBuilder(CMD_JUMP).Param(0, 1).Param(2, 3));
+    stage.m_vPlacedCharas.front().m_vFlow = {jump};
+  }
+  // One play frame with button 1 down or up, as the frame's input poll leaves it.
+  void Frame(bool bButton = false) {
+    g_InputStates.at(0).wButton = bButton ? 1 : 0;
+    Scene().Play();
+    ++m_nFrame;
+  }
+  void FramesTo(int nFrame) {
+    while (m_nFrame < nFrame) Frame();
+  }
+  long Sounds(int n) const { return std::count(m_Window.sounds.begin(), m_Window.sounds.end(), n); }
+  bool Has(const cCharacter* chara) {
+    for (const cCharacter& c : Scene().m_CharacterList)
+      if (&c == chara) return true;
+    return false;
+  }
+  int m_nFrame = 0;  // play frames so far
+};
+
+TEST_F(PlayFrameRulesTest, OneStagePlaysToTheNumbersOfItsSettings) {
+  cPlayer& hero = Hero();
+  ASSERT_DOUBLE_EQ(Scene().m_ScrollX.m_dPos, Pixel(0));  // the view starts at the stage's left edge
+  ASSERT_LT(hero.m_dX, Pixel(3) + 1);
+  ASSERT_EQ(Scene().m_nTimeLeft, 3);
+  // Right of the view (640 pixels from its left edge) with a margin of one
+  // cell: one character on the margin's line, one 12 pixels inside it.
+  cCharacter& onTheLine = AddCharacter(CharacterDef(1), 21, 13);
+  cCharacter& inside = AddCharacter(CharacterDef(1), 20, 13);
+  MoveTo(inside, Pixel(0) + 640 + 32 - 12, inside.m_dY);
+  // At the stage's left edge, 32 pixels wide: it leaves once the view's
+  // left edge less 2 cells reaches its right edge (x + 31), that is when
+  // the view has moved 2 x 32 + 32 = 96 pixels, at the end of frame 96:
+  // the removal comes in the next frame's first sub-step.
+  cCharacter& left = AddCharacter(CharacterDef(1), 0, 13);
+
+  Frame();
+  EXPECT_FALSE(Has(&onTheLine));
+  EXPECT_TRUE(Has(&inside));
+  FramesTo(59);
+  EXPECT_EQ(Scene().m_nTimeLeft, 3);
+  Frame();
+  EXPECT_EQ(Scene().m_nTimeLeft, 2) << "a second is 60 play frames";
+
+  // The pause menu closed with button 1 still down: the button stays
+  // ignored while held, and counts again once released and pressed anew.
+  // (Standing, the hero's top settles within a pixel below row 13's top.)
+  Scene().m_bHoldButtons = 1;
+  double highest = hero.m_dY;
+  for (int i = 0; i < 10; ++i) {
+    Frame(true);
+    highest = std::min(highest, hero.m_dY);
+  }
+  EXPECT_EQ(hero.m_bJumping, 0);
+  EXPECT_GE(highest, Pixel(13));
+  Frame(false);
+  Frame(true);
+  EXPECT_EQ(hero.m_bJumping, 1);
+  Frame(true);
+  EXPECT_LT(hero.m_dY, Pixel(13) - 2);
+
+  FramesTo(96);
+  EXPECT_DOUBLE_EQ(Scene().m_ScrollX.m_dPos, Pixel(0) + 96);
+  EXPECT_TRUE(Has(&left)) << "screen-out runs in the first sub-step of a frame only";
+  Frame();
+  EXPECT_FALSE(Has(&left));
+  EXPECT_TRUE(Has(&inside));
+
+  // The view's left edge has reached the hero (about 96 pixels from the
+  // start) and pushes it: stepped before the hero moves, the view and the
+  // hero agree.
+  FramesTo(110);
+  ASSERT_EQ(hero.m_bJumping, 0);
+  EXPECT_DOUBLE_EQ(Scene().m_ScrollX.m_dPos, Pixel(0) + 110);
+  EXPECT_DOUBLE_EQ(hero.m_dX, Pixel(0) + 110);
+  EXPECT_EQ(Scene().m_nTimeLeft, 2);
+  Frame();
+  EXPECT_DOUBLE_EQ(hero.m_dX, Pixel(0) + 111);
+
+  // A wall in stage column 6: the view pushes the hero whenever the hero's
+  // screen left is a whole pixel out, so at the end of each frame. In the
+  // last sub-step of frame 161 (view at 161 pixels) the push takes the
+  // hero's right edge x + 31 into the wall's cell; put back left of the
+  // wall and pushed by the view again, it is squeezed: back where the
+  // sub-step began (160, a pixel left of the view) and dying.
+  Put(6, 13, 1);
+  FramesTo(160);
+  EXPECT_EQ(Scene().m_nTimeLeft, 1);
+  ASSERT_EQ(hero.m_bDying, 0);
+  EXPECT_EQ(Sounds(kHeroDeathSound), 0);
+  Frame();
+  EXPECT_EQ(hero.m_bDying, 1);
+  EXPECT_DOUBLE_EQ(hero.m_dX, Pixel(0) + 160);
+  EXPECT_EQ(Sounds(kHeroDeathSound), 1);
+
+  // The time runs out while the hero is dying: it neither sounds nor kills
+  // the hero again.
+  FramesTo(180);
+  EXPECT_EQ(Scene().m_nTimeLeft, 0);
+  EXPECT_EQ(hero.m_bDying, 1);
+  EXPECT_EQ(Sounds(kHeroDeathSound), 1);
+}
+
+TEST_F(PlayFrameRulesTest, TheTimeRunningOutKillsALivingHeroWithItsSound) {
+  FramesTo(179);
+  EXPECT_EQ(Scene().m_nTimeLeft, 1);
+  EXPECT_EQ(Hero().m_bDying, 0);
+  EXPECT_EQ(Sounds(kHeroDeathSound), 0);
+  Frame();
+  EXPECT_EQ(Scene().m_nTimeLeft, 0);
+  EXPECT_EQ(Hero().m_bDying, 1);
+  EXPECT_EQ(Sounds(kHeroDeathSound), 1);
+}
+
+}  // namespace

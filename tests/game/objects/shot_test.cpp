@@ -6,6 +6,7 @@
 #include "game/objects/shot.h"
 #include "game/objects/shot_launch.h"
 #include "model/database/database.h"
+#include "model/settings/system_data.h"
 #include "model/stage/common_palette.h"
 #include "shell/random.h"
 #include "support/definition_builders.h"
@@ -206,6 +207,74 @@ TEST_F(ShotTest, LightningRowsComeFromTheScreenEdgeAtTheTarget) {
   // Target centre on screen (336, 176); view at (320, 320).
   EXPECT_EQ(Positions(), (std::vector<std::pair<int, int>>{{632, 320}, {664, 320}, {632, 352}, {664, 352}}));
   EXPECT_EQ(FlightAngles(), (std::vector<int>{270, 270, 270, 270}));
+
+  // The System setting that leaves the spacing out of the row step: rows
+  // 16 apart (the shot's height), the columns as before.
+  stage.m_ShotList.clear();
+  for (auto& team : stage.m_vTeamShot) team.clear();
+  g_SystemData.m_bLightningNoSpacing = 1;
+  FireShots(shooter, shot);
+  g_SystemData.m_bLightningNoSpacing = 0;
+  EXPECT_EQ(Positions(), (std::vector<std::pair<int, int>>{{632, 320}, {664, 320}, {632, 336}, {664, 336}}));
+}
+
+// Aiming takes the direction from the launch point to the target's centre
+// turned by 180 degrees (0 points left), rounded: from the row origin's
+// centre (520, 496) right of the shooter to the target's centre (656, 592),
+// trunc(atan2(96, 136) x 57.29577951308232 + 180 + 0.5) = trunc(215.72),
+// right and down. A turned row of two steps along the row by
+// trunc(S(f + w), -C(f + h)) when sin and cos of its angle have the same
+// sign, else by their negation: f = 16 and w = h = 16 give (20, -24) at 40
+// degrees (20.57, -24.51) and (-24, -20) at 130 (-24.51, -20.57).
+TEST_F(ShotTest, AimedAndTurnedRowsByTheNumbers) {
+  target.SetUp(CharaBuilder(), 10, 8, 2);
+  target.UpdateScreenRect();
+  shooter.SetTarget(&target);
+  shot.m_bAimTarget = 1;
+  shot.m_nDirection = SHOTDIR_RIGHT;
+  FireShots(shooter, shot);
+  ASSERT_EQ(Positions(), (std::vector<std::pair<int, int>>{{512, 488}}));
+  EXPECT_EQ(FlightAngles(), (std::vector<int>{215}));
+
+  struct Case {
+    int angle;
+    int stepX, stepY;
+  };
+  shot.m_bAimTarget = 0;
+  shot.m_bRotateFormation = 1;
+  shot.m_nShotCount = 2;
+  shot.m_anPatternParam[0] = 1;
+  shot.m_nDirection = SHOTDIR_LEFT;  // base angle 0
+  for (const Case c : {Case{40, 20, -24}, Case{130, -24, -20}}) {
+    stage.m_ShotList.clear();
+    for (auto& team : stage.m_vTeamShot) team.clear();
+    shot.m_nAngle = static_cast<std::int16_t>(c.angle);
+    FireShots(shooter, shot);
+    const auto at = Positions();
+    ASSERT_EQ(at.size(), 2u);
+    EXPECT_EQ(at[1].first - at[0].first, c.stepX) << c.angle;
+    EXPECT_EQ(at[1].second - at[0].second, c.stepY) << c.angle;
+    EXPECT_EQ(FlightAngles(), (std::vector<int>{c.angle, c.angle}));
+  }
+}
+
+// Against a view that scrolls by itself, a shot that does not scroll along
+// aims at a target that does with the velocity that meets it: still
+// toward the target, right of the shooter.
+TEST_F(ShotTest, AimingAtAScrollingTargetFromADriftingViewStillFacesIt) {
+  stage.m_ScrollX.SetAutoScroll(1, 20, g_LoadedStage.m_dSubSteps);
+  target.SetUp(CharaBuilder(), 12, 5, 2);
+  target.m_bScrollSync = 1;
+  target.UpdateScreenRect();
+  shooter.SetTarget(&target);
+  shot.m_bAimTarget = 1;
+  shot.m_nDirection = SHOTDIR_RIGHT;
+  FireShots(shooter, shot);
+  ASSERT_EQ(stage.m_ShotList.size(), 1u);
+  const int angle = FlightAngles()[0];
+  EXPECT_GT(angle, 90);
+  EXPECT_LT(angle, 270);
+  EXPECT_GT(stage.m_ShotList.front().m_dBaseVX, 0);
 }
 
 TEST_F(ShotTest, RangeBecomesSubStepsAndATooShortRangeStillLivesAFrame) {
@@ -218,6 +287,25 @@ TEST_F(ShotTest, RangeBecomesSubStepsAndATooShortRangeStillLivesAFrame) {
   int steps = 0;
   while (s.UpdateMotion() == 0) ++steps;
   EXPECT_EQ(steps, 12);
+
+  // Told to stop at its range, it stays where the range ran out, still.
+  stage.m_ShotList.clear();
+  for (auto& team : stage.m_vTeamShot) team.clear();
+  shot.m_bStopAtRange = 1;
+  FireShots(shooter, shot);
+  cShot& stopping = stage.m_ShotList.front();
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_EQ(stopping.UpdateMotion(), 0);
+    stopping.StepX();
+  }
+  const double reached = stopping.m_dX;
+  EXPECT_DOUBLE_EQ(reached, 512 + 12 * 4.0);
+  for (int i = 0; i < 30; ++i) {
+    ASSERT_EQ(stopping.UpdateMotion(), 0) << "stays after its range";
+    stopping.StepX();
+  }
+  EXPECT_DOUBLE_EQ(stopping.m_dX, reached);
+  shot.m_bStopAtRange = 0;
 
   struct Case {
     int speed;

@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
+#include "model/definitions/move.h"
+#include "model/settings/system_data.h"
 #include "model/definitions/flow.h"
 #include "support/definition_builders.h"
 #include "support/test_actor.h"
@@ -222,6 +225,60 @@ TEST_F(ActorPhysics, ContactFlagsAndPositionBookkeeping) {
   actor.LandOnCharacter(true);
   EXPECT_DOUBLE_EQ(actor.m_dVY, 2);  // knock-back running
   EXPECT_EQ(actor.m_bRidden, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A size change keeps one bottom in place: with the System setting's
+// anchor 1 the hit box's (a 24-pixel box lifts by 24 per step of size),
+// with 0 the picture's (a 32-pixel picture drawn 4 pixels above the box
+// lifts by 32 - 4 = 28).
+TEST(ActorScale, TheAnchorKeepsTheBoxOrThePictureBottomInPlace) {
+  TestStage stage;
+  const int saved = g_SystemData.m_nScaleAnchor;
+  for (const int anchor : {0, 1}) {
+    g_SystemData.m_nScaleAnchor = anchor;
+    TestActor actor;
+    const cEdChara def = CharaBuilder();
+    actor.InitCommon(&def, 0, 0, 0);
+    actor.InitBase(1, 1, 0, 1, 1, nullptr, 0, 4, 4, 24, 24, 32, 32, 0, 0, 0);
+    actor.PlaceAtTile(5, 5);
+    const double y = actor.m_dY;
+    const double boxBottom = actor.m_dBottom;
+    actor.SetScale(2, 1);
+    EXPECT_DOUBLE_EQ(actor.m_dY, y - (anchor ? 24 : 28)) << "anchor " << anchor;
+    if (anchor) {
+      EXPECT_DOUBLE_EQ(actor.m_dBottom, boxBottom);
+    }
+  }
+  g_SystemData.m_nScaleAnchor = saved;
+}
+
+// A move turns the actor toward its motion unless the move keeps the
+// facing; an actor of fixed facing turns only when the move forces it.
+TEST(ActorMoveFacing, TurnsUnlessKeptOrFixed) {
+  struct Case {
+    int keepFacing, fixedFacing;
+    bool force;
+    int facing;  // after a turn to the left from facing right
+  };
+  const Case cases[] = {
+      {0, 0, false, 0}, {1, 0, false, 1}, {0, 1, false, 1}, {0, 1, true, 0}, {1, 1, true, 1},
+  };
+  TestStage stage;
+  for (const Case& c : cases) {
+    TestActor actor;
+    actor.SetUp(CharaBuilder(), 5, 5);
+    actor.m_Chara.m_bFixedFacing = static_cast<std::uint8_t>(c.fixedFacing);
+    actor.m_nFacing = 1;
+    cEdMove move;
+    move.m_bKeepFacing = static_cast<std::uint8_t>(c.keepFacing);
+    cCommandInstance instance;
+    actor.ApplyMove(-1, 0, 1, instance, move, c.force);
+    EXPECT_EQ(actor.m_nFacing, c.facing) << c.keepFacing << c.fixedFacing << c.force;
+  }
 }
 
 }  // namespace

@@ -254,6 +254,32 @@ TEST_F(StageStates, TheTallyAddsTheTotalsAndFindsTheRankingPositions) {
   g_RankingSet.m_vLists.resize(1);
   m_pScene->EndStage();
   EXPECT_EQ(m_pScene->m_vRankPosition, (std::vector<std::int32_t>{0, -1, -1, -1, -1}));
+
+  // A test play from the editor tallies but ranks nowhere.
+  g_bTestPlay = 1;
+  m_pScene->EndStage();
+  g_bTestPlay = 0;
+  EXPECT_EQ(m_pScene->m_vRankValue[0], 1500);
+  EXPECT_EQ(m_pScene->m_vRankPosition, (std::vector<std::int32_t>(5, -1)));
+  EXPECT_EQ(m_pScene->m_bNewRecord, 0);
+}
+
+// The result of a replay plays it again from the progress its stage
+// started with: the total score, the lives and the variables.
+TEST_F(StageStates, AReplaysResultReturnsToTheProgressOfTheStagesStart) {
+  g_SceneManager.m_nPlayStart = TITLE_REPLAY;
+  g_SaveData.m_nTotalScore = 700;
+  g_SaveData.m_nLives = 3;
+  g_SaveData.m_vVariables.assign(4, 0);
+  g_SaveData.m_vVariables[2] = 11;
+  g_SaveData.TakeStageSnapshot();
+  g_SaveData.m_nTotalScore = 2200;
+  g_SaveData.m_nLives = 1;
+  g_SaveData.m_vVariables[2] = 99;
+  EXPECT_EQ(m_pScene->DecideNextScene(), SCENE_STAGE);
+  EXPECT_EQ(g_SaveData.m_nTotalScore, 700);
+  EXPECT_EQ(g_SaveData.m_nLives, 3);
+  EXPECT_EQ(g_SaveData.m_vVariables[2], 11);
 }
 
 TEST_F(StageStates, TheNextSceneFollowsThePlayStart) {

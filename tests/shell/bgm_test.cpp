@@ -9,12 +9,17 @@
 
 #include "ogg_encoder.h"
 #include "platform/audio/wave_file.h"
+#include "model/database/database.h"
+#include "model/settings/system_data.h"
 #include "platform/files.h"
+#include "scenes/scene_manager.h"
 #include "shell/close_request.h"
+#include "shell/player_services.h"
 #include "shell/report.h"
 #include "smf_writer.h"
 #include "support/audio_samples.h"
 #include "support/scoped_audio.h"
+#include "support/scoped_database.h"
 #include "support/scoped_message_boxes.h"
 #include "support/scoped_virtual_clock.h"
 #include "support/temp_folder.h"
@@ -268,6 +273,48 @@ TEST(BgmCapture, TheCaptureHoldsTheMusicWhileItPlaysAndSilenceAfterAStop) {
   EXPECT_GT(peakAt(1.55, 1.95), 500);   // the MIDI piece
   EXPECT_GT(peakAt(2.55, 2.95), 500);   // looped
   EXPECT_LT(peakAt(3.8, 4.5), 8);       // stopped: the notes have died away (below -72 dB)
+}
+
+}  // namespace
+
+namespace {
+
+// The music requests of the scenes: the world map and the story menu share
+// music slot 1, and moving between the two keeps the piece that plays;
+// coming to either from anywhere else starts it again.
+TEST_F(BgmTest, TheMapMusicGoesOnBetweenTheWorldMapAndTheStoryMenu) {
+  ScopedDatabase database;
+  const cSystemData savedSystem = g_SystemData;
+  const int savedScene = g_SceneManager.m_nScene, savedPrev = g_SceneManager.m_nPrevScene;
+  g_GoodOgg.push_back("bgm\\Map.ogg");
+  g_Database.m_vBgm.resize(2);
+  g_Database.m_vBgm[1].m_strFile = "bgm\\Map.ogg";
+  g_SystemData.m_vSystemBgm = {0, 1, 0, 0};
+  g_SystemData.m_vSystemBgmLoop = {1, 1, 1, 1};
+  ASSERT_EQ(g_Bgm.Init(1, &m_Ogg, &m_Midi, 5), 1);
+  TakeLog();
+  cPlayerServices services(nullptr);
+  struct Case {
+    int scene, previous;
+    bool restarts;
+  };
+  const Case cases[] = {
+      {SCENE_WORLDMAP, SCENE_TITLE, true},      {SCENE_STORYMENU, SCENE_WORLDMAP, false},
+      {SCENE_WORLDMAP, SCENE_STORYMENU, false}, {SCENE_WORLDMAP, SCENE_STAGE, true},
+      {SCENE_STORYMENU, SCENE_TITLE, true},
+  };
+  for (const Case& c : cases) {
+    g_SceneManager.m_nScene = c.scene;
+    g_SceneManager.m_nPrevScene = c.previous;
+    services.PlayBgmRequest(1, 0);
+    const auto log = TakeLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "load 1 bgm\\Map.ogg"), c.restarts ? 1 : 0)
+        << c.scene << " after " << c.previous;
+  }
+  g_Bgm.Release();
+  g_SceneManager.m_nScene = savedScene;
+  g_SceneManager.m_nPrevScene = savedPrev;
+  g_SystemData = savedSystem;
 }
 
 }  // namespace

@@ -1,12 +1,22 @@
 #include "graphics/dd_draw_target.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "game/core/numeric.h"
 #include "graphics/blit.h"
 #include "graphics/blit_state.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
 #include "graphics/frame_effects.h"
 #include "graphics/image_table.h"
+#include "graphics/effects/lens_blit.h"
+#include "graphics/effects/mosaic_blur.h"
+#include "graphics/effects/rotate_blit.h"
+#include "graphics/effects/tinted_blits.h"
 #include "graphics/message_surfaces.h"
+#include "graphics/palette_colours.h"
+#include "graphics/surface_effects.h"
 
 namespace {
 
@@ -98,8 +108,50 @@ void cDDDrawTarget::ResetBltColour() {
   DDResetBltColorOp();
 }
 
-void cDDDrawTarget::EffectBlt(eEffectBlit, const sEffectBlitArgs& args) {
-  Blt(args.dst, args.x, args.y, args.width, args.height, args.src, args.srcX, args.srcY, kColourKey);
+void cDDDrawTarget::EffectBlt(eEffectBlit kind, const sEffectBlitArgs& args) {
+  DDSURFACEDATA *to = Resolve(args.dst), *from = Resolve(args.src);
+  if (!to || !from) return;
+  const int x = args.x, y = args.y, w = args.width, h = args.height, sx = args.srcX, sy = args.srcY;
+  const int value = TruncToInt(args.value);
+  // The centre's distances to the box's edges, and the same point in the source.
+  const int left = args.centreX - x, top = args.centreY - y;
+  const int centreSx = sx + left, centreSy = sy + top;
+  switch (kind) {
+    case EFFECT_BLIT_QUARTERS: DDBltQuarters(to, x, y, w, h, from, sx, sy, value, kColourKey); break;
+    case EFFECT_BLIT_INTERLACE:
+      DDBltInterlace(to, x, y, w, h, args.band, value, from, sx, sy, kColourKey, args.vertical);
+      break;
+    case EFFECT_BLIT_WAVE:
+      DDBltWave(to, x, y, w, h, args.period, args.value, args.phase, args.band, from, sx, sy, kColourKey,
+                args.vertical);
+      break;
+    case EFFECT_BLIT_ROTATE:
+      DDBltRotate(to, args.centreX, args.centreY, w, h, left, top, value, from, sx, sy, kColourKey);
+      break;
+    case EFFECT_BLIT_CARD_FLIP:
+      // The mirrored sheet holds each cell mirrored in place.
+      if (DDSURFACEDATA* back = Resolve(args.mirror))
+        DDBltCardFlip(to, x, y, w, h, from, sx, sy, back, sx, sy, w, h, kColourKey, value, 0);
+      break;
+    case EFFECT_BLIT_CIRCLE:
+      DDBltCircle(to, args.centreX, args.centreY, std::min(left, w - left), std::min(top, h - top), value, args.band, from,
+                  centreSx, centreSy, kColourKey);
+      break;
+    case EFFECT_BLIT_LENS: {
+      // The disc reaches the box's far corners from the lens centre; the
+      // value is the lens depth.
+      const int reach = std::max({std::abs(left), std::abs(w - left), std::abs(top), std::abs(h - top)});
+      DDBltLens(to, args.centreX, args.centreY, TruncToInt(std::sqrt(2.0) * reach), std::max(value, 0), from,
+                centreSx, centreSy, kColourKey);
+      break;
+    }
+    case EFFECT_BLIT_ALPHA:
+      DDBltAlpha(to, x, y, w, h, from, sx, sy, kColourKey, g_palOriginal.data(), g_BlendTable, args.tint, value);
+      break;
+    case EFFECT_BLIT_TRANSLUCENT: DDBltTranslucent(to, x, y, w, h, from, sx, sy, kColourKey, g_BlendTable); break;
+    case EFFECT_BLIT_MOSAIC: DDMosaic(to, x, y, w, h, value, from, sx, sy, kColourKey); break;
+    case EFFECT_BLIT_BLUR: DDBlur(to, x, y, w, h, value, value, from, sx, sy, kColourKey); break;
+  }
 }
 
 void cDDDrawTarget::FillRectPal(sSurface dst, int x, int y, int w, int h, int nPal) {

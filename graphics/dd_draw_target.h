@@ -7,8 +7,9 @@
 // that does not exist (a number outside its set, an image that did not
 // load) is neither drawn from nor into.
 //
-// The character effects' blits (EffectBlt) are not built yet: every kind
-// draws the sprite unchanged, keyed, at its place.
+// EffectBlt draws each character effect through its blit (graphics/
+// frame_effects.h, surface_effects.h and graphics/effects/), keyed; the
+// tinted and translucent ones use g_palOriginal and g_BlendTable.
 #pragma once
 
 #include "game/draw/draw_target.h"

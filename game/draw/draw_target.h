@@ -54,17 +54,20 @@ struct sBltColour {
 enum eEffectBlit {
   EFFECT_BLIT_QUARTERS,     // value: distance the four quarters move apart
   EFFECT_BLIT_INTERLACE,    // band height, value: shift, vertical
-  EFFECT_BLIT_WAVE,         // band height (parameter 4), value: amplitude, phase (degrees), period (parameter 5), vertical
-  EFFECT_BLIT_ROTATE,       // centre and pivot, value: angle in degrees
-  EFFECT_BLIT_CARD_FLIP,    // mirror surface, value: width factor
-  EFFECT_BLIT_CIRCLE,       // value: radius
-  EFFECT_BLIT_LENS,         // centre, value
-  EFFECT_BLIT_ALPHA,        // level (out of 31), value
-  EFFECT_BLIT_TRANSLUCENT,  // 8-bit screens
+  EFFECT_BLIT_WAVE,         // band height, period: waves over the box, value: amplitude, phase (degrees), vertical
+  EFFECT_BLIT_ROTATE,       // about the centre, value: angle in degrees
+  EFFECT_BLIT_CARD_FLIP,    // mirror surface (cells mirrored in place), value: the turn's frame
+  EFFECT_BLIT_CIRCLE,       // about the centre, band height, value: radius
+  EFFECT_BLIT_LENS,         // centre (may lie off the box's middle), value: lens depth; the disc covers the box
+  EFFECT_BLIT_ALPHA,        // tint: palette number, value: level (1 half-way to the tint, each further level more)
+  EFFECT_BLIT_TRANSLUCENT,  // half over what the destination holds
   EFFECT_BLIT_MOSAIC,       // value: cell size
   EFFECT_BLIT_BLUR,         // value: radius
 };
 
+// The sprite's source rectangle (srcX, srcY, width, height) drawn with the
+// colour key at (x, y); the centre is a destination point. Values are
+// truncated to whole pixels or degrees, except the wave's amplitude.
 struct sEffectBlitArgs {
   sSurface dst;
   int x = 0, y = 0;  // destination of the sprite's top-left corner
@@ -77,7 +80,7 @@ struct sEffectBlitArgs {
   bool vertical = false;
   int centreX = 0, centreY = 0;
   sSurface mirror;
-  int level = 0;
+  int tint = 0;
   bool operator==(const sEffectBlitArgs&) const = default;
 };
 

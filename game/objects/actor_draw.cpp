@@ -66,15 +66,19 @@ bool cActor::RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSo
     a.value = run.dValue * factor;
     a.centreX = r.m_nLeft + r.m_nDrawW / 2;
     a.centreY = r.m_nTop + r.m_nDrawH / 2;
-    if (scaled) {
+    // The lens reads around the sprite: it always draws from the work image,
+    // cleared, so that only the sprite shows through it.
+    const bool lens = kind == CHARA_EFFECT_LENS;
+    if (scaled || lens) {
       // The sprite at its drawn size in the work image, the effect from there.
       const sSurface work = Image(IMAGE_WORK);
-      if (kind == CHARA_EFFECT_LENS) pTarget->FillRectPal(work, 0, 0, r.m_nDrawW, r.m_nDrawH, 0);
+      int workW = 0, workH = 0;
+      if (lens && pTarget->SurfaceSize(work, workW, workH)) pTarget->FillRectPal(work, 0, 0, workW, workH, 0);
+      const int sw = scaled ? baseW : r.m_nDrawW, sh = scaled ? baseH : r.m_nDrawH;
       if (src.bColourChange) {
-        pTarget->BltBlend(work, 0, 0, r.m_nDrawW, r.m_nDrawH, src.alt, src.x, src.y, baseW, baseH, kColourKey,
-                          src.colour);
+        pTarget->BltBlend(work, 0, 0, r.m_nDrawW, r.m_nDrawH, src.alt, src.x, src.y, sw, sh, kColourKey, src.colour);
       } else {
-        pTarget->BltStretch(work, 0, 0, r.m_nDrawW, r.m_nDrawH, src.alt, src.x, src.y, baseW, baseH, kColourKey);
+        pTarget->BltStretch(work, 0, 0, r.m_nDrawW, r.m_nDrawH, src.alt, src.x, src.y, sw, sh, kColourKey);
       }
       a.src = work;
       a.mirror = work;
@@ -97,9 +101,10 @@ bool cActor::RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSo
       }
       case CHARA_EFFECT_WAVE_H:
       case CHARA_EFFECT_WAVE_V:
-        a.band = EffectParam(run, 4);
+        // Parameter 4 is the number of waves, parameter 5 their band height.
+        a.period = EffectParam(run, 4);
+        a.band = TruncToInt(EffectParam(run, 5) * factor);
         a.phase = run.anState[0];
-        a.period = TruncToInt(EffectParam(run, 5) * factor);
         a.vertical = kind == CHARA_EFFECT_WAVE_V;
         pTarget->EffectBlt(EFFECT_BLIT_WAVE, a);
         break;
@@ -111,7 +116,10 @@ bool cActor::RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSo
       case CHARA_EFFECT_ROTATE_A:
       case CHARA_EFFECT_ROTATE_B: pTarget->EffectBlt(EFFECT_BLIT_ROTATE, a); break;
       case CHARA_EFFECT_ROTATE_DEPTH: pTarget->EffectBlt(EFFECT_BLIT_CARD_FLIP, a); break;
-      case CHARA_EFFECT_CIRCLE: pTarget->EffectBlt(EFFECT_BLIT_CIRCLE, a); break;
+      case CHARA_EFFECT_CIRCLE:
+        a.band = AtLeastOne(EffectParam(run, 4));
+        pTarget->EffectBlt(EFFECT_BLIT_CIRCLE, a);
+        break;
       case CHARA_EFFECT_ZOOM: {
         const int grow = TruncToInt(a.value) - 32;
         pTarget->BltStretch(dst, r.m_nLeft - grow / 2, r.m_nTop - grow / 2, r.m_nDrawW + grow, r.m_nDrawH + grow,
@@ -124,7 +132,7 @@ bool cActor::RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSo
         pTarget->EffectBlt(EFFECT_BLIT_LENS, a);
         break;
       case CHARA_EFFECT_COLOR:
-        a.level = EffectParam(run, 4);
+        a.tint = EffectParam(run, 4) & 0xFF;
         pTarget->EffectBlt(EFFECT_BLIT_ALPHA, a);
         break;
       case CHARA_EFFECT_TRANSLUCENT:
@@ -133,7 +141,7 @@ bool cActor::RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSo
       case CHARA_EFFECT_MOSAIC: pTarget->EffectBlt(EFFECT_BLIT_MOSAIC, a); break;
       case CHARA_EFFECT_BLUR:
         if (pTarget->BitsPerPixel() == 8) {
-          a.level = 31;
+          a.tint = 31;
           pTarget->EffectBlt(EFFECT_BLIT_ALPHA, a);
         } else {
           pTarget->EffectBlt(EFFECT_BLIT_BLUR, a);
@@ -141,7 +149,7 @@ bool cActor::RunCharaEffect(cDrawTarget* pTarget, sSurface dst, const sGraphicSo
         break;
       default: break;
     }
-    if (!scaled && src.bColourChange) pTarget->ResetBltColour();
+    if (!scaled && !lens && src.bColourChange) pTarget->ResetBltColour();
   }
 
   if (bPaused) return false;

@@ -148,7 +148,6 @@ INSTANTIATE_TEST_SUITE_P(
                     EffectCase{"CardFlip", CHARA_EFFECT_ROTATE_DEPTH, "Effect", EFFECT_BLIT_CARD_FLIP},
                     EffectCase{"Circle", CHARA_EFFECT_CIRCLE, "Effect", EFFECT_BLIT_CIRCLE},
                     EffectCase{"Zoom", CHARA_EFFECT_ZOOM, "BltStretch", EFFECT_BLIT_QUARTERS},
-                    EffectCase{"Lens", CHARA_EFFECT_LENS, "Effect", EFFECT_BLIT_LENS},
                     EffectCase{"Colour", CHARA_EFFECT_COLOR, "Effect", EFFECT_BLIT_ALPHA},
                     EffectCase{"Mosaic", CHARA_EFFECT_MOSAIC, "Effect", EFFECT_BLIT_MOSAIC},
                     EffectCase{"Blur", CHARA_EFFECT_BLUR, "Effect", EFFECT_BLIT_BLUR}),
@@ -168,10 +167,37 @@ TEST_F(ActorDraw, WaveArgumentsAndPhase) {
   actor.Draw(target, kBackBuffer, false);
   actor.Draw(target, kBackBuffer, false);
   const sEffectBlitArgs& a = target.m_vCalls[1].args;
-  EXPECT_EQ(a.band, 4);
-  EXPECT_EQ(a.period, 24);
+  EXPECT_EQ(a.period, 4);  // parameter 4: waves over the box
+  EXPECT_EQ(a.band, 24);   // parameter 5: band height
   EXPECT_EQ(a.phase, 1);
   EXPECT_FALSE(a.vertical);
+}
+
+TEST_F(ActorDraw, CircleBandsAreParameterFour) {
+  StartEffect(CHARA_EFFECT_CIRCLE, 2, 3);
+  actor.Draw(target, kBackBuffer, false);
+  EXPECT_EQ(target.m_vCalls[0].args.band, 3);
+  EXPECT_EQ(target.m_vCalls[0].args.centreX, 64 + 16);
+}
+
+// The lens draws from the whole work image cleared with the sprite at its
+// top-left, the lens centre moved by parameters 4 and 5.
+TEST_F(ActorDraw, LensDrawsThroughTheClearedWorkImage) {
+  target.SetSize(Image(IMAGE_WORK), 640, 480);
+  StartEffect(CHARA_EFFECT_LENS, 2, 3, -5);
+  actor.Draw(target, kBackBuffer, false);
+  ASSERT_EQ(target.m_vCalls.size(), 3u);
+  EXPECT_EQ(target.m_vCalls[0].op, "Fill");
+  EXPECT_EQ(target.m_vCalls[0].w, 640);
+  EXPECT_EQ(target.m_vCalls[1].op, "BltStretch");
+  EXPECT_EQ(target.m_vCalls[1].dst, Image(IMAGE_WORK));
+  EXPECT_EQ(target.m_vCalls[1].src, Image(6 + 18));
+  const sEffectBlitArgs& a = target.m_vCalls[2].args;
+  EXPECT_EQ(target.m_vCalls[2].effect, EFFECT_BLIT_LENS);
+  EXPECT_EQ(a.src, Image(IMAGE_WORK));
+  EXPECT_EQ(a.srcX, 0);
+  EXPECT_EQ(a.centreX, 64 + 16 + 3);
+  EXPECT_EQ(a.centreY, 96 + 16 - 5);
 }
 
 TEST_F(ActorDraw, SplitBandsWithAZeroParameterCountAsOne) {

@@ -19,6 +19,7 @@
 #include "graphics/surface_effects.h"
 #include "support/golden_image.h"
 #include "support/graphics_device.h"
+#include "support/scoped_blend_table.h"
 
 namespace {
 
@@ -42,11 +43,6 @@ class PixelEffectGolden : public testing::TestWithParam<GraphicsMode> {
     ASSERT_TRUE(m_pDevice->Started());
     if (!g_lpD3DState) g_dwTransmit = PalNumToRGB(0);
     DDSetVirBackBuffer(0);
-    // Entry (a, b) the index half-way between: the synthetic palette's
-    // colours grow with the index.
-    std::copy(std::begin(g_BlendTable), std::end(g_BlendTable), m_SavedTable);
-    for (int a = 0; a < 256; ++a)
-      for (int b = 0; b < 256; ++b) g_BlendTable[a * 256 + b] = static_cast<std::uint8_t>((a + b) / 2);
     MakePicture(&m_Video, 0);
     MakePicture(&m_System, 1);
     DrawBackground();
@@ -58,14 +54,13 @@ class PixelEffectGolden : public testing::TestWithParam<GraphicsMode> {
   void TearDown() override {
     DDReleaseSurface(&m_Video);
     DDReleaseSurface(&m_System);
-    std::copy(std::begin(m_SavedTable), std::end(m_SavedTable), g_BlendTable);
     m_pDevice.reset();
   }
   std::string Golden(const char* effect) const { return std::string("effects/") + effect + "_" + GetParam().name; }
 
   std::unique_ptr<ScopedGraphicsDevice> m_pDevice;
   DDSURFACEDATA m_Video, m_System;
-  std::uint8_t m_SavedTable[kBlendTableSize];
+  ScopedHalfwayBlendTable m_BlendTable;
 };
 
 // Per row: DDBltAlpha at levels 1 to 5 toward palette colour 200, then the

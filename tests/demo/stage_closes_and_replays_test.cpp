@@ -210,7 +210,9 @@ TEST_P(StageCloseTest, ReachesTheWindowOnceSavesNothingAndLeavesLaterFramesHarml
   const int stageFrame = stage ? stage->m_nStageFrame : 0;
   RemoveInputScript();
   Harness().Frames(60);
-  if (c.quit) EXPECT_EQ(Harness().Stage()->m_nStageFrame, stageFrame);
+  if (c.quit) {
+    EXPECT_EQ(Harness().Stage()->m_nStageFrame, stageFrame);
+  }
   EXPECT_EQ(WrittenFiles(before, ReadFolderState(m_Folder.path())).size(), static_cast<std::size_t>(c.writes));
   EXPECT_TRUE(Harness().Boxes().Shown().empty());
 }

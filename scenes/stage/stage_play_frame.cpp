@@ -129,18 +129,16 @@ bool cStageScene::KillHero(const char* tag) {
 }
 
 // A character killed by the map or squeezed: false when the frame ends.
+// It stays, dying, for its death display (the drawing removes it after),
+// unless its death ended the stage.
 bool cStageScene::KillCharacter(std::list<cCharacter>::iterator& it) {
   RequestSystemSound(SOUND_CHARACTER_DEATH);
   const int result = HandleDeath(*it);
-  if (g_SystemData.m_bKeepDeadCharas) {
-    if (result == 1) {
-      it = EraseCharacter(it);
-      return false;
-    }
-    ++it;
-  } else {
+  if (result == 1) {
     it = EraseCharacter(it);
+    return false;
   }
+  ++it;
   return result == 0;
 }
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "game/objects/shot.h"
 #include "model/definitions/command.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
@@ -50,6 +51,22 @@ class PlayFrameRulesTest : public PlayStageTest {
     for (const cCharacter& c : Scene().m_CharacterList)
       if (&c == chara) return true;
     return false;
+  }
+  // A shot of the shooter's team flying at vx pixels a frame from the
+  // shooter's place, in the stage's shot list.
+  cShot& FlyingShot(const cCharacter& shooter, double vx) {
+    cEdShot def;
+    def.m_nTeam = shooter.m_nTeam;
+    def.m_nGraphicNo = 1;
+    cShotLaunch launch;
+    launch.nWidth = launch.nHeight = 16;
+    launch.nX = static_cast<int>(shooter.m_dX);
+    launch.nY = static_cast<int>(shooter.m_dY);
+    launch.dSpeed = -vx;
+    launch.dVX = vx;
+    cShot shot;
+    shot.Init(Scene().m_nCharacterSerial++, const_cast<cCharacter*>(&shooter), SHOT_KIND_SHOT, def, launch);
+    return Scene().AddShotToStage(shot);
   }
   int m_nFrame = 0;  // play frames so far
 };
@@ -146,6 +163,50 @@ TEST_F(PlayFrameRulesTest, TheTimeRunningOutKillsALivingHeroWithItsSound) {
   EXPECT_EQ(Scene().m_nTimeLeft, 0);
   EXPECT_EQ(Hero().m_bDying, 1);
   EXPECT_EQ(Sounds(kHeroDeathSound), 1);
+}
+
+// A shot of the characters flying left at a pixel a sub-step (4 a frame)
+// whose right edge starts 1.5 pixels inside the view's left edge: the
+// view moves right a quarter pixel a sub-step, so the edge is out (rule 3:
+// no margin) from the second sub-step on, but the shot is removed only in
+// the first sub-step of the next frame.
+TEST_F(PlayFrameRulesTest, AShotLeavesByTheScreenOutRuleInTheFirstSubStepOnly) {
+  cCharacter& shooter = AddCharacter(CharacterDef(1), 10, 13);
+  cShot& shot = FlyingShot(shooter, -4);
+  shot.m_dX = Pixel(0) + 1.5 - (shot.m_dRight - shot.m_dX);
+  shot.ClampX();
+  ASSERT_DOUBLE_EQ(shot.m_dRight, Pixel(0) + 1.5);
+  Frame();
+  ASSERT_EQ(Scene().m_ShotList.size(), 1u) << "out since the second sub-step, still there";
+  EXPECT_DOUBLE_EQ(Scene().m_ShotList.front().m_dRight, Pixel(0) + 1.5 - 4);
+  Frame();
+  EXPECT_TRUE(Scene().m_ShotList.empty());
+}
+
+// While the hero dies nothing but shots moves: no character's lifetime
+// runs down, no block character and no other character moves.
+TEST_F(PlayFrameRulesTest, WhileTheHeroDiesOnlyShotsMove) {
+  cEdChara blockDef = BlockCharacterDef();
+  blockDef.m_nFlying = 1;
+  cCharacter& block = AddCharacter(blockDef, 8, 8);
+  cCharacter& walker = AddCharacter(CharacterDef(1), 12, 13);
+  cCharacter& mortal = AddCharacter(CharacterDef(1), 16, 13);
+  mortal.m_nLifeTime = 20;  // sub-steps
+  cShot& shot = FlyingShot(walker, -4);
+  block.m_dAccelX = walker.m_dAccelX = 1;
+  Frame();
+  ASSERT_GT(block.m_dX, Pixel(8) + 1);  // they do move while the hero lives
+  ASSERT_GT(walker.m_dX, Pixel(12) + 1);
+  ASSERT_EQ(mortal.m_nLifeTime, 16);
+
+  Hero().Die();
+  const double blockX = block.m_dX, walkerX = walker.m_dX, shotX = shot.m_dX;
+  for (int i = 0; i < 10; ++i) Frame();
+  EXPECT_DOUBLE_EQ(block.m_dX, blockX);
+  EXPECT_DOUBLE_EQ(walker.m_dX, walkerX);
+  ASSERT_TRUE(Has(&mortal));
+  EXPECT_EQ(mortal.m_nLifeTime, 16);
+  EXPECT_DOUBLE_EQ(shot.m_dX, shotX - 10 * 4);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ void ReportTextureCreationFailed(HRESULT hr, const char* what) {
   ReportLogF("%s Err hr = %x", what, static_cast<unsigned>(hr));
   if (g_lpD3DState && !g_lpD3DState->strTextureError.empty())
     ErrorBoxF("%s", g_lpD3DState->strTextureError.c_str());
-  RequestMainWindowClose();
+  RequestMainWindowCloseForError();
 }
 
 bool CreateTextureSurface(DDSURFACEDATA* lpSD, int nWidth, int nHeight, int bTransmit, int bSystemMemory,

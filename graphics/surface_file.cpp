@@ -27,7 +27,7 @@ bool ReadBitmap(const char* lpFileName, DecodedBitmap& bitmap) {
 HRESULT TextureFailed(HRESULT hr, const char* what, const char* lpFileName) {
   ReportLogF("%s Err %x %s", what, static_cast<unsigned>(hr), lpFileName);
   if (!g_lpD3DState->strTextureError.empty()) ErrorBoxF("%s", g_lpD3DState->strTextureError.c_str());
-  RequestMainWindowClose();
+  RequestMainWindowCloseForError();
   return hr;
 }
 

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -26,21 +25,30 @@ std::string InstanceLockPath() {
          std::to_string(getuid()) + ".lock";
 }
 
-bool InstanceLock::Acquire() {
-  if (Held()) return true;
+LockState InstanceLock::Acquire(std::string* problem) {
+  if (Held()) return LockState::Held;
   const std::string path = InstanceLockPath();
   const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) {
-    std::fprintf(stderr, "player: cannot make the lock file %s: %s\n", path.c_str(),
-                 std::strerror(errno));
-    return false;
+    const int error = errno;
+    if (problem) {
+      const std::string folder = Utf8ToCp932(path.substr(0, path.rfind('/') + 1));
+      if (error == ENOENT) {
+        *problem = "フォルダ " + folder + " がありません";
+      } else if (error == EACCES || error == EROFS) {
+        *problem = "フォルダ " + folder + " に書き込めません";
+      } else {
+        *problem = Utf8ToCp932(path) + ": " + std::strerror(error);
+      }
+    }
+    return LockState::Unavailable;
   }
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     close(fd);
-    return false;
+    return LockState::HeldByAnother;
   }
   m_fd = fd;
-  return true;
+  return LockState::Held;
 }
 
 void InstanceLock::Release() {

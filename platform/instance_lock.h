@@ -8,6 +8,12 @@
 
 namespace platform {
 
+enum class LockState {
+  Held,           // this process holds the lock now
+  HeldByAnother,  // another player runs
+  Unavailable,    // the lock file cannot be made (its folder missing, not writable ...)
+};
+
 class InstanceLock {
  public:
   InstanceLock() = default;
@@ -15,9 +21,9 @@ class InstanceLock {
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
 
-  // True when this process now holds the lock; false when another holds it
-  // (or the lock file cannot be made, which is told on standard error).
-  bool Acquire();
+  // Takes the lock when no other process holds it. Unavailable: `problem`
+  // (when given) says what is wrong, in CP932.
+  LockState Acquire(std::string* problem = nullptr);
   void Release();
   bool Held() const { return m_fd >= 0; }
 

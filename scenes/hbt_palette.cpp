@@ -28,6 +28,7 @@ int LoadHbtPalette(int nNumber) {
   }
   if (!DDLoadPaletteFromFile(&g_palCurrent, g_ImageTable[kPaletteImage].szFileName, g_nWindowMode)) {
     ErrorLog("DDLoadPaletteFromFile失敗");
+    ReportErrorF("%s の読み込みに失敗！", g_ImageTable[kPaletteImage].szFileName);
     return 0;
   }
   if (nNumber < 12) {

@@ -12,5 +12,5 @@ void ReportBadIndex(const char* kind, int index, std::size_t count, std::size_t 
                static_cast<int>(elementSize));
   ErrorLog(message.c_str());
   ReportF("%s", message.c_str());
-  RequestMainWindowClose();
+  RequestMainWindowCloseForError();
 }

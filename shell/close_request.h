@@ -2,7 +2,9 @@
 //
 // Any thread may ask: WM_CLOSE is posted to the main window g_hWnd, which
 // closes at its next message. Until a window exists (and in tests without
-// one) requests are only counted, so that tests can see them.
+// one) requests are only counted, so that tests can see them. A close after
+// a fatal error (RequestMainWindowCloseForError) also marks the run as
+// failed: the program then exits with status 1 instead of 0.
 #pragma once
 
 #include <atomic>
@@ -13,5 +15,8 @@
 extern std::atomic<platform::HWND> g_hWnd;
 
 void RequestMainWindowClose();
+void RequestMainWindowCloseForError();
+bool ClosedForError();
 int CloseRequestCount();
+// Forgets the requests and the failed mark.
 void ResetCloseRequests();

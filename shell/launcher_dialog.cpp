@@ -3,6 +3,7 @@
 #include "model/user/options.h"
 #include "model/settings/paths.h"
 #include "model/settings/system_data.h"
+#include "shell/report.h"
 #include "shell/system_ini.h"
 
 cLauncherDialog* g_pLauncherDialog = nullptr;
@@ -56,7 +57,9 @@ int cLauncherDialog::OnCommand(unsigned wParam, long lParam) {
   switch (wParam & 0xFFFF) {
     case IDC_LAUNCHER_START:
       UpdateData();
-      g_Boot.SaveFile(g_astrFilePath[PATH_BOOT]);
+      // Not kept, the choice still holds for this run.
+      if (g_Boot.SaveFile(g_astrFilePath[PATH_BOOT]) == 0)
+        ReportErrorF("%s の保存に失敗しました！", g_astrFilePath[PATH_BOOT]);
       End(1);
       return 1;
     case IDC_LAUNCHER_CANCEL:

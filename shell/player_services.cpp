@@ -57,7 +57,7 @@ void cPlayerServices::RunNameEntryDialog() {
 int cPlayerServices::OpenStageFile() {
   std::string path;
   if (ChooseStageFile(path) == 0) return 0;
-  if (StartStageFile(path, 0) == 0) RequestMainWindowClose();
+  if (StartStageFile(path, 0) == 0) RequestMainWindowCloseForError();
   return 1;
 }
 

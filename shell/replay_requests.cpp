@@ -88,7 +88,7 @@ int ServeOpenReplayRequest() {
       [&] { return OpenFileDialog(path, "user_data\\rpl4", "リプレイファイルの選択", filter.c_str(), "rpl4_*"); });
   if (chosen == 0) return 0;
   if (g_ReplayLog.LoadReplay(path.c_str(), g_LoadedStage, g_PlayStage, g_SaveData) == 0) {
-    RequestMainWindowClose();
+    RequestMainWindowCloseForError();
     return 0;
   }
   g_LoadedStage.m_strPath = path;

@@ -136,7 +136,7 @@ int ErrorLogAndClose(const char* format, ...) {
     va_end(args);
     written = WriteErrorLog(text);
   }
-  RequestMainWindowClose();
+  RequestMainWindowCloseForError();
   return written;
 }
 
@@ -167,5 +167,5 @@ int DebugErrorBoxF(const char* format, ...) {
 
 void OutOfMemoryError() {
   ErrorBox("メモリが不足しています！");
-  RequestMainWindowClose();
+  RequestMainWindowCloseForError();
 }

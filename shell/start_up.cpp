@@ -43,6 +43,7 @@
 #include "scenes/front_end/world_map_scene.h"
 #include "shell/close_request.h"
 #include "shell/editor_link.h"
+#include "shell/format.h"
 #include "shell/game_loop.h"
 #include "shell/input_state.h"
 #include "shell/keyboard_hook.h"
@@ -144,6 +145,7 @@ bool LoadPaletteAndTransparentColour() {
   const char* picture = g_ImageTable[0].szFileName;
   if (!DDLoadPaletteFromFile(&g_palCurrent, picture, g_bWindowed)) {
     ErrorLog("DDLoadPaletteFromFile失敗");
+    ReportErrorF("%s の読み込みに失敗！", picture);
     return false;
   }
   g_palOriginal = g_palCurrent;
@@ -155,6 +157,7 @@ bool LoadPaletteAndTransparentColour() {
   }
   if (DDSetTransmitFromFile(picture) == 0) {
     ErrorLog("DDSetTransmit失敗");
+    ReportErrorF("%s の読み込みに失敗！", picture);
     return false;
   }
   if (fullColour) std::memcpy(g_lpD3DState ? g_lpD3DState->cbKey16 : g_lpDDState->cbLoadKey, key, sizeof key);
@@ -196,12 +199,14 @@ void StartSound() {
   DS_LoadSounds(&g_vSound, &g_vSoundDef, SoundVolumeOfOption(g_OptionData.m_nVolume));
 }
 
-// What the game thread runs each frame: the scene manager's frame, then the
+// What the game thread runs each frame: the scene manager's frame (0: a fatal
+// error), then the
 // digest line of PLAYER_DUMP_DIGESTS, the frame count of PLAYER_FRAMES and
 // the sound of a headless run. The last
 // frame of PLAYER_FRAMES ends the game loop, so that the run ends on it.
 int GameFrame() {
   const int result = g_SceneManager.Frame();
+  if (result == 0) RequestMainWindowCloseForError();  // the display's surfaces are lost for good
   if (!g_RunSettings.dumpDigests.empty()) AppendStageDigestLine(g_RunSettings.dumpDigests);
   CountPresentedFrame(g_RunSettings);
   platform::PumpAudio();
@@ -223,13 +228,13 @@ std::string ChooseDirectStartStage(const std::string& name) {
   return std::filesystem::is_regular_file(platform::MapPath(chosen), error) ? chosen : std::string();
 }
 
-bool InitGame(const std::string& commandLine, int showWindow) {
+StartUp InitGame(const std::string& commandLine, int showWindow) {
   SeedRandom(platform::timeGetTime());
   std::string error;
-  if (!LoadProjectData(error)) return false;
+  if (!LoadProjectData(error)) return StartUp::Failed;
   LoadSystemIni(g_SystemIni, g_SystemData.m_vIniKeys);
   const platform::POINT origin = MainWindowOrigin();
-  if (ChooseRendererAtStartup(g_SystemIni, origin.x, origin.y) == 0) return false;
+  if (ChooseRendererAtStartup(g_SystemIni, origin.x, origin.y) == 0) return StartUp::Cancelled;
   const std::string freeStage = commandLine.empty() ? std::string(g_SystemIni.szFreeStage) : commandLine;
 
   RegisterTitleScene();
@@ -247,17 +252,17 @@ bool InitGame(const std::string& commandLine, int showWindow) {
                        platform::GetDesktopBitsPerPixel(), showWindow);
   if (!mode.bUsable) {
     ErrorBoxF("%s", mode.pszError);
-    return false;
+    return StartUp::Failed;
   }
   g_bWindowed = mode.bWindowed;
   if (!ShowGameWindow(mode.nShowCommand)) {
     ErrorBox("ウインドウが生成出来ません！");
-    return false;
+    return StartUp::Failed;
   }
   g_pServices = std::make_unique<cPlayerServices>(g_pWindow.get());
   g_MainWindow.SetServices(g_pServices.get());
 
-  if (!StartGraphics(mode.nShowCommand)) return false;
+  if (!StartGraphics(mode.nShowCommand)) return StartUp::Failed;
   if (g_lpD3DState) {
     g_lpD3DState->strTextureError =
         "テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\n"
@@ -266,37 +271,37 @@ bool InitGame(const std::string& commandLine, int showWindow) {
   }
   ReportDisplayInfo();
   ErrorLog("DDInit成功");
-  if (!LoadPaletteAndTransparentColour()) return false;
+  if (!LoadPaletteAndTransparentColour()) return StartUp::Failed;
   ErrorLog("1");
   ChoosePresentMode();
   ErrorLog("2");
   const int firstImages[] = {1};
-  if (!DDLoadSurfaces(g_SurfaceTable, firstImages, 1)) return false;
-  if (!CreateFonts()) return false;
+  if (!DDLoadSurfaces(g_SurfaceTable, firstImages, 1)) return StartUp::Failed;
+  if (!CreateFonts()) return StartUp::Failed;
   ErrorLog("3");
 
   for (cInputState& input : g_InputStates) input.SetJoyButtonMasks();
   if (LoadKeyConfig(g_astrFilePath[PATH_KEY_CONFIG], &g_KeyConfig) == 0) SetDefaultKeyConfig(&g_KeyConfig);
-  if (g_nBpp == 8 && LoadHbtPalette(g_OptionData.m_nPalette) == 0) return false;
+  if (g_nBpp == 8 && LoadHbtPalette(g_OptionData.m_nPalette) == 0) return StartUp::Failed;
   StartSound();
   ErrorLog("4");
 
-  if (freeStage.empty()) return true;
+  if (freeStage.empty()) return StartUp::Runs;
   const std::string stage = ChooseDirectStartStage(freeStage);
   if (stage.empty()) {
     ReportLogF("「%s」の読み込みに失敗しました！", freeStage.c_str());
     g_SystemIni.szFreeStage[0] = '\0';
-    return true;
+    return StartUp::Runs;
   }
   g_bFreeStagePlay = 1;
-  if (StartStageFile(stage, 1) == 0) return false;
+  if (StartStageFile(stage, 1) == 0) return StartUp::Failed;
   g_SaveData.m_bSeries = 0;
   g_SceneManager.m_nPlayMode = PLAY_FREESTAGE;
   g_SceneManager.m_bUseRanking = 1;
   g_SceneManager.m_nPlayStart = 3;  // a stage file
   g_SceneManager.m_nScene = SCENE_STAGE;
   g_SceneManager.m_nPrevScene = SCENE_TITLE;
-  return true;
+  return StartUp::Runs;
 }
 
 void UnInitGame() {
@@ -319,7 +324,7 @@ int WinMain(const std::string& commandLine, int showWindow) {
   std::string reportPath = "Report_Game.txt";
   if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
     std::fprintf(stderr, "player: Report_Game.txt cannot be created in the current folder\n");
-    return 0;
+    return 1;
   }
   ReportF("App : ver %s", "566");
   ReportSystemInfo();
@@ -332,20 +337,31 @@ int WinMain(const std::string& commandLine, int showWindow) {
     platform::StartGtkDialogs(ReportLine);
   }
   g_bTestPlay = showWindow == SW_SHOW_TEST_PLAY ? 1 : 0;
-  if (!g_InstanceLock.Acquire()) {
-    platform::MessageBoxA("既に起動しています", "二重起動", platform::MB_OK);
-    return 0;
+  std::string lockProblem;
+  switch (g_InstanceLock.Acquire(&lockProblem)) {
+    case platform::LockState::Held: break;
+    case platform::LockState::HeldByAnother:
+      platform::MessageBoxA("既に起動しています", "二重起動", platform::MB_OK);
+      return 0;
+    case platform::LockState::Unavailable: {
+      // Only a second player goes unnoticed: this one runs.
+      std::string text;
+      FormatString(text, "二重起動を確認するためのファイルを作成できません。\n%s。", lockProblem.c_str());
+      ReportF("%s", text.c_str());
+      platform::MessageBoxA(text.c_str(), "二重起動", platform::MB_OK);
+      break;
+    }
   }
   g_MainWindow.Create();
   ErrorLog("G");
   if (g_bTestPlay) NotifyEditorStart();
   ErrorLog("H");
 
-  if (!InitGame(commandLine, showWindow)) {
+  if (const StartUp start = InitGame(commandLine, showWindow); start != StartUp::Runs) {
     UnInitGame();
     g_InstanceLock.Release();
     if (g_bTestPlay) NotifyEditorExit(0);
-    return 0;
+    return start == StartUp::Failed ? 1 : 0;
   }
   g_bGameStarted = 1;
   ErrorLog("I");
@@ -361,5 +377,5 @@ int WinMain(const std::string& commandLine, int showWindow) {
   ErrorLog("UnInitGame後");
   g_InstanceLock.Release();
   ErrorLog("ReleaseMutex後");
-  return exitCode;
+  return ClosedForError() ? 1 : exitCode;
 }

@@ -30,9 +30,14 @@ extern int g_bWindowed;
 
 constexpr int SW_SHOW_TEST_PLAY = 5;  // the show-window value of the editor's test play
 
-// The exit code: the final WM_QUIT's, or 0 when start-up failed.
+// The exit code: 1 after a fatal error (a failed start-up step, a close
+// for an error while the game ran), else 0 (a normal quit, the launcher
+// cancelled, a second instance refused).
 int WinMain(const std::string& commandLine, int showWindow);
-bool InitGame(const std::string& commandLine, int showWindow);
+// Where start-up came to: the game runs, the player cancelled the launcher,
+// or a step failed.
+enum class StartUp { Runs, Cancelled, Failed };
+StartUp InitGame(const std::string& commandLine, int showWindow);
 void UnInitGame();
 
 // The stage file a direct start plays: the newest numbered version of

@@ -71,7 +71,7 @@ int cThread::RunProcedure(const Procedure& procedure, cThread& self) {
   } catch (...) {
     ReportF("unknown exception");
   }
-  RequestMainWindowClose();
+  RequestMainWindowCloseForError();
   return 0;
 }
 

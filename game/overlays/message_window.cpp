@@ -86,7 +86,7 @@ void cMessageWindow::Measure() { MeasureMessageText(*m_pText, m_strText, m_nWidt
 
 void cMessageWindow::CreateSurface() {
   m_bHasSurface = m_pText->CreateMessageSurface(m_nWidth, m_nHeight, m_Surface);
-  if (!m_bHasSurface) RequestMainWindowClose();
+  if (!m_bHasSurface) RequestMainWindowCloseForError();
 }
 
 void cMessageWindow::ReleaseSurface() {

@@ -53,7 +53,7 @@ int CheckStageEndMarker(const char* path) {
                       marker == STAGE_END_MARKER;
   if (!intact) {
     ReportErrorF("ステージファイル %s が破損しています！", path);
-    RequestMainWindowClose();
+    RequestMainWindowCloseForError();
     return 0;
   }
   return 1;
@@ -102,7 +102,7 @@ int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart) {
   }
   if (!stage->HasHero()) {
     ReportErrorF("主人公が配置されていないのでプレイできません！");
-    RequestMainWindowClose();
+    RequestMainWindowCloseForError();
     return 0;
   }
 

@@ -146,7 +146,7 @@ int SaveStageRanking(cRankingSet& set, int nPlayMode, const std::string& stageNa
   std::string path;
   if (MakeRankingPath(path, nPlayMode, stageName) == 0) return 0;
   if (set.SaveFile(path.c_str()) == 0) {
-    ReportF("%s : the ranking could not be written", path.c_str());
+    ReportErrorF("%s の保存に失敗しました！", path.c_str());
     return 0;
   }
   return 1;

@@ -44,7 +44,7 @@ void cFrontEndScene::Frame() {
 void cFrontEndScene::EnterCommon(int nBgmRequest) {
   RequestBgm(nBgmRequest);
   if (!DDLoadSurfaces(g_SurfaceTable, m_vImages.data(), static_cast<int>(m_vImages.size())))
-    RequestMainWindowClose();
+    RequestMainWindowCloseForError();
   g_MenuCursor.Reset();
 }
 
@@ -73,7 +73,7 @@ void cFrontEndScene::ReleaseWorkSurfaces() {
 DDSURFACEDATA* cFrontEndScene::AddWorkSurface(int w, int h, int bTransmit) {
   ReleaseWorkSurfaces();
   if (!DDAddSurface(g_vecScenePictureSD, g_vecScenePictureImage, w, h, bTransmit, 1, 0, 0)) {
-    RequestMainWindowClose();
+    RequestMainWindowCloseForError();
     return nullptr;
   }
   return WorkSurface();

@@ -60,6 +60,6 @@ int StartStageFile(const std::string& path, int bFindNewest) {
 int ServeOpenStageRequest() {
   std::string path;
   if (ChooseStageFile(path) == 0) return 0;
-  if (!StartStageFile(path, 0)) RequestMainWindowClose();
+  if (!StartStageFile(path, 0)) RequestMainWindowCloseForError();
   return 1;
 }

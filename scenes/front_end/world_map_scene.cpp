@@ -288,7 +288,7 @@ void cWorldMapScene::FadeIn() {
       if (!IsCleared(m_pEvent)) StepBack();
     } else if (g_SceneManager.m_nPrevScene != SCENE_STORYMENU && !IsCleared(m_pEvent)) {
       if (!LoadEntryStage(*m_pEvent)) {
-        RequestMainWindowClose();
+        RequestMainWindowCloseForError();
         return;
       }
       const CURSORPOS& cursor = *g_MenuCursor.Current();

@@ -44,7 +44,7 @@ bool TakeMessage(bool& bQuit) {
 // One frame's pacing, surfaces and input of a loop.
 void BeginLoopFrame(std::vector<cInputState>& inputs) {
   WaitFrameTime();
-  if (!cSceneManager::RestoreLostSurfaces()) RequestMainWindowClose();
+  if (!cSceneManager::RestoreLostSurfaces()) RequestMainWindowCloseForError();
   cSceneManager::PollInput(inputs);
 }
 

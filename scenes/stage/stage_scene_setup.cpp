@@ -86,7 +86,7 @@ void cStageScene::Enter() {
   if (g_SceneManager.m_nPrevScene != SCENE_STAGE) {
     const auto& numbers = StageImageNumbers();
     if (!DDLoadSurfaces(g_SurfaceTable, numbers.data(), static_cast<int>(numbers.size()))) {
-      RequestMainWindowClose();
+      RequestMainWindowCloseForError();
       return;
     }
     BuildShotGrid();
@@ -99,7 +99,7 @@ void cStageScene::Enter() {
     std::vector<int> numbers(kBackgroundSlots);
     for (int i = 0; i < kBackgroundSlots; ++i) numbers[static_cast<std::size_t>(i)] = kFirstBackgroundImage + i;
     if (!DDLoadSurfaces(g_SurfaceTable, numbers.data(), kBackgroundSlots)) {
-      RequestMainWindowClose();
+      RequestMainWindowCloseForError();
       return;
     }
   }
@@ -147,7 +147,7 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
     if (IsReplay() &&
         !ReloadReplay()) {
       // The stage and the progress would be those of the play before.
-      RequestMainWindowClose();
+      RequestMainWindowCloseForError();
       return;
     }
     g_LoadedStage.CopyStartState(g_PlayStage);

@@ -302,7 +302,7 @@ void cStageScene::Leave() {
   // a copy of its path: the read replaces the stage that holds it).
   if (g_SceneManager.m_nPlayStart == TITLE_STAGEFILE && g_SaveData.m_bSeries == 0) {
     const std::string path = g_LoadedStage.m_strPath;
-    if (!StartStageFile(path, 0)) RequestMainWindowClose();
+    if (!StartStageFile(path, 0)) RequestMainWindowCloseForError();
   }
   g_SceneManager.m_nFps = 60;
   g_SceneManager.m_nScene = g_SceneManager.m_nNextScene;

@@ -8,7 +8,9 @@
 #include "model/settings/system_data.h"
 #include "support/byte_builder.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "shell/report.h"
+#include "support/scoped_message_boxes.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -218,12 +220,16 @@ TEST_F(RankingTest, UnreadableFilesAreKeptAndFailedSavesReported) {
   ASSERT_TRUE(platform::ReadWholeFile(free / "cut.rkg.bak", kept));
   EXPECT_EQ(kept, damaged);
 
-  // A folder in the way of the file: the save fails and is reported.
+  // A folder in the way of the file: the save fails, in a box and the report.
+  ScopedMessageBoxes boxes;
   std::filesystem::create_directories(free / "blocked.rkg");
   EXPECT_EQ(SaveStageRanking(set, PLAY_FREESTAGE, "blocked."), 0);
   const std::string report = ReadTextFile(folder / "Report_Game.txt");
   EXPECT_NE(report.find("user_data\\free\\cut.rkg : unreadable, kept as"), std::string::npos) << report;
-  EXPECT_NE(report.find("blocked.rkg : the ranking could not be written"), std::string::npos) << report;
+  const std::string failed = "user_data\\free\\blocked.rkg の保存に失敗しました！";
+  EXPECT_NE(report.find(platform::Cp932ToUtf8(failed)), std::string::npos) << report;
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, failed);
 }
 
 }  // namespace

@@ -5,10 +5,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "support/bound_by_file_modes.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,11 +37,11 @@ class InstanceLockTest : public testing::Test {
 TEST_F(InstanceLockTest, ASecondInstanceIsRefusedUntilTheFirstEnds) {
   EXPECT_EQ(platform::InstanceLockPath(), m_Folder.path().string() + Utf8(u8"/ゲーム.lock"));
   platform::InstanceLock first;
-  ASSERT_TRUE(first.Acquire());
+  ASSERT_EQ(first.Acquire(), platform::LockState::Held);
   platform::InstanceLock second;
-  EXPECT_FALSE(second.Acquire());
+  EXPECT_EQ(second.Acquire(), platform::LockState::HeldByAnother);
   first.Release();
-  EXPECT_TRUE(second.Acquire());
+  EXPECT_EQ(second.Acquire(), platform::LockState::Held);
 }
 
 TEST_F(InstanceLockTest, TheLockEndsWithAProcessThatDidNotRelease) {
@@ -45,21 +49,37 @@ TEST_F(InstanceLockTest, TheLockEndsWithAProcessThatDidNotRelease) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     platform::InstanceLock lock;
-    _exit(lock.Acquire() ? 0 : 1);  // ends without Release, as a crash would
+    _exit(lock.Acquire() == platform::LockState::Held ? 0 : 1);  // ends without Release, as a crash would
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   platform::InstanceLock lock;
-  EXPECT_TRUE(lock.Acquire());
+  EXPECT_EQ(lock.Acquire(), platform::LockState::Held);
 }
 
-TEST_F(InstanceLockTest, AFolderThatCannotHoldTheFileRefuses) {
+// A folder that cannot hold the lock file is no other player: the lock is
+// unavailable and the problem named.
+TEST_F(InstanceLockTest, AFolderThatCannotHoldTheFileIsNamed) {
+  std::string problem;
   setenv("XDG_RUNTIME_DIR", (m_Folder / "missing").c_str(), 1);
   platform::InstanceLock lock;
-  EXPECT_FALSE(lock.Acquire());
+  EXPECT_EQ(lock.Acquire(&problem), platform::LockState::Unavailable);
   EXPECT_FALSE(lock.Held());
+  EXPECT_EQ(problem, "フォルダ " + (m_Folder / "missing/").string() + " がありません");
+
+  setenv("XDG_RUNTIME_DIR", m_Folder.path().c_str(), 1);
+  fs::permissions(m_Folder.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const int status = RunBoundByFileModes([&] {
+    EXPECT_EQ(lock.Acquire(&problem), platform::LockState::Unavailable);
+    EXPECT_EQ(problem, "フォルダ " + m_Folder.path().string() + "/ に書き込めません");
+    return 0;
+  });
+  fs::permissions(m_Folder.path(), fs::perms::owner_write, fs::perm_options::add);
+  if (status == kNotBound) GTEST_SKIP() << kNotBoundMessage;
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace

@@ -300,7 +300,7 @@ TEST_F(PlayerRun, AMissingSystemIniIsToldInABoxAndTheDefaultsRun) {
 
 TEST_F(PlayerRun, ASecondInstanceShowsTheBoxAndEnds) {
   platform::InstanceLock first;
-  ASSERT_TRUE(first.Acquire());
+  ASSERT_EQ(first.Acquire(), platform::LockState::Held);
   const ProgramResult result = Play();
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string transcript = Read(Transcript());
@@ -309,6 +309,18 @@ TEST_F(PlayerRun, ASecondInstanceShowsTheBoxAndEnds) {
   EXPECT_FALSE(fs::exists(StateFile()));
   // The report was written again before the refusal.
   EXPECT_NE(Read(Project() / "Report_Game.txt").find("App : ver 566"), std::string::npos);
+}
+
+// Without a folder for the lock file the player cannot tell whether
+// another runs: it says so, and runs.
+TEST_F(PlayerRun, ALockThatCannotBeMadeIsToldAndTheGameRuns) {
+  m_Env.Set("XDG_RUNTIME_DIR", (m_Folder / "missing").string());
+  ExpectFramesRun(Play(), "title");
+  const std::string transcript = Read(Transcript());
+  EXPECT_NE(transcript.find(Utf8("二重起動を確認するためのファイルを作成できません。")), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find((m_Folder / "missing/").string() + Utf8(" がありません")), std::string::npos)
+      << transcript;
+  EXPECT_EQ(transcript.find(Utf8("既に起動しています")), std::string::npos) << transcript;
 }
 
 TEST_F(PlayerRun, AStageFileThatDoesNotExistStartsAtTheTitle) {
@@ -376,9 +388,80 @@ INSTANTIATE_TEST_SUITE_P(Closes, PlayerCloseRun,
 TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {
   SetIniValue("Bpp", "24");
   const ProgramResult result = Play();
-  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.status, 1) << result.err;
   EXPECT_NE(Read(Transcript()).find(Utf8("画面モードが不正です！")), std::string::npos) << Read(Transcript());
   EXPECT_FALSE(fs::exists(StateFile()));
+}
+
+// A damaged palette picture ends start-up with its box and report line,
+// and the program with status 1.
+TEST_F(PlayerRun, ADamagedPalettePictureEndsWithItsBoxAndStatus1) {
+  const fs::path picture = Project() / "bmp" / "plt" / "Palette.bmp";
+  const std::string intact = ReadTextFile(picture);
+  // The little-endian 32-bit word at `offset` set to `value`.
+  const auto patched = [&](std::size_t offset, std::uint32_t value) {
+    std::string bytes = intact;
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+  };
+  const std::pair<const char*, std::string> cases[] = {
+      {"empty", ""},
+      {"half", intact.substr(0, intact.size() / 2)},
+      {"huge pixel offset", patched(10, 0x7FFFFFF0u)},
+      {"huge width", patched(18, 0x7FFFFFF0u)},
+      {"huge height", patched(22, 0x7FFFFFF0u)},
+  };
+  const std::string box = Utf8("bmp\\plt\\Palette.bmp の読み込みに失敗！");
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    WriteTextFile(picture, bytes);
+    fs::remove(Transcript());
+    fs::remove(Project() / "Report_Game.txt");
+    const ProgramResult result = Play();
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_NE(Read(Transcript()).find("message [" + Utf8("エラー") + "] " + box), std::string::npos)
+        << Read(Transcript());
+    EXPECT_NE(Read(Project() / "Report_Game.txt").find("\n" + box + "\n"), std::string::npos)
+        << Read(Project() / "Report_Game.txt");
+    EXPECT_FALSE(fs::exists(StateFile()));
+  }
+}
+
+// A fatal error while the game runs (a replay file that cannot be read,
+// chosen from the title) ends the program with status 1; a quit from the
+// title's menu ends it with 0.
+TEST_F(PlayerRun, AnErrorWhileTheGameRunsEndsWithStatus1AndAQuitWith0) {
+  WriteTextFile(Project() / "user_data" / "rpl4" / "bad.rpl4_566", "damaged");
+  // The title's fifth item is the replay, the seventh the quit.
+  WriteTextFile(m_Folder / "replay.txt",
+                "60 DOWN down\n62 DOWN up\n70 DOWN down\n72 DOWN up\n80 DOWN down\n82 DOWN up\n"
+                "90 DOWN down\n92 DOWN up\n110 Z down\n112 Z up\n");
+  m_Env.Set("PLAYER_INPUT_SCRIPT", (m_Folder / "replay.txt").string());
+  m_Env.Set("PLAYER_FRAMES", "300");
+  UseDialogScript("open user_data/rpl4/bad.rpl4_566\n");
+  ProgramResult result = Play();
+  EXPECT_EQ(result.status, 1) << result.err;
+  EXPECT_NE(Read(Transcript()).find("bad.rpl4_566"), std::string::npos) << Read(Transcript());
+
+  WriteTextFile(m_Folder / "quit.txt", "60 UP down\n62 UP up\n80 Z down\n82 Z up\n");
+  m_Env.Set("PLAYER_INPUT_SCRIPT", (m_Folder / "quit.txt").string());
+  fs::remove(StateFile());
+  result = Play();
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string state = Read(StateFile());
+  EXPECT_EQ(state.find("\"frame\": 300"), std::string::npos) << "the quit did not end the run: " << state;
+}
+
+// The launcher's choice that cannot be kept (Boot.dat cannot be written) is
+// told in a box and the report; the game starts with it all the same.
+TEST_F(PlayerRun, ALauncherChoiceThatCannotBeKeptIsToldAndTheGameRuns) {
+  SetIniValue("Direct3D", "2");
+  fs::create_directories(Project() / "user_data" / "Boot.dat");  // a folder in the way
+  UseDialogScript("launcher start renderer=0 hide=1\n");
+  ExpectFramesRun(Play(), "title");
+  const std::string box = Utf8("user_data\\Boot.dat の保存に失敗しました！");
+  EXPECT_NE(Read(Transcript()).find(box), std::string::npos) << Read(Transcript());
+  EXPECT_NE(Read(Project() / "Report_Game.txt").find(box), std::string::npos);
 }
 
 }  // namespace

@@ -140,6 +140,20 @@ int CreateTemporaryFile(const fs::path& target, fs::path& tempPath) {
   return -1;
 }
 
+// The file a write to `path` lands in: path itself, or the file that the
+// symbolic link at path names, through any chain of links; nothing for a
+// chain that does not end.
+std::optional<fs::path> FileALinkNames(fs::path path) {
+  for (int links = 0; links < 40; ++links) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+    const fs::path named = fs::read_symlink(path, error);
+    if (error) return std::nullopt;
+    path = named.is_absolute() ? named : path.parent_path() / named;
+  }
+  return std::nullopt;
+}
+
 void SyncFolder(const fs::path& dir) {
   const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -241,13 +255,19 @@ bool ReadWholeFile(const fs::path& path, std::size_t maxBytes, std::vector<std::
 }
 
 bool WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  const std::optional<fs::path> target = FileALinkNames(path);
+  if (!target) return false;
+  struct stat old;
+  const bool replacing = ::stat(target->c_str(), &old) == 0;
+  // A file the user may not write is not replaced behind their back.
+  if (replacing && ::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0) return false;
   fs::path tempPath;
-  const int fd = CreateTemporaryFile(path, tempPath);
+  const int fd = CreateTemporaryFile(*target, tempPath);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = (!replacing || ::fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(tempPath.c_str(), path.c_str()) == 0) {
-    SyncFolder(path.parent_path());
+  if (ok && ::rename(tempPath.c_str(), target->c_str()) == 0) {
+    SyncFolder(target->parent_path());
     return true;
   }
   ::unlink(tempPath.c_str());

@@ -13,7 +13,10 @@
 // left as it was, no temporary file remains, and false is returned. The
 // temporary name is short (".player-<pid>-<n>.tmp"), so that names up to the
 // file system's limit can be written; temporary files that a killed process
-// left in the folder are removed by the next write there.
+// left in the folder are removed by the next write there. A replaced file
+// keeps its mode, and one the user may not write is refused (false); a
+// symbolic link is written through: the file it names is replaced, beside
+// itself, and the link stays.
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/bound_by_file_modes.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -181,6 +182,85 @@ TEST_F(WriteFileAtomicTest, AnUnwritableFolderFailsAndTouchesNothing) {
   EXPECT_FALSE(platform::WriteFileAtomic(m_Folder / "Boot.dat", Bytes("x")));
   EXPECT_EQ(ReadTextFile(m_Folder / "user_data"), "not a folder");
   EXPECT_EQ(Entries(m_Folder.path()), (std::vector<std::string>{"Boot.dat", "user_data"}));
+}
+
+TEST_F(WriteFileAtomicTest, AReplacedFileKeepsItsModeAndANewOneTakesTheUsualMode) {
+  const fs::path kept = m_Folder / "Story01.dat";
+  WriteTextFile(kept, "old");
+  for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0604)}) {
+    fs::permissions(kept, mode);
+    ASSERT_TRUE(platform::WriteFileAtomic(kept, Bytes("new")));
+    EXPECT_EQ(fs::status(kept).permissions(), mode);
+  }
+  const mode_t mask = ::umask(022);
+  ASSERT_TRUE(platform::WriteFileAtomic(m_Folder / "new.dat", Bytes("x")));
+  ::umask(mask);
+  EXPECT_EQ(fs::status(m_Folder / "new.dat").permissions(), fs::perms(0644));
+}
+
+// A save kept elsewhere through a symbolic link is written where the link
+// leads, atomically beside that file; the link stays a link.
+TEST_F(WriteFileAtomicTest, WritesThroughSymbolicLinksBesideTheFileTheyName) {
+  const fs::path user = m_Folder / "user_data", elsewhere = m_Folder / "elsewhere";
+  fs::create_directories(user);
+  fs::create_directories(elsewhere);
+  struct Case {
+    const char* name;
+    fs::path link;    // in user_data, Option.dat
+    fs::path named;   // what it names
+    fs::path lands;   // the file written
+  };
+  const Case cases[] = {
+      {"relative", "../elsewhere/a.dat", "", elsewhere / "a.dat"},
+      {"absolute", elsewhere / "b.dat", "", elsewhere / "b.dat"},
+      {"a chain", "chain.dat", "../elsewhere/c.dat", elsewhere / "c.dat"},
+      {"to a file not made yet", "../elsewhere/d.dat", "", elsewhere / "d.dat"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path option = user / "Option.dat";
+    fs::remove(option);
+    fs::remove(user / "chain.dat");
+    fs::create_symlink(c.link, option);
+    if (!c.named.empty()) fs::create_symlink(c.named, user / c.link);
+    if (std::string(c.name) != "to a file not made yet") WriteTextFile(c.lands, "old");
+    ASSERT_TRUE(platform::WriteFileAtomic(option, Bytes("new")));
+    EXPECT_TRUE(fs::is_symlink(option));
+    EXPECT_EQ(ReadTextFile(c.lands), "new");
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_Folder.path() / "elsewhere"))
+      EXPECT_EQ(entry.path().extension(), ".dat") << entry.path();
+  }
+  // A loop of links names no file: nothing is written.
+  fs::create_symlink("loop2", user / "loop1");
+  fs::create_symlink("loop1", user / "loop2");
+  EXPECT_FALSE(platform::WriteFileAtomic(user / "loop1", Bytes("x")));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(user / "loop1")));
+}
+
+// A file the user may not write, or one in a folder they may not write, is
+// refused like a failed write: false, the old file kept, nothing left over.
+TEST_F(WriteFileAtomicTest, AFileOrFolderTheUserMayNotWriteIsRefused) {
+  const fs::path readOnlyFile = m_Folder / "Option.dat";
+  const fs::path folder = m_Folder / "ranking";
+  WriteTextFile(readOnlyFile, "old");
+  fs::permissions(readOnlyFile, fs::perms(0444));
+  fs::create_directories(folder);
+  WriteTextFile(folder / "free.rkg", "old");
+  fs::permissions(folder, fs::perms(0555));
+  const int status = RunBoundByFileModes([&] {
+    EXPECT_FALSE(platform::WriteFileAtomic(readOnlyFile, Bytes("new")));
+    EXPECT_FALSE(platform::WriteFileAtomic(folder / "free.rkg", Bytes("new")));
+    EXPECT_FALSE(platform::WriteFileAtomic(folder / "new.rkg", Bytes("new")));
+    return 0;
+  });
+  fs::permissions(folder, fs::perms(0755));
+  if (status == kNotBound) GTEST_SKIP() << kNotBoundMessage;
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadTextFile(readOnlyFile), "old");
+  EXPECT_EQ(fs::status(readOnlyFile).permissions(), fs::perms(0444));
+  EXPECT_EQ(ReadTextFile(folder / "free.rkg"), "old");
+  EXPECT_EQ(Entries(m_Folder.path()), (std::vector<std::string>{"Option.dat", "ranking"}));
+  EXPECT_EQ(Entries(folder), std::vector<std::string>{"free.rkg"});
 }
 
 TEST(ReadWholeFile, FailsOnMissingFilesAndFolders) {

@@ -275,29 +275,54 @@ int RunMessageBox(const std::string& text, const std::string& caption, unsigned 
   return response > 0 ? response : SafeAnswer(type);
 }
 
+// GTK on the calling (main) thread, started by the first call; false when
+// no display answers.
+bool GtkStarted() {
+  static const bool started = [] {
+    // Numbers are never read through the locale; keep the C locale.
+    gtk_disable_setlocale();
+    return gtk_init_check(nullptr, nullptr) != FALSE;
+  }();
+  return started;
+}
+
 // Shows everything on the main thread (message boxes get there through
-// MessageBoxA); a dialog the main thread no longer serves counts as closed.
+// MessageBoxA), starting GTK there first; without a display the scripted
+// backend answers instead. A dialog the main thread no longer serves counts
+// as closed.
 class GtkDialogs : public DialogBackend, public MessageBoxBackend {
  public:
   int RunDialog(DialogRequest& request) override {
-    const std::intptr_t pressed =
-        RunOnMainThread([&] { return static_cast<std::intptr_t>(RunTemplateDialog(request)); }, kNotServed);
+    constexpr std::intptr_t kNoDisplay = kNotServed + 1;
+    const std::intptr_t pressed = RunOnMainThread(
+        [&] { return GtkStarted() ? static_cast<std::intptr_t>(RunTemplateDialog(request)) : kNoDisplay; },
+        kNotServed);
+    if (pressed == kNoDisplay) return StartupDialogs().RunDialog(request);
     return pressed == kNotServed ? 0 : static_cast<int>(pressed);
   }
 
   std::optional<std::filesystem::path> ChooseFile(const FileRequest& request) override {
     std::optional<std::filesystem::path> chosen;
+    bool bShown = true;
     RunOnMainThread([&] {
-      chosen = RunFileChooser(request);
+      bShown = GtkStarted();
+      if (bShown) chosen = RunFileChooser(request);
       return std::intptr_t{0};
     }, kNotServed);
-    return chosen;
+    return bShown ? chosen : StartupDialogs().ChooseFile(request);
   }
 
   int Show(const std::string& text, const std::string& caption, unsigned type) override {
-    return RunMessageBox(text, caption, type);
+    return GtkStarted() ? RunMessageBox(text, caption, type) : StartupDialogs().Show(text, caption, type);
   }
 };
+
+void InstallGtk(std::function<void(const std::string& cp932)> report) {
+  SetMessageBoxReportLine(std::move(report));
+  static GtkDialogs dialogs;
+  SetDialogBackend(&dialogs);
+  SetMessageBoxBackend(&dialogs);
+}
 
 }  // namespace
 
@@ -316,17 +341,14 @@ void InstallScriptedDialogs(std::function<void(const std::string& cp932)> report
   SetMessageBoxBackend(&StartupDialogs());
 }
 
+void InstallGtkDialogs(std::function<void(const std::string& cp932)> report) { InstallGtk(std::move(report)); }
+
 bool StartGtkDialogs(std::function<void(const std::string& cp932)> report) {
-  // Numbers are never read through the locale; keep the C locale.
-  gtk_disable_setlocale();
-  if (!gtk_init_check(nullptr, nullptr)) {
+  if (!GtkStarted()) {
     InstallScriptedDialogs(std::move(report));
     return false;
   }
-  SetMessageBoxReportLine(std::move(report));
-  static GtkDialogs dialogs;
-  SetDialogBackend(&dialogs);
-  SetMessageBoxBackend(&dialogs);
+  InstallGtk(std::move(report));
   return true;
 }
 

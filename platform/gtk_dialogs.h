@@ -1,11 +1,13 @@
 // Dialogs and message boxes shown with GTK 3, on the main thread.
 //
-// StartGtkDialogs starts GTK on the calling thread (the main thread) and,
-// when a display answers, installs GTK as the dialog and message-box
-// backend; without a display (gtk_init_check fails) it installs the
-// scripted backend, which answers from PLAYER_DIALOG_SCRIPT or cancels, and
-// writes every box to standard error and to report. Either way it returns
-// whether GTK shows the dialogs.
+// InstallGtkDialogs makes GTK the dialog and message-box backend, started
+// on the main thread when the first dialog or box is shown, so that a run
+// that shows none never pays for GTK's start. When it cannot start there
+// (no display: gtk_init_check fails), that dialog and every later one go to
+// the scripted backend, which answers from PLAYER_DIALOG_SCRIPT or cancels
+// and writes every box to standard error and to report. StartGtkDialogs
+// does the same but starts GTK at once on the calling thread (the main
+// thread), and returns whether GTK shows the dialogs.
 //
 // Any thread may show a box or a dialog: the work is run on the main thread
 // (platform/main_thread.h) while the caller waits. When the main thread no
@@ -23,6 +25,7 @@
 
 namespace platform {
 
+void InstallGtkDialogs(std::function<void(const std::string& cp932)> report);
 bool StartGtkDialogs(std::function<void(const std::string& cp932)> report);
 
 // Installs the scripted backend for dialogs and boxes (headless runs).

@@ -51,6 +51,8 @@ FrameSource FramesOf(const FrameMailbox& mailbox) {
 bool SdlWindow::Open(const WindowOptions& options, std::string& error) {
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // Without this SDL would back the window's surface with a GL texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) != 0) {
     error = SDL_GetError();
     return false;
@@ -59,7 +61,7 @@ bool SdlWindow::Open(const WindowOptions& options, std::string& error) {
   m_pWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth,
                                kHeight, flags);
   if (m_pWindow) {
-    m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, options.bVSync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
   }
   if (m_pRenderer) {
     m_pTexture = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kWidth,

@@ -10,8 +10,13 @@
 // WM_ACTIVATEAPP (and a loss releases every key), a key press WM_KEYDOWN
 // with its virtual key, the close box WM_CLOSE, exposure WM_PAINT, a move
 // WM_MOVE; keys and joysticks also update the tables the game polls
-// (platform/keyboard.h, platform/joystick.h). VSync, when asked for, only
-// paces the presenter on this thread; the game keeps its own frame timer.
+// (platform/keyboard.h, platform/joystick.h). The game paces itself (its
+// frame timer and the display stand-ins' vertical blank); the presenter
+// shows each frame when it comes.
+//
+// Frames are drawn without OpenGL: SDL's software renderer on the window's
+// own surface (X shared memory), scaling in software, so that no GL driver
+// is loaded and no GL thread runs beside a game that draws in software.
 //
 // Frames come from a frame source: given the sequence number of the frame
 // shown last, it fills in a newer 640x480 frame (32-bit XRGB, 0xFFRRGGBB,
@@ -50,7 +55,6 @@ FrameSource FramesOf(const FrameMailbox& mailbox);
 struct WindowOptions {
   std::string title;  // UTF-8
   bool bFullScreen = false;
-  bool bVSync = false;
 };
 
 class SdlWindow : public EventSource {

@@ -2,20 +2,15 @@
 
 #include <cstdint>
 #include <cstdlib>
-// <chrono> itself cannot be compiled for CP932 literals; <thread> brings
-// the clocks.
-#include <thread>
-
 #include "platform/clock.h"
+#include "platform/process_start.h"
 #include "shell/close_request.h"
 #include "shell/input_script.h"
 #include "shell/report.h"
 
 namespace {
 std::atomic<int> g_nPresented{0};
-// Taken when the program is loaded, before main.
-const std::chrono::steady_clock::time_point g_ProgramStart = std::chrono::steady_clock::now();
-std::atomic<std::int64_t> g_nFirstFrameMicroseconds{-1};
+std::atomic<double> g_FirstFrameMs{-1.0};
 }  // namespace
 
 int ShowWindowValue(const std::function<const char*(const char*)>& lookup) {
@@ -67,21 +62,21 @@ bool ApplyRunSettings(const RunSettings& settings) {
 
 void CountPresentedFrame(const RunSettings& settings) {
   const int count = ++g_nPresented;
-  if (count == 1) {
-    g_nFirstFrameMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(
-                                    std::chrono::steady_clock::now() - g_ProgramStart)
-                                    .count();
-  }
+  if (settings.bHeadless) NoteFrameShown();
   if (settings.nCloseAfterFrames > 0 && count == settings.nCloseAfterFrames) RequestMainWindowClose();
 }
 
 int PresentedFrameCount() { return g_nPresented.load(); }
 
-double FirstFrameMilliseconds() {
-  const std::int64_t us = g_nFirstFrameMicroseconds.load();
-  return us < 0 ? -1.0 : static_cast<double>(us) / 1000.0;
+void NoteFrameShown() {
+  if (g_FirstFrameMs.load() >= 0) return;
+  double unset = -1.0;
+  g_FirstFrameMs.compare_exchange_strong(unset, platform::MillisecondsSinceProcessStart());
 }
+
+double FirstFrameMilliseconds() { return g_FirstFrameMs.load(); }
+
 void ResetPresentedFrames() {
   g_nPresented = 0;
-  g_nFirstFrameMicroseconds = -1;
+  g_FirstFrameMs = -1.0;
 }

@@ -43,10 +43,13 @@ bool ReadRunSettings(RunSettings& settings,
 bool ApplyRunSettings(const RunSettings& settings);
 
 // Counts a presented frame; the Nth (PLAYER_FRAMES) asks the main window to
-// close.
+// close. In a headless run a presented frame counts as shown.
 void CountPresentedFrame(const RunSettings& settings);
 int PresentedFrameCount();
-// Milliseconds from the program's start to the first presented frame; -1
-// before it.
+// A frame has reached the screen (the window presenter calls it after
+// showing a frame); the first call fixes FirstFrameMilliseconds.
+void NoteFrameShown();
+// Milliseconds from the process's start (the kernel's start time, see
+// platform/process_start.h) to the first frame shown; -1 before it.
 double FirstFrameMilliseconds();
 void ResetPresentedFrames();

@@ -96,7 +96,7 @@ void ConnectWindowToFrames(platform::SdlWindow& window) {
   window.SetFrameSource(platform::FramesOf(platform::TheFrameMailbox()));
   platform::TheFrameMailbox().SetFrameReadyCallback([] {
     platform::PostToMainThread([] {
-      if (g_pWindow) g_pWindow->PresentNewest();
+      if (g_pWindow && g_pWindow->PresentNewest()) NoteFrameShown();
     });
   });
 }
@@ -110,7 +110,6 @@ bool ShowGameWindow(int showCommand) {
   platform::WindowOptions options;
   options.title = platform::Cp932ToUtf8(g_SystemData.m_strTitle);
   options.bFullScreen = g_bWindowed == 0;
-  options.bVSync = g_SystemIni.nVSync != 0;
   std::string error;
   if (!g_pWindow->Open(options, error)) {
     ReportF("SDL: %s", error.c_str());
@@ -334,7 +333,7 @@ int WinMain(const std::string& commandLine, int showWindow) {
   if (g_RunSettings.bHeadless) {
     platform::InstallScriptedDialogs(ReportLine);
   } else {
-    platform::StartGtkDialogs(ReportLine);
+    platform::InstallGtkDialogs(ReportLine);
   }
   g_bTestPlay = showWindow == SW_SHOW_TEST_PLAY ? 1 : 0;
   std::string lockProblem;

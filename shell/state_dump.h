@@ -3,8 +3,9 @@
 // "title", "worldmap", "storymenu", "stageselect", "stage", "option"),
 // "state" (the running scene's state, -1 when no scene runs), "prev_scene",
 // "play_mode", "play_start", "stage_file" (the progress's stage file), and
-// the run's figures "first_frame_ms" (from the program's start to its first
-// presented frame) and "peak_rss_kb" (the most memory held resident);
+// the run's figures "first_frame_ms" (from the process's start, as the
+// kernel counts it, to its first frame shown: presented headless, on the
+// screen in a window) and "peak_rss_kb" (the most memory held resident);
 // while a stage plays, "stage": its state digest (scenes/stage/stage_digest.h).
 #pragma once
 

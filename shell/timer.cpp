@@ -13,6 +13,9 @@ int g_nFpsLast = 0;
 
 bool g_bLimiterStarted = false;
 std::uint32_t g_nNextTick = 0;
+// The part of a millisecond, in 1/fps ms, that the ticks so far fell short
+// of 1000 / fps each.
+unsigned g_nTickRemainder = 0;
 
 int g_nStepCounter = 0;
 
@@ -21,6 +24,18 @@ int g_nStepCounter = 0;
 // is still in the future.
 std::int32_t MsUntilNextTick(std::uint32_t now) {
   return static_cast<std::int32_t>(g_nNextTick - now);
+}
+
+// The whole milliseconds of the next step: 1000 / fps, one more whenever the
+// fractions left out add up to a millisecond (16, 17, 17 ... at 60).
+std::uint32_t NextStepMs(unsigned fps) {
+  g_nTickRemainder += 1000 % fps;
+  std::uint32_t step = 1000 / fps;
+  if (g_nTickRemainder >= fps) {
+    g_nTickRemainder -= fps;
+    ++step;
+  }
+  return step;
 }
 
 }  // namespace
@@ -56,7 +71,11 @@ bool WaitFrame(unsigned fps) {
   }
   if (fps == 0) return true;
   if (MsUntilNextTick(now) > 0) return false;
-  g_nNextTick = now + 1000 / fps;
+  const std::uint32_t step = NextStepMs(fps);
+  // A caller that comes late by less than a step keeps the rhythm of the
+  // ticks, so that late wake-ups do not slow the rate; one a whole step late
+  // or more (a long frame) counts from now: that time is not made up.
+  g_nNextTick = now - g_nNextTick < step ? g_nNextTick + step : now + step;
   return true;
 }
 
@@ -93,5 +112,6 @@ void ResetTimers() {
   g_nFpsLast = 0;
   g_bLimiterStarted = false;
   g_nNextTick = 0;
+  g_nTickRemainder = 0;
   g_nStepCounter = 0;
 }

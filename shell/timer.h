@@ -15,9 +15,11 @@ std::uint32_t GetElapsedTime();
 // The number of calls made during the last complete second (0 during the
 // first second); called once per frame it is the frame rate.
 int CountFps();
-// True when the next frame may start: at most once per 1000 / fps ms (integer
-// division, so 16 ms at 60), counted from the call that let the last frame
-// start; time lost in a long frame is not made up. fps 0 means no limit.
+// True when the next frame may start: ticks 1000 / fps ms apart on average
+// (whole milliseconds: 16, 17, 17 ... at 60), each counted from the last
+// tick, so that frames started a little late keep the rate; a frame that
+// starts a whole step late or more counts the next tick from now, so that
+// time lost in a long frame is not made up. fps 0 means no limit.
 bool WaitFrame(unsigned fps);
 // Waits until WaitFrame(fps) lets the next frame start, sleeping until
 // shortly before that moment instead of spinning.

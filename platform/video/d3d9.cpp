@@ -5,6 +5,7 @@
 #include "platform/video/d3d9_device_state.h"
 #include "platform/video/display_config.h"
 #include "platform/video/presenter.h"
+#include "platform/video/vertical_blank.h"
 
 namespace platform {
 
@@ -122,9 +123,10 @@ HRESULT Direct3DVertexBuffer9::Unlock() {
 
 // --- the device ---------------------------------------------------------------
 
-Direct3DDevice9::Direct3DDevice9(std::uint32_t behavior, const D3DPRESENT_PARAMETERS&)
+Direct3DDevice9::Direct3DDevice9(std::uint32_t behavior, const D3DPRESENT_PARAMETERS& parameters)
     : m_State(std::make_shared<Direct3DDeviceState>()), m_nBehavior(behavior) {
   m_State->videoMemoryBudget = GetDisplayConfig().videoMemoryBytes;
+  m_State->waitForVerticalBlank = parameters.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
   ResetStates();
 }
 
@@ -325,6 +327,7 @@ HRESULT Direct3DDevice9::UpdateSurface(Direct3DSurface9* source, const RECT* sou
 HRESULT Direct3DDevice9::Present(const RECT*, const RECT*, HWND, const void*) {
   if (m_State->lost) return D3DERR_DEVICELOST;
   if (m_State->inScene) return D3DERR_INVALIDCALL;
+  if (m_State->waitForVerticalBlank) m_State->presented.Queue();
   PresentFrame(m_State->backBuffer->Pixels(), nullptr);
   return D3D_OK;
 }
@@ -347,6 +350,7 @@ HRESULT Direct3DDevice9::Reset(D3DPRESENT_PARAMETERS* parameters) {
   const HRESULT made = MakeBackBuffer(adjusted);
   if (FAILED(made)) return made;
   *parameters = adjusted;
+  m_State->waitForVerticalBlank = adjusted.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
   // While the device was lost others may have taken video memory.
   m_State->videoMemoryBudget = GetDisplayConfig().videoMemoryBytes;
   ResetStates();

@@ -39,7 +39,11 @@
 //   its colour and alpha operations; no texture samples as opaque white.
 //   With alpha blending on, source and destination are weighed by the blend
 //   factors, alpha included: out = (s * fs + d * fd + 127) / 255.
-// - Present hands the back buffer to platform/video/presenter.h.
+// - Present hands the back buffer to platform/video/presenter.h; with a
+//   presentation interval other than D3DPRESENT_INTERVAL_IMMEDIATE it first
+//   queues the frame for the display's vertical blank, waiting while the
+//   frame before it still waits (platform/video/vertical_blank.h), as a
+//   card does with VSync on.
 // One thread uses a device and its resources at a time.
 #pragma once
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/video/d3d9.h"
+#include "platform/video/vertical_blank.h"
 
 namespace platform {
 
@@ -19,6 +20,8 @@ struct Direct3DDeviceState {
   bool inScene = false;
   bool lost = false;
   bool resetAllowed = false;
+  bool waitForVerticalBlank = false;  // a presentation interval other than IMMEDIATE
+  VerticalBlankQueue presented;
 };
 
 }  // namespace platform

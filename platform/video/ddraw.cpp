@@ -5,6 +5,7 @@
 
 #include "platform/video/display_config.h"
 #include "platform/video/presenter.h"
+#include "platform/video/vertical_blank.h"
 
 namespace platform {
 
@@ -21,6 +22,7 @@ struct DirectDrawDisplayState {
   std::uint64_t videoMemoryUsed = 0;
   std::vector<DirectDrawSurface7*> surfaces;  // alive, in creation order
   int liveObjects = 0;                        // surfaces, palettes, clippers
+  VerticalBlankQueue flips;
 
   int Bpp() const { return modeBpp ? modeBpp : desktopBpp; }
   PixelFormat Format() const {
@@ -187,6 +189,7 @@ HRESULT DirectDrawSurface7::Flip(DirectDrawSurface7* target, DWORD) {
     return DDERR_INVALIDPARAMS;
   if (m_bLost || back->m_bLost) return DDERR_SURFACELOST;
   if (m_bLocked || back->m_bLocked) return DDERR_SURFACEBUSY;
+  m_Display->flips.Queue();  // the display flips at its blank
   m_Pixels.CopyFrom(back->m_Pixels);
   ShowOnScreen();
   return DD_OK;
@@ -353,7 +356,10 @@ HRESULT DirectDraw7::FlipToGDISurface() {
   return ShouldFail(GraphicsCall::FlipToGDISurface) ? DDERR_GENERIC : DD_OK;
 }
 
-HRESULT DirectDraw7::WaitForVerticalBlank(DWORD, void*) { return DD_OK; }
+HRESULT DirectDraw7::WaitForVerticalBlank(DWORD, void*) {
+  WaitForNextVerticalBlank();
+  return DD_OK;
+}
 
 HRESULT DirectDraw7::GetAvailableVidMem(const DDSCAPS2*, DWORD* total, DWORD* free) const {
   const auto clamp = [](std::uint64_t bytes) { return static_cast<DWORD>(std::min<std::uint64_t>(bytes, 0xFFFFFFFFu)); };

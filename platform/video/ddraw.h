@@ -7,8 +7,10 @@
 //   DDERR_INVALIDMODE; 16 bits is RGB565, or XRGB1555 when DisplayConfig says
 //   so). Without a mode set it has the desktop's depth (DisplayConfig).
 // - A primary surface with DDSCAPS_FLIP | DDSCAPS_COMPLEX has 1 or 2 back
-//   buffers, reached with GetAttachedSurface. Flip copies the first back
-//   buffer to the primary (so the back buffer keeps its contents) and
+//   buffers, reached with GetAttachedSurface. Flip queues the flip for the
+//   display's vertical blank, waiting while the flip before it still waits
+//   (platform/video/vertical_blank.h), copies the first back buffer to the
+//   primary (so the back buffer keeps its contents) and
 //   presents the primary (platform/video/presenter.h; an 8-bit primary
 //   through its palette). A primary made at DDSCL_NORMAL (a window) is the
 //   window's client area: ScreenOrigin gives its top-left in screen
@@ -242,7 +244,7 @@ class DirectDraw7 {
   HRESULT CreatePalette(DWORD flags, const PALETTEENTRY* entries, DirectDrawPalette** palette, void* outer);
   HRESULT CreateClipper(DWORD flags, DirectDrawClipper** clipper, void* outer);
   HRESULT FlipToGDISurface();
-  HRESULT WaitForVerticalBlank(DWORD flags, void* event);
+  HRESULT WaitForVerticalBlank(DWORD flags, void* event);  // until the next blank begins
   HRESULT GetAvailableVidMem(const DDSCAPS2* caps, DWORD* total, DWORD* free) const;
   HRESULT GetMonitorFrequency(DWORD* frequency) const;  // the simulated 60 Hz
   std::uint32_t AddRef() { return ++m_nRefs; }

@@ -132,7 +132,7 @@ class GtkDialogsTest : public testing::Test {
     setenv("SDL_VIDEODRIVER", "x11", 1);
     platform::ClaimMainThread();
     std::string error;
-    ASSERT_TRUE(g_Window.Open({"game", false, false}, error)) << error;
+    ASSERT_TRUE(g_Window.Open({"game", false}, error)) << error;
     // A new frame whenever one is asked for: the game keeps drawing.
     g_Window.SetFrameSource([](std::uint64_t shown, platform::PresentedFrame& frame) {
       frame.width = 640;

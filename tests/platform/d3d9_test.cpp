@@ -4,6 +4,7 @@
 
 #include "platform/frame_mailbox.h"
 #include "support/scoped_display_config.h"
+#include "support/scoped_virtual_clock.h"
 
 namespace {
 
@@ -37,6 +38,28 @@ struct Device {
     return texture;
   }
 };
+
+// With VSync (any interval but IMMEDIATE) the display shows one frame a
+// blank and Present holds the program back while a frame still waits;
+// without it Present never waits. Reset takes the interval it is given.
+TEST(Direct3D, PresentWaitsForTheDisplayOnlyWithVSync) {
+  ScopedDisplayConfig scoped;
+  ScopedVirtualClock clock(0);
+  Device d;
+  const auto presentThree = [&] {
+    const std::uint32_t start = clock.NowMs();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(d.device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    return clock.NowMs() - start;
+  };
+  EXPECT_EQ(presentThree(), 34u) << "the first frame fills the queue, two more wait a blank each";
+  d.params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  ASSERT_EQ(d.device->Reset(&d.params), D3D_OK);
+  EXPECT_EQ(presentThree(), 0u);
+  d.params.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+  ASSERT_EQ(d.device->Reset(&d.params), D3D_OK);
+  clock.Advance(100);  // the display has shown everything
+  EXPECT_EQ(presentThree(), 33u) << "from 134: no wait, then the blanks at 150 and 167";
+}
 
 TEST(Direct3D, ResetIsRefusedWhileADefaultPoolResourceOrBackBufferReferenceLives) {
   ScopedDisplayConfig scoped;

@@ -6,6 +6,7 @@
 
 #include "platform/frame_mailbox.h"
 #include "support/scoped_display_config.h"
+#include "support/scoped_virtual_clock.h"
 
 namespace {
 
@@ -157,6 +158,29 @@ TEST(DirectDraw, FlipChainHasItsBackBuffersAndFlipPresentsThroughThePalette) {
   primary->Release();
   EXPECT_EQ(display.dd->Release(), 0u);
   display.dd = nullptr;
+}
+
+// The display flips at its blanks, one flip a blank, and a flip may wait
+// for its blank while the next frame is drawn; WaitForVerticalBlank waits
+// for the next blank to begin.
+TEST(DirectDraw, FlipsAndTheVerticalBlankWaitFollowTheDisplaysBlanks) {
+  ScopedDisplayConfig scoped;
+  ScopedVirtualClock clock(0);
+  Display display;
+  display.dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE);
+  display.dd->SetDisplayMode(4, 2, 32, 0, 0);
+  DirectDrawSurface7* primary = nullptr;
+  const DDSURFACEDESC2 chain = FlipChainDesc(1);
+  ASSERT_EQ(display.dd->CreateSurface(&chain, &primary, nullptr), DD_OK);
+  const std::uint32_t flippedAt[] = {0, 17, 34, 50};
+  for (const std::uint32_t at : flippedAt) {
+    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    EXPECT_EQ(clock.NowMs(), at);
+  }
+  clock.Set(60);
+  ASSERT_EQ(display.dd->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
+  EXPECT_EQ(clock.NowMs(), 67u);
+  primary->Release();
 }
 
 TEST(DirectDraw, AWindowedPrimaryIsTheClientAreaInTheDesktopFormat) {

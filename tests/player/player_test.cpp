@@ -13,6 +13,9 @@
 #include <regex>
 #include <sstream>
 #include <string>
+// <chrono> itself cannot be compiled for CP932 literals; <thread> brings
+// the clocks.
+#include <thread>
 #include <vector>
 
 #include "platform/instance_lock.h"
@@ -384,6 +387,53 @@ INSTANTIATE_TEST_SUITE_P(Closes, PlayerCloseRun,
                                          CloseRun{"DuringThePauseMenu", "180 SPACE down\n182 SPACE up\n190 close\n",
                                                   190, 3}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// On the real clock the game never runs faster than 60 frames a second, in
+// every display mode: Direct3D with VSync waits for the display's blanks,
+// without it the frame timer paces, DirectDraw does both. The bound is a
+// lower one only (a loaded machine runs slower, never faster): N frames
+// hold at least N - 1 intervals of 1/60 s, less 5 %.
+struct PacedRun {
+  const char* name;
+  const char* direct3D;
+  const char* windowMode;
+  const char* vsync;
+  int frames;
+};
+
+class PlayerPacing : public PlayerRun, public testing::WithParamInterface<PacedRun> {
+ protected:
+  void ExpectPaced(const PacedRun& c) {
+    SetIniValue("Direct3D", c.direct3D);
+    SetIniValue("WindowMode", c.windowMode);
+    SetIniValue("VSync", c.vsync);
+    m_Env.Set("PLAYER_CLOCK", "real");
+    m_Env.Set("PLAYER_FRAMES", std::to_string(c.frames));
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramResult result = Play();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(Read(StateFile()).find("\"frame\": " + std::to_string(c.frames)), std::string::npos)
+        << Read(StateFile());
+    EXPECT_GE(seconds, (c.frames - 1) / 60.0 * 0.95) << c.frames << " frames in " << seconds << " s";
+  }
+};
+
+TEST_P(PlayerPacing, NeverRunsFasterThanSixtyFramesASecond) { ExpectPaced(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Modes, PlayerPacing,
+                         testing::Values(PacedRun{"Direct3DWithVSync", "1", "1", "2", 300},
+                                         PacedRun{"Direct3DWithoutVSync", "1", "1", "0", 120},
+                                         PacedRun{"DirectDrawInAWindow", "0", "1", "0", 120},
+                                         PacedRun{"DirectDrawFullScreenWithVSync", "0", "0", "1", 120}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlayerPacing, UnderADisplayInAWindowNeverRunsFasterThanSixtyFramesASecond) {
+  if (!std::getenv("PLAYER_TEST_UNDER_XVFB")) GTEST_SKIP() << "runs under xvfb-run (player_under_xvfb)";
+  m_Env.Unset("PLAYER_HEADLESS");
+  m_Env.Set("SDL_AUDIODRIVER", "dummy");
+  ExpectPaced({"Direct3DWithVSync", "1", "1", "2", 300});
+}
 
 TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {
   SetIniValue("Bpp", "24");

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "platform/process_start.h"
 #include "shell/close_request.h"
 #include "shell/run_settings.h"
 
@@ -53,6 +54,26 @@ TEST(PresentedFramesTest, TheNthFrameClosesOnce) {
   for (int i = 0; i < 5; ++i) CountPresentedFrame(settings);
   EXPECT_EQ(PresentedFrameCount(), 5);
   EXPECT_EQ(CloseRequestCount(), 1);
+}
+
+// The first frame's time counts from the process's start: at least the
+// time this test program has run until now, and fixed by the first frame
+// shown (in a window only the presenter shows frames).
+TEST(PresentedFramesTest, TheFirstFrameIsTimedFromTheProcessStart) {
+  ResetPresentedFrames();
+  RunSettings settings;
+  CountPresentedFrame(settings);
+  EXPECT_EQ(FirstFrameMilliseconds(), -1.0) << "not shown yet in a window";
+  const double before = platform::MillisecondsSinceProcessStart();
+  NoteFrameShown();
+  const double first = FirstFrameMilliseconds();
+  EXPECT_GE(first, before);
+  EXPECT_GT(before, 0.0);
+  NoteFrameShown();
+  settings.bHeadless = true;
+  CountPresentedFrame(settings);
+  EXPECT_EQ(FirstFrameMilliseconds(), first);
+  ResetPresentedFrames();
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ class SdlWindowTest : public ::testing::Test {
     ASSERT_NE(m_pDisplay, nullptr) << "no X server: run under xvfb-run";
     ClaimMainThread();
     std::string error;
-    ASSERT_TRUE(m_Window.Open({"test window", false, false}, error)) << error;
+    ASSERT_TRUE(m_Window.Open({"test window", false}, error)) << error;
     g_MainWindow.SetServices(&m_Services);
     g_MainWindow.Create();
     SDL_SysWMinfo info;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Start-up figures of the real player on the demo project, Release build,
-# headless with the virtual clock: the time from the program's start to its
-# first presented frame (the median of RUNS starts), and the most memory
-# held resident during a minute of play (3600 frames). Writes them to
-# BUILD_DIR/bench/player_startup.json as well.
+# headless with the virtual clock: the time from the process's start (the
+# kernel's start time) to its first presented frame (the median of RUNS
+# starts), and the most memory held resident during a minute of play (3600
+# frames). Writes them to BUILD_DIR/bench/player_startup.json as well.
 #
 # usage: bench/player_startup.sh
 # Environment:

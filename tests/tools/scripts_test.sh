@@ -48,7 +48,7 @@ cd "$source_root" || exit 1
 # Every fuzz target of fuzz/ gets at least one seed.
 "$make_demo" "$work/demo" >/dev/null || { echo "FAILED: make-demo"; exit 1; }
 expect 0 "" bash "$scripts/fuzz-seeds" "$work/demo" "$work/seeds"
-expect 0 "" "$fuzz_seeds" "$work/seeds"
+expect 0 "" "$fuzz_seeds" "$work/seeds" "$work/demo"
 for source in "$source_root"/fuzz/*.cpp; do
   name=$(basename "$source" .cpp)
   if [ -z "$(ls -A "$work/seeds/$name" 2>/dev/null)" ]; then

@@ -71,9 +71,12 @@ int cSceneManager::Frame() {
     ErrorLogAndClose("%s", error.what());
   }
   if (cScene* scene = Scene(m_nScene)) scene->Frame();
-  CountFps();
+  const int fps = CountFps();
   const std::uint32_t ms = GetElapsedTime();
-  if (g_SystemIni.nShowFps != 0) g_FpsFigures.Add(ms);
+  if (g_SystemIni.nShowFps != 0) {
+    g_FpsFigures.Add(ms);
+    DrawFrameRate(g_SystemIni.nShowFps, fps, g_FpsFigures.nAverage);
+  }
   Present();
   return 1;
 }
@@ -152,6 +155,15 @@ void cSceneManager::Present() const {
 void WaitFrameTime() {
   if (g_lpD3DState && g_bVSync) return;
   WaitForNextFrame(static_cast<unsigned>(std::max(g_SceneManager.m_nFps, 0)));
+}
+
+void DrawFrameRate(int nShowFps, int nFps, std::uint32_t nAverage) {
+  const int average = static_cast<int>(std::min<std::uint32_t>(nAverage, 99999));
+  if (nShowFps == 2) {
+    g_Font[0].Printf(&g_sdBackBuffer, 549, 469, "FPS%2d(%2d)", nFps, average);
+  } else {
+    g_Font[1].PrintfBox(&g_sdBackBuffer, 495, 463, 0, 0, "FPS%2d(%2d)", nFps, average);
+  }
 }
 
 void sFpsFigures::Add(std::uint32_t ms) {

@@ -85,3 +85,8 @@ struct sFpsFigures {
   void Add(std::uint32_t ms);
 };
 extern sFpsFigures g_FpsFigures;
+
+// The frame-rate text "FPS<frames last second>(<average work ms>)" on the
+// back buffer's bottom right: ShowFps 2 in font 0 plainly, any other value
+// in font 1's box.
+void DrawFrameRate(int nShowFps, int nFps, std::uint32_t nAverage);

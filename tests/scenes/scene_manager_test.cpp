@@ -30,6 +30,7 @@
 #include "support/bitmap_file_builder.h"
 #include "support/graphics_device.h"
 #include "support/temp_folder.h"
+#include "support/text_fonts.h"
 
 namespace {
 
@@ -208,6 +209,29 @@ TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
     DDReleaseSurfaceVector(g_vecEffectSD);
     g_vecEffectSD.clear();
   }
+}
+
+// The frame-rate text over what the scene drew, in its box (ShowFps 1) and
+// plainly in font 0 (ShowFps 2), only while ShowFps is on.
+TEST_F(SceneManagerTest, TheFrameRateTextIsDrawnWhileShown) {
+  REQUIRE_IPA_FONTS();
+  DrawingSetUp drawing(kGraphicsModes[3]);
+  ASSERT_TRUE(drawing.Ready());
+  DDSURFACEDATA& box = g_SurfaceTable[g_FontData[1].nBoxImage];
+  ASSERT_TRUE(DDCreateSurface(&box, 640, 480, 0, 0, 0, 0, 0));
+  DDFillRectPal(&box, 0, 0, 640, 480, 60);
+  ASSERT_EQ(g_SceneManager.Frame(), 1);
+  const std::vector<std::uint32_t> plain = platform::TheFrameMailbox().Latest().pixels;
+  g_SystemIni.nShowFps = 1;
+  ASSERT_EQ(g_SceneManager.Frame(), 1);
+  EXPECT_GT(PixelsChangedSince(plain), 0);
+
+  for (int show : {1, 2}) {
+    DDClearSurfacePal(&g_sdBackBuffer, 20);
+    DrawFrameRate(show, 59, 7);
+    EXPECT_TEXT_GOLDEN(BackBufferPicture(640, 480), "scenes/frame_rate_" + std::to_string(show) + "_DD32");
+  }
+  DDReleaseSurface(&box);
 }
 
 // Direct3D: a frame whose present finds the device lost asks the main

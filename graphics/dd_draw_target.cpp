@@ -204,7 +204,9 @@ void cDDDrawTarget::ClearSurface(sSurface surface) {
 
 bool cDDDrawTarget::TakeSurfaceRestored(sSurface surface) {
   DDSURFACEDATA* found = Resolve(surface);
-  if (!found || !found->lpDT || !found->lpDT->bRecreated) return false;
-  found->lpDT->bRecreated = 0;
+  if (!found) return false;
+  int* flag = found->lpDT ? &found->lpDT->bRecreated : found->lpDDraw ? &found->lpDDraw->bRestored : nullptr;
+  if (!flag || !*flag) return false;
+  *flag = 0;
   return true;
 }

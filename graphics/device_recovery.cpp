@@ -116,5 +116,6 @@ bool DDRestoreLostSurface(DDSURFACEDATA* lpSD) {
   if (lpSD->bSystemMemory) return true;
   if (HasImageFile(*lpSD)) return DDReloadSurface(lpSD, g_nBpp);
   DDClearSurfacePal(lpSD, 0);
+  lpSD->lpDDraw->bRestored = 1;
   return true;
 }

@@ -28,7 +28,7 @@ int DDRestoreSurface();
 bool DDRestore();
 
 // DirectDraw: a surface that is lost is restored, then refilled: from its
-// file unless it lives in system memory, blank (palette colour 0, as made)
-// when it has no file. False only when the reload failed; true for a record
+// file unless it lives in system memory, blank (palette colour 0, as made,
+// and marked bRestored for its owner to redraw) when it has no file. False only when the reload failed; true for a record
 // without a DirectDraw surface or one that is not lost.
 bool DDRestoreLostSurface(DDSURFACEDATA* lpSD);

@@ -39,6 +39,7 @@ struct D3DTEXTUREDATA {
 struct DDRAWSURFACEDATA {
   platform::DirectDrawSurface7* lpDDS = nullptr;
   std::unique_ptr<std::uint8_t[]> lpPalIndex;  // palette-number map of a loaded image, or null
+  int bRestored = 0;  // a restore after a loss cleared this empty surface; its owner redraws it
 };
 
 // One vertex of a blit quad (FVF 0x144: position with rhw, colour, one texture coordinate).

@@ -9,6 +9,7 @@
 #include "graphics/device_recovery.h"
 #include "graphics/font.h"
 #include "graphics/image_table.h"
+#include "graphics/message_surfaces.h"
 #include "graphics/scene.h"
 #include "model/stage/stage.h"
 #include "platform/video/ddraw.h"
@@ -113,11 +114,15 @@ int cSceneManager::RestoreLostSurfaces() {
   platform::DirectDrawSurface7* primary = DirectDrawSurfaceOf(g_sdPrimary);
   if (!primary || primary->IsLost() != platform::DDERR_SURFACELOST) return 1;
   if (!DDRestore()) return 0;
-  // The stage's image sets come back from their files too.
+  // The stage's image sets come back from their files too; the message
+  // windows' surfaces come back empty and their windows write them again.
   for (DDSurfaceVector* set : {&g_vecCharaExcSD, &g_vecEffectSD, &g_vecSwordSD, &g_vecPictureSD}) {
     for (DDSURFACEDATA& surface : *set) {
       if (!DDRestoreLostSurface(&surface)) return 0;
     }
+  }
+  for (DDSURFACEDATA& surface : g_lstMessageSD) {
+    if (!DDRestoreLostSurface(&surface)) return 0;
   }
   return RestoreFontSurfaces(g_DigitSurface, 3) ? 1 : 0;
 }

@@ -10,14 +10,17 @@
 #include <vector>
 
 #include "graphics/blit.h"
+#include "graphics/dd_draw_target.h"
 #include "graphics/device.h"
 #include "graphics/device_recovery.h"
 #include "graphics/font.h"
 #include "graphics/image_table.h"
+#include "graphics/message_surfaces.h"
 #include "graphics/palette_colours.h"
 #include "graphics/surface_effects.h"
 #include "graphics/surface_file.h"
 #include "graphics/surface.h"
+#include "graphics/surface_lock.h"
 #include "model/settings/system_data.h"
 #include "platform/files.h"
 #include "platform/frame_mailbox.h"
@@ -209,6 +212,28 @@ TEST_F(SceneManagerTest, LostSurfacesAreRestoredBeforeTheSceneDraws) {
     DDReleaseSurfaceVector(g_vecEffectSD);
     g_vecEffectSD.clear();
   }
+}
+
+// DirectDraw: a message window's surface lost with the display comes back
+// empty before the scene draws, and its window is told once to write it
+// again.
+TEST_F(SceneManagerTest, LostMessageSurfacesComeBackForTheirWindowsToRedraw) {
+  DrawingSetUp drawing(kGraphicsModes[3]);
+  ASSERT_TRUE(drawing.Ready());
+  cDDDrawTarget target;
+  sSurface message;
+  ASSERT_TRUE(target.CreateMessageSurface(64, 32, message));
+  DDSURFACEDATA* surface = DDFindMessageSurface(message.nIndex);
+  DDFillRectPal(surface, 0, 0, 64, 32, 150);
+  ASSERT_EQ(g_SceneManager.Frame(), 1);
+  EXPECT_FALSE(target.TakeSurfaceRestored(message));
+  g_lpDD->SimulateLoss();
+  ASSERT_EQ(g_SceneManager.Frame(), 1);
+  EXPECT_EQ(surface->lpDDraw->lpDDS->IsLost(), platform::DD_OK);
+  EXPECT_EQ(cSurfaceLock(surface).GetPixel(10, 10), PalNumToRGB(0));
+  EXPECT_TRUE(target.TakeSurfaceRestored(message));
+  EXPECT_FALSE(target.TakeSurfaceRestored(message));
+  DDClearMessageSurfaces();
 }
 
 // The frame-rate text over what the scene drew, in its box (ShowFps 1) and

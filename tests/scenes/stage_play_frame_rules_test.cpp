@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "game/objects/item.h"
 #include "game/objects/shot.h"
 #include "model/definitions/command.h"
 #include "support/condition_builders.h"
@@ -31,6 +32,7 @@ class PlayFrameRulesTest : public PlayStageTest {
     stage.m_bAutoScrollX = 1;
     stage.m_nAutoScrollSpeedX = 10;
     stage.m_aScreenOut[SCREENOUT_CHARA].SetAll(1, 1, 0, 0, 2, 1, 0, 0);
+    stage.m_aScreenOut[SCREENOUT_ITEM].SetAll(1, 0, 0, 0, 0, 0, 0, 0);
     // The hero jumps while button 1 is down.
     cEdFlow jump = FlowBuilder(TRIGGER_ALWAYS)
                        .Key(KeyConditionBuilder().Key(KEY_BUTTON1, KEY_PRESSED).AnyHold())
@@ -86,10 +88,23 @@ TEST_F(PlayFrameRulesTest, OneStagePlaysToTheNumbersOfItsSettings) {
   // the view has moved 2 x 32 + 32 = 96 pixels, at the end of frame 96:
   // the removal comes in the next frame's first sub-step.
   cCharacter& left = AddCharacter(CharacterDef(1), 0, 13);
+  // An item 32 pixels wide placed at the stage's left edge (half a pixel
+  // in, as a placed object is) leaves with no margin once the view's left
+  // edge passes its right edge, 351.5: at 352, the end of frame 32.
+  const cEdItem coin = ItemBuilder().Graphic(1);
+  cItem& item = Scene().m_ItemList.emplace_back();
+  item.InitFromDefinition(1, &coin, false);
+  item.PlaceAtCell(0, 10);
+  item.m_bAppeared = 1;
+  ASSERT_DOUBLE_EQ(item.m_dRight, Pixel(0) + 31.5);
 
   Frame();
   EXPECT_FALSE(Has(&onTheLine));
   EXPECT_TRUE(Has(&inside));
+  FramesTo(32);
+  EXPECT_EQ(Scene().m_ItemList.size(), 1u);
+  Frame();
+  EXPECT_TRUE(Scene().m_ItemList.empty());
   FramesTo(59);
   EXPECT_EQ(Scene().m_nTimeLeft, 3);
   Frame();
@@ -154,7 +169,14 @@ TEST_F(PlayFrameRulesTest, OneStagePlaysToTheNumbersOfItsSettings) {
   EXPECT_EQ(Sounds(kHeroDeathSound), 1);
 }
 
+// A time left above the cap of 999 (as an operation may leave it) comes
+// down to 999 at the next second; run out, the time kills a living hero
+// with the hero's death sound.
 TEST_F(PlayFrameRulesTest, TheTimeRunningOutKillsALivingHeroWithItsSound) {
+  Scene().m_nTimeLeft = 1200;
+  FramesTo(60);
+  EXPECT_EQ(Scene().m_nTimeLeft, 999);
+  Scene().m_nTimeLeft = 2;
   FramesTo(179);
   EXPECT_EQ(Scene().m_nTimeLeft, 1);
   EXPECT_EQ(Hero().m_bDying, 0);

@@ -231,4 +231,25 @@ TEST_F(PlayFrameRulesTest, WhileTheHeroDiesOnlyShotsMove) {
   EXPECT_DOUBLE_EQ(shot.m_dX, shotX - 10 * 4);
 }
 
+// A flow's request to end the stage, read in the hero's step: 1 clears the
+// stage (the result, with its sound 14), 2 kills the hero (its death sound).
+TEST_F(PlayFrameRulesTest, AnEndRequestClearsTheStageOrKillsTheHero) {
+  Frame();
+  Scene().m_nEndRequest = 1;
+  Frame();
+  EXPECT_EQ(Scene().m_nState, STAGE_RESULT);
+  EXPECT_EQ(Sounds(14), 1);
+  EXPECT_EQ(Hero().m_bDying, 0);
+
+  Scene().SetStage(1, 0);
+  Scene().m_nState = STAGE_PLAY;
+  m_Window.sounds.clear();
+  Frame();
+  Scene().m_nEndRequest = 2;
+  Frame();
+  EXPECT_EQ(Hero().m_bDying, 1);
+  EXPECT_EQ(Sounds(kHeroDeathSound), 1);
+  EXPECT_EQ(Sounds(14), 0);
+}
+
 }  // namespace

@@ -172,11 +172,13 @@ void ExpectLinesInOrder(const std::string& transcript, const std::vector<std::st
 }
 
 // A new story from the title, the world map's first point into its stage,
-// the stage played to its clear, the result closed and Escape on the world
-// map: the whole game in one run of the program.
+// the stage played to its clear and the result closed; then on the world
+// map the walk to the second point, a save from the story menu, the second
+// stage entered, and Escape as it plays: the whole game in one run of the
+// program.
 class StoryRun : public PlayerRun {
  protected:
-  void PlayTheFirstStage() {
+  void PlayIntoTheSecondStage() {
     m_Env.Set("PLAYER_INPUT_SCRIPT", STORY_INPUT_SCRIPT);
     // More frames than the script needs: Escape ends the run, not the count.
     m_Env.Set("PLAYER_FRAMES", "3000");
@@ -184,8 +186,9 @@ class StoryRun : public PlayerRun {
     EXPECT_EQ(result.status, 0) << result.err;
 
     const std::string state = Read(StateFile());
-    EXPECT_NE(state.find("\"scene\": \"worldmap\""), std::string::npos) << state;
-    EXPECT_NE(state.find("\"prev_scene\": \"stage\""), std::string::npos) << state;
+    EXPECT_NE(state.find("\"scene\": \"stage\""), std::string::npos) << state;
+    EXPECT_NE(state.find("\"prev_scene\": \"worldmap\""), std::string::npos) << state;
+    EXPECT_NE(state.find("free01."), std::string::npos) << "not in the second stage: " << state;
     EXPECT_EQ(state.find("\"frame\": 3000"), std::string::npos) << "Escape did not close the window: " << state;
 
     GoldenImage frame;
@@ -198,21 +201,39 @@ class StoryRun : public PlayerRun {
         << "the last frame is (nearly) one colour";
 
     // Title music, world-map music, the stage's own music, the stage clear
-    // (system sound 14), and the world map's music again on the way back.
-    ExpectLinesInOrder(Read(Transcript()),
-                       {"music 0 ", "music 1 ", "music 4 bgm\\Stage.ogg", "sound 14", "music 1 "});
+    // (system sound 14), the world map's music again on the way back, the
+    // save (system sound 5), the map once more and the second stage.
+    ExpectLinesInOrder(Read(Transcript()), {"music 0 ", "music 1 ", "music 4 bgm\\Stage.ogg", "sound 14", "music 1 ",
+                                            "sound 5", "music 1 ", "music 4 bgm\\Stage.ogg"});
+    EXPECT_TRUE(fs::exists(Project() / "user_data" / "story" / "Story01.dat"));
   }
 };
 
-TEST_F(StoryRun, PlaysTheFirstStageToItsClearAndBackToTheWorldMap) {
-  PlayTheFirstStage();
+TEST_F(StoryRun, PlaysTheFirstStageSavesAndEntersTheSecond) {
+  PlayIntoTheSecondStage();
+
+  // After a restart: "つづきから" and slot 1 bring back the map with the
+  // hero on the second stage's castle, open since the first stage's clear;
+  // not coming from the story menu, the uncleared stage starts at once.
+  fs::remove(StateFile());
+  fs::remove(Transcript());
+  WriteTextFile(m_Folder / "load.txt", "60 DOWN down\n62 DOWN up\n70 Z down\n72 Z up\n100 Z down\n102 Z up\n");
+  m_Env.Set("PLAYER_INPUT_SCRIPT", (m_Folder / "load.txt").string());
+  m_Env.Set("PLAYER_FRAMES", "300");
+  const ProgramResult result = Play();
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string state = Read(StateFile());
+  EXPECT_NE(state.find("\"scene\": \"stage\""), std::string::npos) << state;
+  EXPECT_NE(state.find("\"prev_scene\": \"worldmap\""), std::string::npos) << state;
+  EXPECT_NE(state.find("free01."), std::string::npos) << state;
+  ExpectLinesInOrder(Read(Transcript()), {"music 0 ", "music 1 ", "music 4 bgm\\Stage.ogg"});
 }
 
-TEST_F(StoryRun, UnderADisplayInAWindowPlaysTheFirstStageWithTheDummyAudioDriver) {
+TEST_F(StoryRun, UnderADisplayInAWindowPlaysIntoTheSecondStageWithTheDummyAudioDriver) {
   if (!std::getenv("PLAYER_TEST_UNDER_XVFB")) GTEST_SKIP() << "runs under xvfb-run (player_under_xvfb)";
   m_Env.Unset("PLAYER_HEADLESS");
   m_Env.Set("SDL_AUDIODRIVER", "dummy");
-  PlayTheFirstStage();
+  PlayIntoTheSecondStage();
 }
 
 // The stage digests of a run's PLAYER_DUMP_DIGESTS file by scene state and

@@ -201,14 +201,19 @@ void StartSound() {
 // What the game thread runs each frame: the scene manager's frame (0: a fatal
 // error), then the
 // digest line of PLAYER_DUMP_DIGESTS, the frame count of PLAYER_FRAMES and
-// the sound of a headless run. The last
-// frame of PLAYER_FRAMES ends the game loop, so that the run ends on it.
+// the sound of a headless run (one frame's worth under the virtual clock).
+// The last frame of PLAYER_FRAMES ends the game loop, so that the run ends
+// on it.
 int GameFrame() {
   const int result = g_SceneManager.Frame();
   if (result == 0) RequestMainWindowCloseForError();  // the display's surfaces are lost for good
   if (!g_RunSettings.dumpDigests.empty()) AppendStageDigestLine(g_RunSettings.dumpDigests);
   CountPresentedFrame(g_RunSettings);
-  platform::PumpAudio();
+  if (g_RunSettings.bVirtualClock) {
+    platform::PumpAudioFrame(g_SceneManager.m_nFps);
+  } else {
+    platform::PumpAudio();
+  }
   const int limit = g_RunSettings.nCloseAfterFrames;
   return limit > 0 && PresentedFrameCount() >= limit ? 0 : result;
 }

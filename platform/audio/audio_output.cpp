@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -24,6 +25,7 @@ struct Output {
   std::unique_ptr<WaveWriter> capture;
   std::uint32_t startMs = 0;
   std::uint64_t framesPumped = 0;
+  std::uint64_t frameRemainder = 0;  // of PumpAudioFrame, in 1/fps samples
   // Test seams.
   AudioOutputKind forcedKind = AudioOutputKind::Closed;
   std::string forcedCapture;
@@ -102,6 +104,7 @@ AudioOutputKind AcquireAudioOutput() {
   o.kind = kind;
   o.startMs = timeGetTime();
   o.framesPumped = 0;
+  o.frameRemainder = 0;
   return kind;
 }
 
@@ -124,20 +127,42 @@ AudioOutputKind CurrentAudioOutput() {
   return o.kind;
 }
 
+namespace {
+
+// Renders frames stereo frames of the mixer into the headless output.
+void RenderHeadless(Output& o, std::uint64_t frames) {
+  std::vector<std::int16_t> samples;
+  while (frames > 0) {
+    const int chunk = static_cast<int>(std::min<std::uint64_t>(frames, 4096));
+    samples.resize(static_cast<std::size_t>(chunk) * kMixerChannels);
+    TheMixer().Render(samples.data(), chunk);
+    if (o.capture) o.capture->Write(samples.data(), samples.size());
+    o.framesPumped += static_cast<std::uint64_t>(chunk);
+    frames -= static_cast<std::uint64_t>(chunk);
+  }
+}
+
+}  // namespace
+
 void PumpAudio() {
   Output& o = TheOutput();
   std::lock_guard lock(o.mutex);
   if (o.kind == AudioOutputKind::Closed || o.kind == AudioOutputKind::Device) return;
   const std::uint32_t elapsedMs = timeGetTime() - o.startMs;
   const std::uint64_t due = static_cast<std::uint64_t>(elapsedMs) * kMixerRate / 1000;
-  std::vector<std::int16_t> samples;
-  while (o.framesPumped < due) {
-    const int frames = static_cast<int>(std::min<std::uint64_t>(due - o.framesPumped, 4096));
-    samples.resize(static_cast<std::size_t>(frames) * kMixerChannels);
-    TheMixer().Render(samples.data(), frames);
-    if (o.capture) o.capture->Write(samples.data(), samples.size());
-    o.framesPumped += static_cast<std::uint64_t>(frames);
-  }
+  if (o.framesPumped < due) RenderHeadless(o, due - o.framesPumped);
+}
+
+void PumpAudioFrame(int nFramesPerSecond) {
+  Output& o = TheOutput();
+  std::lock_guard lock(o.mutex);
+  if (o.kind == AudioOutputKind::Closed || o.kind == AudioOutputKind::Device || nFramesPerSecond <= 0) return;
+  // The rate's remainder is carried, so that a second of frames renders
+  // exactly a second of samples.
+  o.frameRemainder += kMixerRate;
+  const std::uint64_t frames = o.frameRemainder / static_cast<std::uint64_t>(nFramesPerSecond);
+  o.frameRemainder %= static_cast<std::uint64_t>(nFramesPerSecond);
+  RenderHeadless(o, frames);
 }
 
 void SetAudioOutputForTests(AudioOutputKind kind, const std::string& capturePath) {

@@ -8,9 +8,11 @@
 //   samples are written to that file, else they are dropped.
 // - otherwise the default SDL audio device; when it does not open, SDL's
 //   dummy driver; when that is refused too, the null sink (Silent).
-// Headless outputs are pulled by PumpAudio, which renders the frames due by
-// the platform clock: under the virtual clock, exactly one frame's worth of
-// samples per frame. The device pulls by itself from its own thread.
+// Headless outputs are pulled once a game frame: by PumpAudio, which renders
+// the samples due by the platform clock, or, under the virtual clock (which
+// need not advance while frames are presented), by PumpAudioFrame, which
+// renders exactly one frame's worth. The device pulls by itself from its own
+// thread.
 #pragma once
 
 #include <string>
@@ -34,6 +36,9 @@ AudioOutputKind CurrentAudioOutput();
 // Renders into a headless output the frames that the clock says are due
 // since the output opened. Does nothing for the device.
 void PumpAudio();
+// Renders into a headless output one frame's worth of samples at
+// nFramesPerSecond frames a second. Does nothing for the device.
+void PumpAudioFrame(int nFramesPerSecond);
 
 // Test seams. The output kind and capture file to use at the next opening in
 // place of the environment's (Closed: follow the environment again); and a

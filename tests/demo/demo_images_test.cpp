@@ -11,6 +11,7 @@
 #include "support/temp_folder.h"
 #include "tools/make-demo/bmp_writer.h"
 #include "tools/make-demo/demo_palette.h"
+#include "tools/make-demo/demo_world_map.h"
 
 namespace fs = std::filesystem;
 
@@ -199,7 +200,7 @@ TEST(DemoImagesTest, PicturesHaveTheSizesThePlayerReadsThemIn) {
       {"bmp\\Mark.bmp", 128, 480},         {"bmp\\Window.bmp", 640, 480},        {"bmp\\StatusWindow.bmp", 640, 20},
       {"bmp\\Title.bmp", 640, 480},        {"bmp\\GameMode.bmp", 192, 224},      {"bmp\\Accessory.bmp", 128, 208},
       {"bmp\\Symbol.bmp", 832, 32},        {"bmp\\Word.bmp", 320, 192},          {"bmp\\WorldMapChip.bmp", 160, 64},
-      {"bmp\\WorldEvent.bmp", 64, 128},    {demo::kWorldBackImage, 640, 480},    {demo::kCharaExcImage, 512, 32},
+      {"bmp\\WorldEvent.bmp", 64, 128},    {demo::kWorldBackImage, 32 * demo::kWorldMapWidth, 32 * demo::kWorldMapHeight},    {demo::kCharaExcImage, 512, 32},
       {demo::kSwordImageLeft, 96, 16},     {demo::kSwordImageRight, 96, 16},     {demo::kEffectImage, 128, 32},
       {demo::kPictureImage, 160, 64},      {demo::kBackgroundImage, 320, 240},
   };

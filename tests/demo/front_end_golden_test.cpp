@@ -167,8 +167,9 @@ TEST_F(FrontEndGolden, WorldMapWithTheHeroOnAStageEntryAndItsPrompt) {
   g_SaveData.RecordStageBest("data\\stg4\\story01.", 4321);
   g_SaveData.m_bShowRanking = 1;
   g_SaveData.m_nLives = 3;
-  g_SaveData.m_nMapX = 5;  // beside the first stage
-  g_SaveData.m_nMapY = 7;
+  // Beside the first stage.
+  g_SaveData.m_nMapX = g_WorldMap.m_vPoints.at(0).m_nX - 1;
+  g_SaveData.m_nMapY = g_WorldMap.m_vPoints.at(0).m_nY;
   g_SceneManager.m_nPrevScene = SCENE_STORYMENU;
   m_Harness.Start(SCENE_WORLDMAP);
   m_Harness.Idle(kFadeFrames);

@@ -48,6 +48,30 @@ TEST(AudioOutput, TheCaptureRecordsWhatThePumpRendersByTheClock) {
   EXPECT_EQ(sample(881), 16384);
 }
 
+// Under the virtual clock a frame need not move the clock: the frame pump
+// renders one frame's worth each call, and a second of frames a second of
+// samples even where the rate does not divide.
+TEST(AudioOutput, TheFramePumpRendersOneFramesWorthWhateverTheClock) {
+  TempFolder folder;
+  const auto path = (folder / "out.wav").string();
+  ScopedVirtualClock clock(5000);
+  ScopedAudio audio(AudioOutputKind::Capture, path);
+  {
+    auto ds = DirectSoundCreate();
+    ASSERT_EQ(ds->OutputKind(), AudioOutputKind::Capture);
+    for (int frame = 0; frame < 60; ++frame) PumpAudioFrame(60);
+    for (int frame = 0; frame < 32; ++frame) PumpAudioFrame(32);  // 1378.125 a frame
+    for (int frame = 0; frame < 40; ++frame) PumpAudioFrame(40);  // 1102.5 a frame
+    PumpAudioFrame(0);  // no rate: nothing
+  }
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(path, bytes));
+  WaveFormat format;
+  std::span<const std::uint8_t> data;
+  ASSERT_EQ(ParseRiffWave(bytes, format, data), WaveError::None);
+  EXPECT_EQ(data.size(), 3u * 44100u * 4u);
+}
+
 TEST(AudioOutput, ARefusedDeviceLeavesTheNullSinkAndUsersAreCounted) {
   ScopedAudio audio(AudioOutputKind::Device);
   SetAudioDeviceRefusedForTests(true);

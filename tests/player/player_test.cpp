@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <span>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -18,6 +19,10 @@
 #include <thread>
 #include <vector>
 
+#include "model/record/record.h"
+#include "model/user/options.h"
+#include "platform/audio/wave_file.h"
+#include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/text.h"
 #include "support/golden_image.h"
@@ -289,6 +294,90 @@ TEST_F(PlayerRun, AReplaySavedOnTheResultPlaysTheSameFromTheTitle) {
   for (const auto* run : {&recorded, &played}) {
     EXPECT_TRUE(std::any_of(run->begin(), run->end(), [&](const auto& entry) { return entry.first.first == kResult; }));
   }
+}
+
+// The demo's story as a person hears it, captured headless under the virtual
+// clock: the mixed sound frame by frame, 735 stereo frames of 44100 Hz a
+// game frame at 60 frames a second.
+class HeardRun : public PlayerRun {
+ protected:
+  static constexpr std::size_t kSamplesPerFrame = 735;
+  // About -24 dBFS: plainly audible, far above any rounding noise.
+  static constexpr int kAudible = 2000;
+
+  // The capture of the story script's first nFrames frames, as interleaved
+  // stereo samples.
+  std::vector<std::int16_t> Capture(int nFrames) {
+    m_Env.Set("PLAYER_INPUT_SCRIPT", STORY_INPUT_SCRIPT);
+    m_Env.Set("PLAYER_FRAMES", std::to_string(nFrames));
+    const fs::path wav = m_Folder / "sound.wav";
+    m_Env.Set("PLAYER_AUDIO_CAPTURE", wav.string());
+    const ProgramResult result = Play();
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::vector<std::uint8_t> bytes;
+    platform::WaveFormat format;
+    std::span<const std::uint8_t> data;
+    if (!platform::ReadWholeFile(wav, bytes) || platform::ParseRiffWave(bytes, format, data) != platform::WaveError::None) {
+      ADD_FAILURE() << "no capture: " << result.err;
+      return {};
+    }
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.bitsPerSample, 16);
+    EXPECT_EQ(data.size(), static_cast<std::size_t>(nFrames) * kSamplesPerFrame * 4) << "not one frame's worth a frame";
+    std::vector<std::int16_t> samples(data.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+      samples[i] = static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    ExpectNoClippingRun(samples);
+    return samples;
+  }
+
+  // Largest absolute sample of game frames [first, last).
+  static int Peak(const std::vector<std::int16_t>& samples, int first, int last) {
+    int peak = 0;
+    for (std::size_t i = first * kSamplesPerFrame * 2; i < last * kSamplesPerFrame * 2 && i < samples.size(); ++i)
+      peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+    return peak;
+  }
+
+  // A clipped mix shows as samples stuck at full scale one after another.
+  static void ExpectNoClippingRun(const std::vector<std::int16_t>& samples) {
+    int run = 0;
+    for (std::size_t i = 0; i < samples.size(); i += 2) {
+      const bool full = std::abs(static_cast<int>(samples[i])) >= 32767 || std::abs(static_cast<int>(samples[i + 1])) >= 32767;
+      run = full ? run + 1 : 0;
+      ASSERT_LT(run, 3) << "clipped at stereo frame " << i / 2;
+    }
+  }
+
+  // The shipped options with the music switched off.
+  void SwitchMusicOff() {
+    const fs::path file = Project() / "user_data" / "Option.dat";
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(file, bytes));
+    cOptionData options;
+    ASSERT_TRUE(options.LoadBytes(bytes));
+    options.m_bBgm = 0;
+    g_nDataVersion = DATA_VERSION;
+    ASSERT_TRUE(platform::WriteFileAtomic(file, options.SaveBytes()));
+  }
+};
+
+TEST_F(HeardRun, TheStoryStageHasItsMusicAndItsSoundEffects) {
+  // The stage's music plays from its start (frame 360) without a gap.
+  const std::vector<std::int16_t> music = Capture(1300);
+  for (int frame = 420; frame + 30 <= 1300; frame += 30) {
+    EXPECT_GE(Peak(music, frame, frame + 30), kAudible) << "no music in frames " << frame << " to " << frame + 30;
+  }
+  // The title's music, before any key.
+  EXPECT_GE(Peak(music, 0, 55), kAudible);
+
+  // Without music the title is silent until the decide sound at frame 60;
+  // in the stage the jumps and shots are heard.
+  SwitchMusicOff();
+  const std::vector<std::int16_t> effects = Capture(800);
+  EXPECT_EQ(Peak(effects, 0, 55), 0);
+  EXPECT_GE(Peak(effects, 58, 90), kAudible) << "no decide sound";
+  EXPECT_GE(Peak(effects, 600, 800), kAudible) << "no jump or shot";
 }
 
 TEST_F(PlayerRun, TheLauncherShowsWithoutBootDataAndCancellingEndsTheProgram) {

@@ -115,6 +115,8 @@ bool WriteFiles(std::string& error) {
   errno = 0;
   if (database.SaveAll() == 0) return Fail(error, "data\\database\\", "the database files cannot be written");
   if (!Save(settings, g_astrFilePath[PATH_SYSTEM], error) || !WriteSystemIni(settings, error)) return false;
+  cOptionData options = DemoOptions();
+  if (!Save(options, g_astrFilePath[PATH_OPTION], error)) return false;
 
   cEdWorldMap map = DemoWorldMap();
   if (!Save(map, g_astrFilePath[PATH_WORLD_MAP], error)) return false;

@@ -10,6 +10,7 @@
 #include "tools/make-demo/bmp_writer.h"
 #include "tools/make-demo/demo_palette.h"
 #include "tools/make-demo/demo_sheets.h"
+#include "tools/make-demo/demo_world_map.h"
 
 namespace demo {
 
@@ -41,7 +42,7 @@ std::vector<DemoFile> BuildDemoFiles() {
   picture("bmp\\Word.bmp", WordPicture());
   picture("bmp\\WorldMapChip.bmp", WorldMapChipSheet());
   picture("bmp\\WorldEvent.bmp", WorldEventSheet());
-  picture(kWorldBackImage, WorldBackPicture());
+  picture(kWorldBackImage, WorldBackPicture(32 * kWorldMapWidth, 32 * kWorldMapHeight));
   picture(kCharaExcImage, KnightSheet());
   picture(kSwordImageLeft, SwordPicture(false));
   picture(kSwordImageRight, SwordPicture(true));

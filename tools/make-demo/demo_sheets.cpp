@@ -419,8 +419,8 @@ Canvas WorldEventSheet() {
   return c;
 }
 
-Canvas WorldBackPicture() {
-  Canvas c(640, 480);
+Canvas WorldBackPicture(int width, int height) {
+  Canvas c(width, height);
   for (int y = 0; y < c.Height(); y += kCell)
     for (int x = 0; x < c.Width(); x += kCell) DrawCyclingBlock(c, x, y, pal::kWaterCycle);
   return c;

@@ -23,7 +23,7 @@ Canvas SymbolPicture();        // 832 x 32: symbol for letter 'a' + k at (16 k, 
 Canvas WordPicture();          // 320 x 192: banners and two rows of 32 x 32 digits
 Canvas WorldMapChipSheet();    // 160 x 64: tile t at (32 (t mod 5), 32 (t / 5))
 Canvas WorldEventSheet();      // 64 x 128: icon row r at y = 32 r, x 0 open, x 32 cleared
-Canvas WorldBackPicture();     // 640 x 480
+Canvas WorldBackPicture(int width, int height);
 Canvas KnightSheet();          // 512 x 32: frame n at (32 n, 0)
 Canvas SwordPicture(bool facingRight);  // 96 x 16: frame k at (32 k, 0)
 Canvas BurstStrip();           // 128 x 32: cell c at (32 c, 0)

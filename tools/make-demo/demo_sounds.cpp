@@ -109,6 +109,8 @@ void AddDemoSounds(cDatabase& database, cSystemData& settings) {
     bgm.m_strFile = file;
     database.m_vBgm.push_back(bgm);
   }
+  constexpr int kTitleMusicEntry = 1, kWorldMapMusicEntry = 3;
+  settings.m_vSystemBgm = {kTitleMusicEntry, kWorldMapMusicEntry, kTitleMusicEntry, kTitleMusicEntry};
 }
 
 bool WriteDemoSounds(std::string& error) {

@@ -17,7 +17,9 @@ namespace demo {
 constexpr int kStageMusicEntry = 2;
 
 // Registers the files: system sounds in the settings, item sounds in
-// Sound.dat and music in Bgm.dat.
+// Sound.dat and music in Bgm.dat; the settings' scene music slots play the
+// title music (title, stage select, options) and the world-map music (world
+// map and story menu).
 void AddDemoSounds(cDatabase& database, cSystemData& settings);
 
 // Writes the files into the current (project) folder. False, with

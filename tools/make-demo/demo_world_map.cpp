@@ -23,10 +23,13 @@ constexpr ChipKind kWater = {2, "川", kChipWater};
 constexpr ChipKind kRoad = {5, "道", kChipPath};
 constexpr ChipKind kBridge = {6, "橋", kChipBridge};
 
+// The map shows 20 x 15 cells with the hero at the view's column 9 and row
+// 7: the road keeps 9 columns of the map left of its start and 10 right of
+// its end, so that the map fills the screen wherever the hero stands.
 constexpr int kRoadRow = 7;
-constexpr int kRoadFirst = 3;
-constexpr int kRoadLast = 16;
-constexpr int kRiverColumn = 10;
+constexpr int kRoadFirst = 9;
+constexpr int kRoadLast = kRoadFirst + 13;
+constexpr int kRiverColumn = kRoadFirst + 7;
 
 void SetCell(cEdWorldMap& map, int x, int y, const ChipKind& chip) {
   map.m_vGrid[static_cast<std::size_t>(map.GridIndex(x, y))] = chip.kind;
@@ -56,7 +59,8 @@ cEdMapPoint Point(int x, const char* name, std::vector<cEdMapEvent> events) {
 }  // namespace
 
 cEdWorldMap DemoWorldMap() {
-  cEdWorldMap map;  // 20 x 15, every cell chip 0
+  cEdWorldMap map;  // every cell chip 0
+  map.SetSize(kWorldMapWidth, kWorldMapHeight);
   map.m_strName = "デモワールド";
   map.m_strImage = kWorldBackImage;
   map.m_bShowImage = 1;
@@ -85,8 +89,8 @@ cEdWorldMap DemoWorldMap() {
   closed.m_nIcon = kEventGate;
   closed.m_strCaption = "ステージ1をクリアすると進めます";
   map.m_vPoints.push_back(
-      Point(6, "ステージ1", {StageEvent(1, kEventStage, "ステージ1 はじまりの草原", kStoryStageFile)}));
-  map.m_vPoints.push_back(Point(14, "ステージ2", {second, closed}));
+      Point(kRoadFirst + 3, "ステージ1", {StageEvent(1, kEventStage, "ステージ1 はじまりの草原", kStoryStageFile)}));
+  map.m_vPoints.push_back(Point(kRoadFirst + 11, "ステージ2", {second, closed}));
   return map;
 }
 

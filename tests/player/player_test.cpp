@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <span>
 #include <regex>
+#include <span>
 #include <sstream>
 #include <string>
 // <chrono> itself cannot be compiled for CP932 literals; <thread> brings

@@ -7,6 +7,7 @@
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
+#include "platform/x11_title.h"
 
 namespace platform {
 
@@ -61,6 +62,7 @@ bool SdlWindow::Open(const WindowOptions& options, std::string& error) {
   m_pWindow = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth,
                                kHeight, flags);
   if (m_pWindow) {
+    SetLegacyWindowTitle(m_pWindow, options.title);
     m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
   }
   if (m_pRenderer) {
@@ -119,7 +121,9 @@ void SdlWindow::Hide() {
 }
 
 void SdlWindow::SetTitle(const std::string& title) {
-  if (m_pWindow) SDL_SetWindowTitle(m_pWindow, title.c_str());
+  if (!m_pWindow) return;
+  SDL_SetWindowTitle(m_pWindow, title.c_str());
+  SetLegacyWindowTitle(m_pWindow, title);
 }
 
 void SdlWindow::WaitAndDeliver(HWND window, std::chrono::milliseconds timeout) {

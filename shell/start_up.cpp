@@ -54,6 +54,7 @@
 #include "shell/player_services.h"
 #include "shell/random.h"
 #include "shell/report.h"
+#include "shell/project_folder.h"
 #include "shell/run_settings.h"
 #include "shell/screen_mode.h"
 #include "shell/sound/bgm.h"
@@ -325,21 +326,26 @@ void UnInitGame() {
 
 int WinMain(const std::string& commandLine, int showWindow) {
   SetErrorLog(0, "EC_Game.txt");
-  std::string reportPath = "Report_Game.txt";
-  if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
-    std::fprintf(stderr, "player: Report_Game.txt cannot be created in the current folder\n");
-    return 1;
-  }
-  ReportF("App : ver %s", "566");
-  ReportSystemInfo();
-  if (!ReadRunSettings(g_RunSettings) || !ApplyRunSettings(g_RunSettings)) return 1;
-
+  // Until the report is open its lines go to standard error; nothing is
+  // written into a folder that is not a project, and a folder that cannot
+  // be written says so in a box.
+  ReportToStandardError();
+  if (!ReadRunSettings(g_RunSettings)) return 1;
   platform::ClaimMainThread();
   if (g_RunSettings.bHeadless) {
     platform::InstallScriptedDialogs(ReportLine);
   } else {
     platform::InstallGtkDialogs(ReportLine);
   }
+  if (!CheckProjectFolder()) return 1;
+  std::string reportPath = "Report_Game.txt";
+  if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
+    TellProjectFolderReadOnly();
+    return 1;
+  }
+  ReportF("App : ver %s", "566");
+  ReportSystemInfo();
+  if (!ApplyRunSettings(g_RunSettings)) return 1;
   g_bTestPlay = showWindow == SW_SHOW_TEST_PLAY ? 1 : 0;
   std::string lockProblem;
   switch (g_InstanceLock.Acquire(&lockProblem)) {

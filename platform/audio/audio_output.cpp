@@ -1,6 +1,7 @@
 #include "platform/audio/audio_output.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,9 +54,27 @@ SDL_AudioDeviceID OpenDevice() {
   return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
 }
 
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// alsa-lib prints each failed step of opening a device on standard error (a
+// dozen lines on a machine without a sound card), where SDL's own error says
+// enough. Its error handler is replaced, in the copy of the library that SDL
+// loads, by one that prints nothing; the library stays loaded for that.
+void QuietAlsaErrors() {
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  static const bool done = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_GLOBAL);
+    if (alsa == nullptr) return true;
+    if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"))) set(IgnoreAlsaError);
+    return true;
+  }();
+  (void)done;
+}
+
 // The default device, then the dummy driver; Silent when neither opens.
 AudioOutputKind OpenDeviceOutput(Output& o) {
   if (o.deviceRefused) return AudioOutputKind::Silent;
+  QuietAlsaErrors();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     o.device = OpenDevice();
     if (o.device == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -66,7 +85,15 @@ AudioOutputKind OpenDeviceOutput(Output& o) {
   }
   if (o.device == 0) return AudioOutputKind::Silent;
   SDL_PauseAudioDevice(o.device, 0);
-  return AudioOutputKind::Device;
+  const char* driver = SDL_GetCurrentAudioDriver();
+  return driver != nullptr && std::strcmp(driver, "dummy") == 0 ? AudioOutputKind::DummyDevice
+                                                                  : AudioOutputKind::Device;
+}
+
+// The outputs that PumpAudio and PumpAudioFrame render into: not a device,
+// which pulls by itself.
+bool IsPulledHere(AudioOutputKind kind) {
+  return kind == AudioOutputKind::Null || kind == AudioOutputKind::Capture || kind == AudioOutputKind::Silent;
 }
 
 bool IsHeadless() {
@@ -147,7 +174,7 @@ void RenderHeadless(Output& o, std::uint64_t frames) {
 void PumpAudio() {
   Output& o = TheOutput();
   std::lock_guard lock(o.mutex);
-  if (o.kind == AudioOutputKind::Closed || o.kind == AudioOutputKind::Device) return;
+  if (!IsPulledHere(o.kind)) return;
   const std::uint32_t elapsedMs = timeGetTime() - o.startMs;
   const std::uint64_t due = static_cast<std::uint64_t>(elapsedMs) * kMixerRate / 1000;
   if (o.framesPumped < due) RenderHeadless(o, due - o.framesPumped);
@@ -156,7 +183,7 @@ void PumpAudio() {
 void PumpAudioFrame(int nFramesPerSecond) {
   Output& o = TheOutput();
   std::lock_guard lock(o.mutex);
-  if (o.kind == AudioOutputKind::Closed || o.kind == AudioOutputKind::Device || nFramesPerSecond <= 0) return;
+  if (!IsPulledHere(o.kind) || nFramesPerSecond <= 0) return;
   // The rate's remainder is carried, so that a second of frames renders
   // exactly a second of samples.
   o.frameRemainder += kMixerRate;

@@ -7,7 +7,9 @@
 // - PLAYER_HEADLESS=1: no device. With PLAYER_AUDIO_CAPTURE=file.wav the
 //   samples are written to that file, else they are dropped.
 // - otherwise the default SDL audio device; when it does not open, SDL's
-//   dummy driver; when that is refused too, the null sink (Silent).
+//   dummy driver (DummyDevice, also when SDL_AUDIODRIVER=dummy chose it);
+//   when that is refused too, the null sink (Silent). alsa-lib's own error
+//   lines are kept off standard error.
 // Headless outputs are pulled once a game frame: by PumpAudio, which renders
 // the samples due by the platform clock, or, under the virtual clock (which
 // need not advance while frames are presented), by PumpAudioFrame, which
@@ -21,10 +23,11 @@ namespace platform {
 
 enum class AudioOutputKind {
   Closed,
-  Device,   // an SDL audio device (perhaps the dummy driver)
-  Null,     // headless, samples dropped
-  Capture,  // headless, samples written to a WAV file
-  Silent,   // no device could be opened: samples dropped
+  Device,       // an SDL audio device
+  DummyDevice,  // SDL's dummy driver: pulled like a device, heard nowhere
+  Null,         // headless, samples dropped
+  Capture,      // headless, samples written to a WAV file
+  Silent,       // no device could be opened: samples dropped
 };
 
 // Opens the output for one more user; the kind now open.

@@ -1,6 +1,7 @@
 #include "shell/sound/sound_effects.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <mutex>
 
 #include "platform/audio/mixer.h"
@@ -41,8 +42,13 @@ bool DS_Init(const void* window, int samplesPerSec, int bitsPerSample, int chann
     ErrorLog("DIRECTSOUNDCREATE_ERR!");
     return false;
   }
-  if (g_lpDS->OutputKind() == platform::AudioOutputKind::Silent)
+  // Without a sound card the player says so once, in the report and on
+  // standard error, and plays on.
+  const platform::AudioOutputKind kind = g_lpDS->OutputKind();
+  if (kind == platform::AudioOutputKind::Silent || kind == platform::AudioOutputKind::DummyDevice) {
     ReportF("No audio device could be opened: the game runs silent");
+    std::fprintf(stderr, "player: no audio device could be opened: the game runs silent\n");
+  }
   g_hSoundWindow = window;
   g_pSounds = nullptr;
   g_pSoundDefs = nullptr;

@@ -4,6 +4,7 @@
 // judged by its exit code, the dumped frame and state, its transcript and
 // its report.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -305,14 +306,15 @@ class HeardRun : public PlayerRun {
   // About -24 dBFS: plainly audible, far above any rounding noise.
   static constexpr int kAudible = 2000;
 
-  // The capture of the story script's first nFrames frames, as interleaved
-  // stereo samples.
-  std::vector<std::int16_t> Capture(int nFrames) {
-    m_Env.Set("PLAYER_INPUT_SCRIPT", STORY_INPUT_SCRIPT);
+  // The capture of a run's nFrames frames with an input script, as
+  // interleaved stereo samples.
+  std::vector<std::int16_t> Capture(int nFrames, const std::string& inputScript,
+                                    const std::vector<std::string>& args = {}) {
+    m_Env.Set("PLAYER_INPUT_SCRIPT", inputScript);
     m_Env.Set("PLAYER_FRAMES", std::to_string(nFrames));
     const fs::path wav = m_Folder / "sound.wav";
     m_Env.Set("PLAYER_AUDIO_CAPTURE", wav.string());
-    const ProgramResult result = Play();
+    const ProgramResult result = Play(args);
     EXPECT_EQ(result.status, 0) << result.err;
     std::vector<std::uint8_t> bytes;
     platform::WaveFormat format;
@@ -363,21 +365,23 @@ class HeardRun : public PlayerRun {
 };
 
 TEST_F(HeardRun, TheStoryStageHasItsMusicAndItsSoundEffects) {
-  // The stage's music plays from its start (frame 360) without a gap.
-  const std::vector<std::int16_t> music = Capture(1300);
-  for (int frame = 420; frame + 30 <= 1300; frame += 30) {
+  // The title's music before any key, and the stage's from its start (frame
+  // 360) without a gap.
+  const std::vector<std::int16_t> music = Capture(720, STORY_INPUT_SCRIPT);
+  EXPECT_GE(Peak(music, 0, 55), kAudible) << "no title music";
+  for (int frame = 420; frame + 30 <= 720; frame += 30) {
     EXPECT_GE(Peak(music, frame, frame + 30), kAudible) << "no music in frames " << frame << " to " << frame + 30;
   }
-  // The title's music, before any key.
-  EXPECT_GE(Peak(music, 0, 55), kAudible);
 
-  // Without music the title is silent until the decide sound at frame 60;
-  // in the stage the jumps and shots are heard.
+  // Without music, the story stage started directly and played as the story
+  // script plays it up to its first shot, which hits the second walker
+  // (system sound 9); nothing is heard before it.
   SwitchMusicOff();
-  const std::vector<std::int16_t> effects = Capture(800);
-  EXPECT_EQ(Peak(effects, 0, 55), 0);
-  EXPECT_GE(Peak(effects, 58, 90), kAudible) << "no decide sound";
-  EXPECT_GE(Peak(effects, 600, 800), kAudible) << "no jump or shot";
+  WriteTextFile(m_Folder / "shot.txt", "200 RIGHT down\n245 Z down\n270 Z up\n375 Z down\n400 Z up\n417 X down\n419 X up\n");
+  const std::vector<std::int16_t> effects = Capture(440, (m_Folder / "shot.txt").string(), {"data\\stg4\\story01.stg4"});
+  EXPECT_EQ(Peak(effects, 0, 400), 0) << "music though it is off";
+  EXPECT_GE(Peak(effects, 400, 440), kAudible) << "no hit";
+  EXPECT_NE(Read(Transcript()).find("sound 9"), std::string::npos) << Read(Transcript());
 }
 
 TEST_F(PlayerRun, TheLauncherShowsWithoutBootDataAndCancellingEndsTheProgram) {
@@ -544,6 +548,74 @@ TEST_F(PlayerPacing, UnderADisplayInAWindowNeverRunsFasterThanSixtyFramesASecond
   m_Env.Set("SDL_AUDIODRIVER", "dummy");
   ExpectPaced({"Direct3DWithVSync", "1", "1", "2", 300});
 }
+
+// Folders the player refuses before it writes anything there: each is told
+// on standard error and in a box naming what is wrong, and the program ends
+// with status 1.
+struct RefusedFolder {
+  const char* name;
+  void (*make)(const fs::path& project);
+  bool readOnly;
+  const char* box;     // in the box (the transcript)
+  const char* standardError;
+};
+
+class PlayerRefusesFolder : public PlayerRun, public testing::WithParamInterface<RefusedFolder> {};
+
+TEST_P(PlayerRefusesFolder, TellsWhyAndWritesNothing) {
+  const RefusedFolder& c = GetParam();
+  fs::remove_all(Project());
+  fs::create_directories(Project());
+  c.make(Project());
+  std::vector<std::string> before;
+  for (const auto& entry : fs::recursive_directory_iterator(Project())) before.push_back(entry.path().string());
+
+  ProgramResult result;
+  if (c.readOnly) {
+    fs::permissions(Project(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    // Root writes into any folder: the player then runs as nobody, who may
+    // read the project and write its lock and transcript beside it.
+    if (::geteuid() == 0) {
+      fs::permissions(m_Folder.path(), fs::perms::all, fs::perm_options::add);
+      fs::permissions(m_Folder / "runtime", fs::perms::all, fs::perm_options::add);
+      result = RunProgram("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", PLAYER_PROGRAM},
+                          Project());
+    } else {
+      result = Play();
+    }
+    fs::permissions(Project(), fs::perms::owner_write, fs::perm_options::add);
+  } else {
+    result = Play();
+  }
+
+  EXPECT_EQ(result.status, 1) << result.err;
+  EXPECT_NE(result.err.find(c.standardError), std::string::npos) << result.err;
+  const std::string transcript = Read(Transcript());
+  EXPECT_NE(transcript.find("message ["), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find(Utf8(c.box)), std::string::npos) << transcript;
+  std::vector<std::string> after;
+  for (const auto& entry : fs::recursive_directory_iterator(Project())) after.push_back(entry.path().string());
+  EXPECT_EQ(after, before) << "the folder was written into";
+  EXPECT_FALSE(fs::exists(StateFile())) << "the game started";
+}
+
+void MakeNothing(const fs::path&) {}
+void MakeDataFolderWithoutSettings(const fs::path& project) {
+  fs::create_directories(project / "data" / "stg4");
+  WriteTextFile(project / "readme.txt", "not a game");
+}
+void MakeDemoProject(const fs::path& project) { fs::copy(DemoTemplate(), project, fs::copy_options::recursive); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, PlayerRefusesFolder,
+    testing::Values(RefusedFolder{"Empty", MakeNothing, false, "data\\System.dat がありません",
+                                  "data/System.dat is missing"},
+                    RefusedFolder{"DataFolderWithoutSettings", MakeDataFolderWithoutSettings, false,
+                                  "data\\System.dat がありません", "data/System.dat is missing"},
+                    RefusedFolder{"ReadOnlyProject", MakeDemoProject, true, "プロジェクトのフォルダに書き込めません！",
+                                  "cannot be written"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {
   SetIniValue("Bpp", "24");

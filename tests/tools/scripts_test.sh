@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The scripts of scripts/ at their edges: usage errors, a missing build, a
-# failing fuzz target, a build path relative to another folder, and a seed
-# for every fuzz target. Fuzz targets are stand-in shell scripts here.
+# The scripts of scripts/ at their edges: usage errors, a folder that is not
+# a project, a missing build, a failing fuzz target, a build path relative to
+# another folder, and a seed for every fuzz target. Fuzz targets are
+# stand-in shell scripts here.
 # usage: scripts_test.sh MAKE_DEMO FUZZ_SEEDS
 set -u
 make_demo=$1; fuzz_seeds=$2
@@ -29,6 +30,10 @@ expect 2 "usage: scripts/bench" bash "$scripts/bench" --help
 expect 2 "usage: scripts/bench" bash "$scripts/bench" a b
 expect 2 "usage: scripts/fuzz-seeds" bash "$scripts/fuzz-seeds"
 expect 1 "holds no demo project" bash "$scripts/fuzz-seeds" "$work" "$work/seeds"
+# scripts/play refuses a folder that is not a project before it builds.
+mkdir -p "$work/not-a-game/data"
+expect 1 "is not a project folder: data/System.dat is missing" bash "$scripts/play" "$work/not-a-game"
+expect 1 "is not a folder" bash "$scripts/play" "$work/nothing-here"
 
 # A stand-in build: each target records its arguments; "bad" fails.
 mkdir -p "$work/build/fuzz" "$work/elsewhere" "$work/fuzz-seeds/good"

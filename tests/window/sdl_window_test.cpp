@@ -1,7 +1,8 @@
 // The real SDL window under a virtual X server (run through xvfb-run): a
 // known frame is shown and read back from the X server, a key pressed
 // through the X test extension reaches the key table and the window
-// procedure, and the close box closes the program.
+// procedure, the close box closes the program, and the title reads right
+// in both X title properties.
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL_syswm.h>
@@ -23,6 +24,7 @@
 #include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/requests.h"
+#include "support/utf8.h"
 
 using namespace std::chrono_literals;
 using namespace platform;
@@ -156,6 +158,24 @@ TEST_F(SdlWindowTest, TheMailboxIsAFrameSource) {
   EXPECT_FALSE(m_Window.PresentNewest()) << "nothing newer";
   EXPECT_TRUE(PumpUntil([&] { return ReadWindowPixels() == pattern; })) << "the posted frame is not shown";
   TheFrameMailbox().Clear();
+}
+
+// Both X titles carry a Japanese title whatever the locale: _NET_WM_NAME in
+// UTF-8 from SDL, and the legacy WM_NAME that older tools read.
+TEST_F(SdlWindowTest, TheLegacyTitleReadsAsTheTitle) {
+  const std::string title = Utf8(u8"デモ・アドベンチャー");
+  m_Window.SetTitle(title);
+  XSync(m_pDisplay, False);
+  XTextProperty property{};
+  ASSERT_TRUE(XGetWMName(m_pDisplay, m_XWindow, &property));
+  char** list = nullptr;
+  int count = 0;
+  ASSERT_EQ(Xutf8TextPropertyToTextList(m_pDisplay, &property, &list, &count), Success);
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(std::string(list[0]), title);
+  EXPECT_EQ(property.encoding, XInternAtom(m_pDisplay, "COMPOUND_TEXT", False));
+  XFreeStringList(list);
+  XFree(property.value);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "base/input_state.h"
 #include "demo_data.h"
 #include "demo_entries.h"
 #include "demo_images.h"
@@ -30,7 +31,6 @@
 #include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/input_state.h"
 
 namespace fs = std::filesystem;
 

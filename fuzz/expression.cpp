@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/random.h"
 #include "game/expressions/expression.h"
 #include "model/user/save_data.h"
 #include "platform/message_box.h"
-#include "shell/random.h"
 #include "support/definition_builders.h"
 #include "support/test_actor.h"
 #include "support/test_stage.h"

@@ -2,10 +2,10 @@
 // with (bindings naming any device and key code).
 #include <vector>
 
+#include "base/input_state.h"
+#include "base/key_config.h"
 #include "fuzz_file.h"
 #include "platform/joystick.h"
-#include "shell/input_state.h"
-#include "shell/key_config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   SetDefaultKeyConfig(&g_KeyConfig);

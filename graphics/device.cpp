@@ -1,12 +1,12 @@
 #include "graphics/device.h"
 
+#include "base/report.h"
+#include "base/system_info.h"
 #include "graphics/blit_state.h"
 #include "graphics/palette_colours.h"
 #include "graphics/scene.h"
 #include "graphics/surface.h"
 #include "platform/message_box.h"
-#include "shell/report.h"
-#include "shell/system_info.h"
 
 using namespace platform;
 
@@ -205,6 +205,7 @@ bool DDInit(int bDirect3D, HWND hWnd, int nWidth, int nHeight, int nBpp, int bVS
   }
   g_bDisplayReady = 1;
   g_bDDInitDone = 1;
+  SetMessageBoxSink(DisplayMessageBox);
   return true;
 }
 
@@ -525,4 +526,9 @@ int DDMesBox(const char* text, const char* caption, unsigned type) {
   const int answer = MessageBoxA(text, caption, type);
   DDSetGDIMode(0);
   return answer;
+}
+
+int DisplayMessageBox(const char* text, const char* caption, unsigned type) {
+  if (g_bDisplayReady != 0 && g_nWindowMode == 0) return DDMesBox(text, caption, type);
+  return MessageBoxA(text, caption, type);
 }

@@ -126,3 +126,6 @@ int DDSetGDIMode(int bOn);
 // A message box in dialog mode: its answer (a yes/no box answers IDYES or
 // IDNO), 0 when the screen could not be handed over and nothing was shown.
 int DDMesBox(const char* text, const char* caption, unsigned type);
+// The report's message boxes, registered once the display is ready: in
+// dialog mode over a full-screen display, else the platform's box.
+int DisplayMessageBox(const char* text, const char* caption, unsigned type);

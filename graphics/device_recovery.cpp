@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/report.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -9,7 +10,6 @@
 #include "graphics/palette_colours.h"
 #include "graphics/surface.h"
 #include "graphics/surface_file.h"
-#include "shell/report.h"
 
 using namespace platform;
 

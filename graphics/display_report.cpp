@@ -1,7 +1,7 @@
 #include "graphics/display_report.h"
 
+#include "base/report.h"
 #include "graphics/device.h"
-#include "shell/report.h"
 
 using namespace platform;
 

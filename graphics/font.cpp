@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/report.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font_layout.h"
@@ -14,7 +15,6 @@
 #include "graphics/palette_colours.h"
 #include "graphics/scene.h"
 #include "graphics/surface.h"
-#include "shell/report.h"
 
 using namespace platform;
 

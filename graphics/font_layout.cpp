@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "shell/strings.h"
+#include "base/strings.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "graphics/palette_colours.h"
 
+#include "base/report.h"
 #include "graphics/device.h"
-#include "shell/report.h"
 
 DDCOLORFORMAT g_cfScreen;
 DDCOLORFORMAT g_cfSurface;

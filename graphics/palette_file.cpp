@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/report.h"
 #include "graphics/device.h"
 #include "graphics/locked_pixels.h"
 #include "graphics/palette_colours.h"
@@ -9,7 +10,6 @@
 #include "graphics/surface.h"
 #include "graphics/surface_file.h"
 #include "platform/bitmap_file.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/report.h"
 #include "graphics/device.h"
-#include "shell/report.h"
 
 using namespace platform;
 

@@ -4,14 +4,14 @@
 #include <cstring>
 #include <iterator>
 
-#include "graphics/palette_colours.h"
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/report.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
+#include "graphics/palette_colours.h"
 #include "graphics/scene.h"
 #include "graphics/surface_file.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
 
 using namespace platform;
 

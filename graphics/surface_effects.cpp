@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/report.h"
 #include "graphics/blit.h"
 #include "graphics/blit_quad.h"
 #include "graphics/circle_rows.h"
@@ -14,7 +15,6 @@
 #include "graphics/scene.h"
 #include "graphics/surface.h"
 #include "platform/files.h"
-#include "shell/report.h"
 
 using namespace platform;
 

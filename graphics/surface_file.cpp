@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/close_request.h"
+#include "base/report.h"
 #include "graphics/bitmap_copy.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
@@ -12,8 +14,6 @@
 #include "graphics/scene.h"
 #include "graphics/surface.h"
 #include "platform/bitmap_file.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
 
 using namespace platform;
 

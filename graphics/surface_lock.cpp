@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "base/report.h"
 #include "graphics/device.h"
-#include "shell/report.h"
 
 using namespace platform;
 

@@ -2,9 +2,9 @@
 // when given, names a stage file to start directly.
 #include <string>
 
+#include "app/start_up.h"
 #include "platform/text.h"
 #include "shell/run_settings.h"
-#include "shell/start_up.h"
 
 int main(int argc, char** argv) {
   // The arguments joined: a path with blanks needs no quotes.

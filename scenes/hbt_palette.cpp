@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/report.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
 #include "graphics/palette_colours.h"
 #include "graphics/palette_effects.h"
 #include "graphics/palette_file.h"
 #include "graphics/surface_effects.h"
-#include "shell/report.h"
 
 namespace {
 constexpr int kFirstRampEntry = 16, kLastRampEntry = 207, kRampSize = 16;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/strings.h"
 #include "game/draw/draw_target.h"
 #include "graphics/blit.h"
 #include "graphics/font.h"
@@ -9,8 +11,6 @@
 #include "model/settings/system_data.h"
 #include "scenes/number_text.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/strings.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/strings.h"
 #include "game/draw/draw_target.h"
 #include "graphics/blit.h"
 #include "graphics/font.h"
@@ -12,12 +14,10 @@
 #include "model/stage/stage.h"
 #include "model/user/ranking.h"
 #include "model/user/save_data.h"
-#include "scenes/number_text.h"
 #include "scenes/front_end/play_start.h"
+#include "scenes/number_text.h"
 #include "scenes/ranking_display.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/strings.h"
 
 namespace {
 

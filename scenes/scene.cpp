@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "shell/checked_access.h"
-#include "shell/report.h"
+#include "base/checked_access.h"
+#include "base/report.h"
 
 void cScene::RunFrame() {
   if (m_nState == SCENE_STATE_ENTER) {

@@ -4,6 +4,12 @@
 #include <exception>
 #include <new>
 
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/key_config.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/timer.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/device_recovery.h"
@@ -15,13 +21,7 @@
 #include "platform/video/ddraw.h"
 #include "platform/window_messages.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
-#include "shell/key_config.h"
-#include "shell/report.h"
-#include "shell/requests.h"
 #include "shell/system_ini.h"
-#include "shell/timer.h"
 
 cSceneManager g_SceneManager;
 int g_bPresentByBlt = 0;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "base/report.h"
+#include "base/strings.h"
 #include "platform/gtk_dialogs.h"
 #include "platform/text.h"
 #include "platform/transcript.h"
-#include "shell/report.h"
-#include "shell/strings.h"
 
 namespace {
 

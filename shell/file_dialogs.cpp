@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/format.h"
+#include "base/paths.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "platform/transcript.h"
-#include "shell/format.h"
-#include "shell/paths.h"
 
 namespace fs = std::filesystem;
 

@@ -3,10 +3,10 @@
 #include <mutex>
 #include <utility>
 
+#include "base/close_request.h"
+#include "base/report.h"
+#include "base/requests.h"
 #include "platform/thread_messages.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
-#include "shell/requests.h"
 
 using namespace std::chrono_literals;
 

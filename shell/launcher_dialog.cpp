@@ -1,9 +1,9 @@
 #include "shell/launcher_dialog.h"
 
-#include "model/user/options.h"
+#include "base/report.h"
 #include "model/settings/paths.h"
 #include "model/settings/system_data.h"
-#include "shell/report.h"
+#include "model/user/options.h"
 #include "shell/system_ini.h"
 
 cLauncherDialog* g_pLauncherDialog = nullptr;

@@ -1,12 +1,12 @@
 #include "shell/main_window.h"
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/thread.h"
 #include "platform/main_thread.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
 #include "shell/editor_link.h"
-#include "shell/report.h"
-#include "shell/requests.h"
-#include "shell/thread.h"
 
 using namespace platform;
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <system_error>
 
+#include "base/report.h"
 #include "model/settings/paths.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/report.h"
 
 namespace {
 

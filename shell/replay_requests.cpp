@@ -3,18 +3,17 @@
 #include <atomic>
 #include <functional>
 
+#include "base/close_request.h"
+#include "base/format.h"
+#include "base/requests.h"
+#include "model/settings/system_data.h"
+#include "model/stage/stage.h"
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
-#include "model/stage/stage.h"
-#include "model/settings/system_data.h"
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
-#include "scenes/scene_manager.h"
-#include "shell/close_request.h"
 #include "shell/dialog_mode.h"
 #include "shell/file_dialogs.h"
-#include "shell/format.h"
-#include "shell/requests.h"
 
 namespace {
 
@@ -46,8 +45,8 @@ int ChooseReplaySavePath(std::string& path, const std::string& stageFile) {
   });
 }
 
-int CheckReplaySaveKeys() {
-  if (g_SceneManager.m_nPlayStart == kPlayStartReplay || g_SystemData.m_bRecordReplay == 0) return 0;
+int CheckReplaySaveKeys(int nPlayStart) {
+  if (nPlayStart == kPlayStartReplay || g_SystemData.m_bRecordReplay == 0) return 0;
   if (g_nQuietFrames > 0) --g_nQuietFrames;
   int wParam = 0;
   if (Held(platform::VK_F1)) {

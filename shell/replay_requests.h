@@ -14,11 +14,11 @@ int ChooseReplaySavePath(std::string& path, const std::string& stageFile);
 
 // Once per frame of the stage states and of the pause loop: F1 held (the
 // keyboard's state now) saves the current play's replay, F2 the previous
-// one's, after system sound 1. Nothing while a replay plays (the scene
-// manager's play start 4) or when the project records none; a log with
+// one's, after system sound 1. Nothing while a replay plays (nPlayStart, the
+// scene manager's play start, is 4) or when the project records none; a log with
 // nothing in it plays system sound 3 (at most once in 60 frames) instead of
 // asking. 1 when a save was requested (whether or not the player then saved).
-int CheckReplaySaveKeys();
+int CheckReplaySaveKeys(int nPlayStart);
 
 // The title menu's request: choose a replay file and load it into
 // g_ReplayLog, g_LoadedStage, g_PlayStage and g_SaveData; nonzero when a

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include "base/close_request.h"
+#include "base/input_script.h"
+#include "base/report.h"
 #include "platform/clock.h"
 #include "platform/process_start.h"
-#include "shell/close_request.h"
-#include "shell/input_script.h"
-#include "shell/report.h"
 
 namespace {
 std::atomic<int> g_nPresented{0};

@@ -1,6 +1,6 @@
 #include "shell/screen_mode.h"
 
-#include "shell/system_info.h"
+#include "base/system_info.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/report.h"
+#include "base/strings.h"
 #include "model/settings/system_data.h"
 #include "platform/files.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
-#include "shell/strings.h"
 
 SYSTEMINIDATA g_SystemIni;
 

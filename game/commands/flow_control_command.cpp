@@ -1,11 +1,11 @@
 // The flow-control command: acts on flows of the same actor while one of
 // its flows is being stepped.
+#include "base/checked_access.h"
 #include "game/commands/flow_executors.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
-#include "shell/checked_access.h"
 
 namespace {
 

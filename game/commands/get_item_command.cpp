@@ -1,5 +1,6 @@
 // The get-item command: the item commands of a palette item run on the hero
 // at once, as if it had taken the item.
+#include "base/checked_access.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/item_command_table.h"
 #include "game/objects/actor.h"
@@ -7,7 +8,6 @@
 #include "model/definitions/command.h"
 #include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
 
 namespace {
 

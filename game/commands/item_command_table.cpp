@@ -1,9 +1,9 @@
 #include "game/commands/item_command_table.h"
 
+#include "base/report.h"
 #include "game/commands/command_workers.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // The launching commands: shots, swords and the block, character and item
 // summons. Each launches once per run of its command, on its first frame,
 // after the command's sound.
+#include "base/checked_access.h"
+#include "base/requests.h"
 #include "game/commands/flow_executors.h"
 #include "game/objects/actor.h"
 #include "game/objects/shot_launch.h"
 #include "game/stage/stage_play.h"
 #include "model/database/database.h"
 #include "model/definitions/command.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
 
 namespace {
 

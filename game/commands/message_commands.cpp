@@ -6,6 +6,8 @@
 #include <list>
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/requests.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/flow_executors.h"
 #include "game/commands/pause_game.h"
@@ -16,8 +18,6 @@
 #include "game/overlays/text_codes.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
 
 namespace {
 

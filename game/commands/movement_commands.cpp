@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/checked_access.h"
+#include "base/requests.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/flow_executors.h"
 #include "game/core/numeric.h"
@@ -14,8 +16,6 @@
 #include "model/definitions/command.h"
 #include "model/definitions/move.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
 
 namespace {
 

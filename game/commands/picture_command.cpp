@@ -6,6 +6,8 @@
 #include <iterator>
 #include <list>
 
+#include "base/checked_access.h"
+#include "base/report.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/effect_position.h"
 #include "game/commands/pause_game.h"
@@ -15,8 +17,6 @@
 #include "game/stage/stage_play.h"
 #include "model/database/database.h"
 #include "model/definitions/command.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
 
 namespace {
 

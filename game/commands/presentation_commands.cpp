@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "base/checked_access.h"
+#include "base/requests.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/effect_position.h"
 #include "game/commands/pause_game.h"
@@ -17,8 +19,6 @@
 #include "model/definitions/command.h"
 #include "model/stage/stage.h"
 #include "model/stage/stage_loader.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // of all teams, or nobody.
 #include <vector>
 
+#include "base/checked_access.h"
 #include "game/commands/command_workers.h"
 #include "game/objects/character_search.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // next and, when asked, the world-map position to return to.
 #include <algorithm>
 
+#include "base/checked_access.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/flow_executors.h"
 #include "game/flows/flow_instance.h"
@@ -9,7 +10,6 @@
 #include "model/definitions/command.h"
 #include "model/stage/world_map.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The second status-operation command: it switches states of the actor, its
 // target or the stage (the first is the shared worker ApplyStatusOperation).
+#include "base/checked_access.h"
 #include "game/commands/command_workers.h"
 #include "game/objects/player.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
 #include "model/definitions/condition.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -2,18 +2,18 @@
 
 #include <optional>
 
+#include "base/format.h"
+#include "base/report.h"
 #include "game/data/database_tables.h"
-#include "model/stage/common_palette.h"
 #include "model/database/database.h"
-#include "model/user/options.h"
-#include "model/stage/palette_scope.h"
+#include "model/record/record.h"
 #include "model/settings/paths.h"
 #include "model/settings/project_context.h"
-#include "model/record/record.h"
 #include "model/settings/system_data.h"
+#include "model/stage/common_palette.h"
+#include "model/stage/palette_scope.h"
 #include "model/stage/world_map.h"
-#include "shell/format.h"
-#include "shell/report.h"
+#include "model/user/options.h"
 
 namespace {
 

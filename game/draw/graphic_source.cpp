@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/checked_access.h"
 #include "game/objects/game_object.h"
 #include "model/database/database.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "shell/checked_access.h"
+#include "base/checked_access.h"
 
 namespace {
 

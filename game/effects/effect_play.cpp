@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 
+#include "base/checked_access.h"
+#include "base/random.h"
 #include "game/core/numeric.h"
 #include "game/data/database_tables.h"
 #include "model/database/database.h"
-#include "shell/checked_access.h"
-#include "shell/random.h"
 
 namespace {
 

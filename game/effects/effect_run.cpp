@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/checked_access.h"
 #include "model/database/database.h"
-#include "shell/checked_access.h"
 
 std::vector<cCharaEffectRun> g_CharaEffectRuns;
 std::vector<cCharaEffectRun> g_CharaEffectRunsRev;

@@ -6,15 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "base/checked_access.h"
+#include "base/random.h"
+#include "base/report.h"
+#include "base/strings.h"
 #include "game/core/numeric.h"
 #include "game/expressions/expression_token.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
-#include "shell/random.h"
-#include "shell/report.h"
-#include "shell/strings.h"
 
 int g_bExprError = 0;
 

@@ -2,12 +2,12 @@
 
 #include <type_traits>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
 
 const char* const g_astrExprFunc[] = {"rand", ""};
 const char* const g_astrExprOp[] = {"=", "+", "-", "*", "/", "%", ""};

@@ -3,11 +3,11 @@
 // flows.
 #include <utility>
 
+#include "base/checked_access.h"
+#include "base/input_state.h"
 #include "game/core/numeric.h"
 #include "game/data/database_tables.h"
 #include "game/objects/actor.h"
-#include "shell/checked_access.h"
-#include "shell/input_state.h"
 
 void cActor::ResetFlowFrameFlags() {
   for (cFlowInstance& flow : m_vFlows) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/flows/flow_instance.h"
 #include "game/flows/status_rules.h"
@@ -10,7 +11,6 @@
 #include "model/definitions/flow.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
 
 template <typename T>
 int PercentOf(int a, int b) {

@@ -1,12 +1,12 @@
 #include "game/flows/flow_instance.h"
 
+#include "base/checked_access.h"
+#include "base/report.h"
 #include "game/commands/flow_command_table.h"
 #include "game/core/numeric.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Trigger firing: which flows of an actor a trigger starts.
+#include "base/checked_access.h"
+#include "base/input_state.h"
 #include "game/flows/flow_condition.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
 #include "model/settings/system_data.h"
-#include "shell/checked_access.h"
-#include "shell/input_state.h"
 
 void cActor::FireTrigger(int nTrigger) {
   g_pStageScene->m_pCurActor = this;

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/checked_access.h"
 #include "game/objects/actor.h"
 #include "model/definitions/flow.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <limits>
 #include <optional>
 
+#include "base/checked_access.h"
+#include "base/random.h"
 #include "game/commands/command_workers.h"
 #include "game/objects/actor.h"
 #include "model/definitions/command.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
-#include "shell/random.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/objects/shot.h"
 #include "game/stage/stage_play.h"
@@ -10,7 +11,6 @@
 #include "model/definitions/command.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
 
 namespace {
 

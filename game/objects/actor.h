@@ -25,6 +25,7 @@
 #include <list>
 #include <vector>
 
+#include "base/input_state.h"
 #include "game/draw/draw_target.h"
 #include "game/draw/graphic_source.h"
 #include "game/effects/effect_run.h"
@@ -33,7 +34,6 @@
 #include "game/objects/hit_box.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/chara.h"
-#include "shell/input_state.h"
 
 class cEdMove;
 class cInputState;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/effects/effect_play.h"
 #include "game/objects/actor.h"
@@ -14,7 +15,6 @@
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "base/requests.h"
 #include "game/commands/command_workers.h"
 #include "game/draw/graphic_source.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/command.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
-#include "shell/requests.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/map_cell_run.h"
@@ -9,7 +10,6 @@
 #include "model/definitions/command.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/input_state.h"
 #include "game/core/numeric.h"
 #include "game/stage/stage_play.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
-#include "shell/input_state.h"
 
 namespace {
 

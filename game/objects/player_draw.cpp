@@ -2,12 +2,12 @@
 // and the taken item's pop-up.
 #include <algorithm>
 
+#include "base/checked_access.h"
 #include "game/objects/player.h"
 #include "game/overlays/message_window.h"
 #include "game/overlays/picture.h"
 #include "game/stage/stage_play.h"
 #include "model/settings/system_data.h"
-#include "shell/checked_access.h"
 
 namespace {
 

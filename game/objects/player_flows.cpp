@@ -1,6 +1,7 @@
 // The hero's flow step and its jump command.
 #include <cmath>
 
+#include "base/requests.h"
 #include "game/commands/command_workers.h"
 #include "game/core/numeric.h"
 #include "game/objects/player.h"
@@ -8,7 +9,6 @@
 #include "model/definitions/flow.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
-#include "shell/requests.h"
 
 namespace {
 

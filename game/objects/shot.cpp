@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/objects/actor.h"
 #include "game/objects/character_search.h"
@@ -14,7 +15,6 @@
 #include "model/database/database.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/checked_access.h"
+#include "base/random.h"
 #include "game/core/numeric.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
@@ -13,8 +15,6 @@
 #include "model/stage/common_palette.h"
 #include "model/stage/palette_lookup.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
-#include "shell/random.h"
 
 namespace {
 

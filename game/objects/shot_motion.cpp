@@ -6,13 +6,13 @@
 // half-blocks becomes sub-steps at the shot's own speed.
 #include <cmath>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/objects/actor.h"
 #include "game/objects/character_search.h"
 #include "game/objects/shot.h"
 #include "game/stage/stage_play.h"
 #include "model/stage/stage.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "game/overlays/message_window.h"
 
+#include "base/close_request.h"
 #include "game/core/numeric.h"
 #include "game/draw/graphic_source.h"
 #include "game/objects/actor.h"
@@ -7,7 +8,6 @@
 #include "game/overlays/picture.h"
 #include "game/overlays/text_codes.h"
 #include "game/stage/stage_play.h"
-#include "shell/close_request.h"
 
 namespace {
 

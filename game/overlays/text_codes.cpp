@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/checked_access.h"
+#include "base/strings.h"
 #include "game/stage/stage_play.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
-#include "shell/strings.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/report.h"
 #include "game/flows/flow_condition.h"
 #include "game/objects/character.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
 
 cStagePlay* g_pStageScene = nullptr;
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <vector>
 
+#include "base/report.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/effects/effect_frame.h"
 #include "graphics/palette_colours.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "model/database/anime.h"
 
-#include "shell/checked_access.h"
+#include "base/checked_access.h"
 
 namespace {
 

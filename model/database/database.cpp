@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/checked_access.h"
 #include "model/database/database_file.h"
 #include "model/settings/paths.h"
-#include "shell/checked_access.h"
 
 cDatabase g_Database;
 

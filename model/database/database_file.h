@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
 #include "model/record/record.h"
 #include "platform/files.h"
-#include "shell/report.h"
 
 template <class T>
 bool ReadDatabaseList(cDataReader& f, std::vector<T>& list) {

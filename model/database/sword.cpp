@@ -1,7 +1,7 @@
 #include "model/database/sword.h"
 
+#include "base/checked_access.h"
 #include "model/database/stored_int.h"
-#include "shell/checked_access.h"
 
 void cEdSwordFrame::DeclareFields(int nVersion) {
   ClearTables();

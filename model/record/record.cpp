@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/checked_access.h"
+#include "base/report.h"
 #include "platform/files.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
 
 std::uint32_t g_nDataVersion = 0;
 std::uint32_t g_nFileVersion = 0;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/strings.h"
 #include "model/settings/system_data.h"
-#include "shell/checked_access.h"
-#include "shell/strings.h"
 
 int MessageBoxChars(int nFirst, int nCount, int bCursor) {
   int chars = 0;

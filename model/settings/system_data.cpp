@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/format.h"
 #include "model/definitions/definition_context.h"
 #include "model/settings/font_faces.h"
-#include "shell/checked_access.h"
-#include "shell/format.h"
 
 cSystemData g_SystemData;
 

@@ -2,9 +2,9 @@
 // gets, and what an older System.dat keeps for everything it lacks.
 #include <array>
 
+#include "base/checked_access.h"
 #include "model/settings/font_faces.h"
 #include "model/settings/system_data.h"
-#include "shell/checked_access.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "base/checked_access.h"
 #include "model/definitions/definition_context.h"
 #include "model/stage/palette_lookup.h"
-#include "shell/checked_access.h"
 
 // Copies one group of members from parent to entry (the two may be the same
 // record).

@@ -5,13 +5,13 @@
 #include <mutex>
 #include <utility>
 
+#include "base/close_request.h"
+#include "base/paths.h"
+#include "base/report.h"
+#include "base/thread.h"
 #include "model/settings/paths.h"
 #include "model/stage/stage.h"
 #include "platform/files.h"
-#include "shell/close_request.h"
-#include "shell/paths.h"
-#include "shell/report.h"
-#include "shell/thread.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 
+#include "base/checked_access.h"
+#include "base/format.h"
+#include "base/report.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
-#include "shell/format.h"
-#include "shell/report.h"
 
 cEdWorldMap g_WorldMap;
 

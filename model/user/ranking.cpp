@@ -2,11 +2,11 @@
 
 #include <array>
 
+#include "base/paths.h"
+#include "base/report.h"
 #include "model/settings/paths.h"
 #include "model/settings/system_data.h"
 #include "model/user/unreadable_file.h"
-#include "shell/paths.h"
-#include "shell/report.h"
 
 cRankingSet g_RankingSet;
 

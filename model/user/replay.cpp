@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <limits>
 
+#include "base/format.h"
+#include "base/paths.h"
+#include "base/report.h"
 #include "model/stage/palette_scope.h"
-#include "model/user/save_data.h"
 #include "model/stage/stage.h"
+#include "model/user/save_data.h"
 #include "platform/files.h"
-#include "shell/format.h"
-#include "shell/paths.h"
-#include "shell/report.h"
 
 
 cReplayLog g_ReplayLog;

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/checked_access.h"
+#include "base/format.h"
+#include "base/report.h"
 #include "model/settings/paths.h"
-#include "model/stage/stage.h"
 #include "model/settings/system_data.h"
+#include "model/stage/stage.h"
 #include "model/stage/world_map.h"
 #include "model/user/unreadable_file.h"
-#include "shell/checked_access.h"
-#include "shell/format.h"
-#include "shell/report.h"
 
 cSaveData g_SaveData;
 std::vector<cSaveSlot> g_SaveSlots(STORY_SLOT_COUNT);

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/report.h"
 #include "platform/files.h"
-#include "shell/report.h"
 
 void KeepUnreadableFile(const std::string& path) {
   const std::filesystem::path native = platform::MapPath(path);

@@ -1,5 +1,9 @@
 #include "scenes/front_end/front_end_scene.h"
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/requests.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
@@ -9,10 +13,6 @@
 #include "model/user/save_data.h"
 #include "scenes/front_end/menu_input.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
-#include "shell/requests.h"
 #include "shell/sound/sound_effects.h"
 
 DDSurfaceVector g_vecScenePictureSD;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/checked_access.h"
+#include "base/checked_access.h"
 
 cMenuCursor g_MenuCursor;
 

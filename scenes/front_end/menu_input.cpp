@@ -1,7 +1,7 @@
 #include "scenes/front_end/menu_input.h"
 
-#include "shell/checked_access.h"
-#include "shell/input_state.h"
+#include "base/checked_access.h"
+#include "base/input_state.h"
 
 void FilterMenuInput(int nOneShotMask) {
   CheckedAt(g_InputStates, 0).ApplyAutoRepeat();

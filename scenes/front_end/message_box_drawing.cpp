@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "base/checked_access.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
 #include "model/settings/message_box_layout.h"
 #include "model/settings/system_data.h"
-#include "shell/checked_access.h"
 
 void DrawMessageBox(int x, int y, int nFirst, int nCount, int bCursor) {
   if (nCount <= 0) return;

@@ -4,21 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "base/checked_access.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/strings.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
 #include "model/settings/paths.h"
 #include "model/user/options.h"
 #include "scenes/colour_cycle.h"
-#include "scenes/hbt_palette.h"
 #include "scenes/front_end/menu_input.h"
+#include "scenes/hbt_palette.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
-#include "shell/requests.h"
 #include "shell/sound/bgm.h"
 #include "shell/sound/sound_effects.h"
-#include "shell/strings.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/paths.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/stage/stage_loader.h"
 #include "model/stage/world_map.h"
 #include "model/user/save_data.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/paths.h"
 #include "shell/stage_file_request.h"
 
 int g_bFreeStagePlay = 0;

@@ -2,6 +2,11 @@
 
 #include <memory>
 
+#include "base/checked_access.h"
+#include "base/format.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/strings.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -14,15 +19,10 @@
 #include "model/user/save_data.h"
 #include "scenes/colour_cycle.h"
 #include "scenes/front_end/menu_input.h"
-#include "scenes/number_text.h"
 #include "scenes/front_end/play_start.h"
+#include "scenes/number_text.h"
 #include "scenes/ranking_display.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/format.h"
-#include "shell/report.h"
-#include "shell/requests.h"
-#include "shell/strings.h"
 
 namespace {
 

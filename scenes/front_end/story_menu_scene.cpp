@@ -4,6 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/requests.h"
+#include "base/strings.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -15,9 +18,6 @@
 #include "scenes/front_end/menu_input.h"
 #include "scenes/front_end/message_box_drawing.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
-#include "shell/strings.h"
 
 namespace {
 

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/requests.h"
+#include "base/strings.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -10,15 +14,11 @@
 #include "graphics/image_table.h"
 #include "model/user/save_data.h"
 #include "scenes/colour_cycle.h"
-#include "scenes/front_end/message_box_drawing.h"
 #include "scenes/front_end/menu_input.h"
+#include "scenes/front_end/message_box_drawing.h"
 #include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
 #include "shell/replay_requests.h"
-#include "shell/requests.h"
-#include "shell/strings.h"
 
 namespace {
 

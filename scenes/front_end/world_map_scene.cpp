@@ -4,6 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/strings.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -19,11 +24,6 @@
 #include "scenes/number_text.h"
 #include "scenes/ranking_display.h"
 #include "scenes/scene_manager.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
-#include "shell/requests.h"
-#include "shell/strings.h"
 
 namespace {
 

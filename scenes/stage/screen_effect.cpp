@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/checked_access.h"
 #include "game/core/numeric.h"
 #include "game/objects/game_object.h"
 #include "graphics/blit.h"
@@ -17,7 +18,6 @@
 #include "graphics/surface_effects.h"
 #include "model/database/database.h"
 #include "scenes/stage/stage_draw_layers.h"
-#include "shell/checked_access.h"
 
 const double g_dSqrt2 = std::sqrt(2.0);
 

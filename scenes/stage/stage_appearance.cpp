@@ -2,6 +2,7 @@
 // act on the hero standing on them.
 #include <algorithm>
 
+#include "base/requests.h"
 #include "game/flows/flow_condition.h"
 #include "game/objects/character.h"
 #include "game/objects/map_cell_run.h"
@@ -9,7 +10,6 @@
 #include "model/definitions/item.h"
 #include "model/stage/stage.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/requests.h"
 
 namespace {
 

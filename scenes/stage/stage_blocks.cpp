@@ -2,12 +2,12 @@
 // stands in a changed cell.
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "game/core/numeric.h"
 #include "game/objects/character.h"
 #include "game/objects/map_cell_run.h"
 #include "model/stage/common_palette.h"
 #include "scenes/stage/stage_scene.h"
-#include "game/core/numeric.h"
-#include "shell/checked_access.h"
 
 namespace {
 

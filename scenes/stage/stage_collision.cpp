@@ -12,12 +12,12 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/report.h"
 #include "game/core/numeric.h"
 #include "game/objects/map_cell_run.h"
 #include "model/definitions/flow.h"
 #include "model/stage/stage.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/report.h"
 
 namespace {
 

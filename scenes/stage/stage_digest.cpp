@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
+#include "base/random.h"
 #include "game/objects/character.h"
 #include "game/objects/player.h"
 #include "model/user/save_data.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/random.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/report.h"
 #include "game/core/numeric.h"
 #include "game/objects/map_cell_run.h"
 #include "game/stage/stage_play.h"
@@ -14,7 +15,6 @@
 #include "model/settings/system_data.h"
 #include "model/stage/stage_records.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -4,6 +4,10 @@
 #include <array>
 #include <cstdint>
 
+#include "base/checked_access.h"
+#include "base/requests.h"
+#include "base/strings.h"
+#include "base/timer.h"
 #include "game/draw/draw_target.h"
 #include "game/objects/actor.h"
 #include "game/stage/stage_play.h"
@@ -14,10 +18,6 @@
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
-#include "shell/strings.h"
-#include "shell/timer.h"
 
 namespace {
 

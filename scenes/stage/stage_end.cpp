@@ -4,6 +4,12 @@
 #include <algorithm>
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/paths.h"
+#include "base/requests.h"
+#include "base/strings.h"
+#include "base/thread.h"
 #include "game/objects/actor.h"
 #include "game/overlays/message_window.h"
 #include "game/overlays/picture.h"
@@ -22,12 +28,6 @@
 #include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/paths.h"
-#include "shell/requests.h"
-#include "shell/strings.h"
-#include "shell/thread.h"
 
 namespace {
 

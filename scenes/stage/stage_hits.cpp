@@ -8,6 +8,8 @@
 // order of the lists. Death flows and item commands run inside the walks
 // may append to the lists (summons, launches); std::list keeps the walk
 // valid, and appended objects are met later in the same walk as before.
+#include "base/checked_access.h"
+#include "base/requests.h"
 #include "game/commands/item_command_table.h"
 #include "model/definitions/flow.h"
 #include "model/definitions/item.h"
@@ -15,8 +17,6 @@
 #include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/checked_access.h"
-#include "shell/requests.h"
 
 namespace {
 

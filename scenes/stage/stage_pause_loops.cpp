@@ -5,6 +5,11 @@
 // waits in Join; so only one of them ever uses the stage and the graphics.
 #include <optional>
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/requests.h"
+#include "base/thread.h"
 #include "graphics/device.h"
 #include "model/settings/system_data.h"
 #include "model/user/ranking.h"
@@ -15,13 +20,8 @@
 #include "scenes/ranking_display.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
 #include "shell/main_window.h"
 #include "shell/replay_requests.h"
-#include "shell/requests.h"
-#include "shell/thread.h"
 
 using namespace std::chrono_literals;
 
@@ -100,7 +100,7 @@ int StagePauseLoop(cStageScene* scene) {
     BeginLoopFrame(inputs);
     input.PushHistory();
     input.OneShotButtons(0);
-    if (CheckReplaySaveKeys()) continue;
+    if (CheckReplaySaveKeys(g_SceneManager.m_nPlayStart)) continue;
     if (StepWait(*scene, input)) break;
     scene->Draw(0, 1, 0, 1);
     g_SceneManager.Present();

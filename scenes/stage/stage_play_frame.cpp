@@ -3,6 +3,11 @@
 // each in a fixed order: appearance, lifetimes, block characters, the
 // hero, the other characters, shots, screen-out removal, floor items, hits
 // and pick-ups. The first event that ends the play stops the frame.
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/timer.h"
 #include "model/definitions/flow.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
@@ -11,12 +16,7 @@
 #include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
 #include "shell/replay_requests.h"
-#include "shell/report.h"
-#include "shell/requests.h"
-#include "shell/timer.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ void cStageScene::Play() {
     return;
   }
   // A replay save dialog ran: nothing else this frame.
-  if (CheckReplaySaveKeys()) return;
+  if (CheckReplaySaveKeys(g_SceneManager.m_nPlayStart)) return;
   ++m_nStageFrame;
   if (!TakeInput()) return;
   CountPlayTime();

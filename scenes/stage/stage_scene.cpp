@@ -2,19 +2,19 @@
 
 #include <memory>
 
+#include "base/close_request.h"
+#include "base/requests.h"
 #include "game/flows/flow_condition.h"
+#include "graphics/blit.h"
+#include "graphics/device.h"
 #include "graphics/image_table.h"
 #include "graphics/palette_colours.h"
 #include "graphics/screen_fade.h"
-#include "graphics/blit.h"
-#include "graphics/device.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
 #include "platform/keyboard.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_draw_layers.h"
-#include "shell/close_request.h"
-#include "shell/requests.h"
 
 DDSurfaceVector g_vecCharaExcSD;
 ImageVector g_vecCharaExcImage;

@@ -5,6 +5,8 @@
 // hero's death display are made here.
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/strings.h"
 #include "game/objects/character.h"
 #include "game/objects/item.h"
 #include "game/objects/player.h"
@@ -24,8 +26,6 @@
 #include "scenes/stage/stage_draw_layers.h"
 #include "scenes/stage/stage_draw_status.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/checked_access.h"
-#include "shell/strings.h"
 
 namespace {
 

@@ -2,6 +2,12 @@
 // lives, and SetStage, which every start and restart of the stage runs.
 #include <algorithm>
 
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/random.h"
+#include "base/report.h"
+#include "base/requests.h"
+#include "base/timer.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
@@ -21,12 +27,6 @@
 #include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
-#include "shell/random.h"
-#include "shell/report.h"
-#include "shell/requests.h"
-#include "shell/timer.h"
 
 namespace {
 

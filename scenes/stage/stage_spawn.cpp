@@ -7,6 +7,8 @@
 // may not stay is erased again, which drops its links.
 #include <algorithm>
 
+#include "base/checked_access.h"
+#include "base/report.h"
 #include "game/core/numeric.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/character.h"
@@ -17,8 +19,6 @@
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -3,6 +3,12 @@
 // itself is Play (the play frame); the end of a play is stage_end.cpp.
 #include <string>
 
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/requests.h"
+#include "base/strings.h"
+#include "game/objects/actor.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -24,14 +30,8 @@
 #include "scenes/result_panel.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "game/objects/actor.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
 #include "shell/replay_requests.h"
-#include "shell/requests.h"
 #include "shell/sound/sound_effects.h"
-#include "shell/strings.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ int cStageScene::PauseMenuRows() const {
 }
 
 void cStageScene::PauseMenu() {
-  if (CheckReplaySaveKeys()) return;
+  if (CheckReplaySaveKeys(g_SceneManager.m_nPlayStart)) return;
   const int rows = PauseMenuRows();
   if (m_nStep == 0) {
     g_MenuCursor.Current()->nRow = 1;  // resume
@@ -195,7 +195,7 @@ void cStageScene::ShowResult() {
       m_nState = STAGE_PAUSE;
       return;
     }
-    CheckReplaySaveKeys();
+    CheckReplaySaveKeys(g_SceneManager.m_nPlayStart);
     if (ManualRegistration() && (platform::GetAsyncKeyState(platform::VK_F3) & 0x8000)) RegisterRanking();
   }
   if (m_nStep == 0) {
@@ -249,7 +249,7 @@ void cStageScene::DrawResult(bool bAutoResult) {
 }
 
 void cStageScene::ContinueMenu() {
-  if (CheckReplaySaveKeys()) return;
+  if (CheckReplaySaveKeys(g_SceneManager.m_nPlayStart)) return;
   if (m_nStep == 0) {
     g_MenuCursor.Current()->nRow = 0;
     m_nStep = 1;
@@ -281,7 +281,7 @@ void cStageScene::GameOver() {
     m_nState = STAGE_PAUSE;
     return;
   }
-  if (CheckReplaySaveKeys()) return;
+  if (CheckReplaySaveKeys(g_SceneManager.m_nPlayStart)) return;
   if (Decided(MenuInput())) {
     RequestSystemSound(1);
     m_nState = STAGE_FADEOUT;

@@ -1,8 +1,8 @@
 #include "shell/sound/bgm.h"
 
-#include "shell/checked_access.h"
-#include "shell/paths.h"
-#include "shell/report.h"
+#include "base/checked_access.h"
+#include "base/paths.h"
+#include "base/report.h"
 
 cBgm g_Bgm;
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "shell/checked_access.h"
-#include "shell/paths.h"
+#include "base/checked_access.h"
+#include "base/paths.h"
 
 void cMidiList::Resize(int channels) { m_vPlayers.resize(channels > 0 ? static_cast<std::size_t>(channels) : 0); }
 

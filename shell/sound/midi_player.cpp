@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/report.h"
+#include "base/report.h"
 
 using namespace platform;
 

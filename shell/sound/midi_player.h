@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "base/thread.h"
 #include "platform/audio/midi_stream.h"
 #include "shell/sound/smf_file.h"
-#include "shell/thread.h"
 
 class cMidiPlayer : public cSmfFile {
  public:

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/report.h"
 #include "platform/files.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <mutex>
 
+#include "base/checked_access.h"
+#include "base/report.h"
 #include "platform/audio/mixer.h"
 #include "platform/files.h"
-#include "shell/checked_access.h"
-#include "shell/report.h"
 
 std::vector<SOUNDDATA> g_vSound;
 std::vector<SOUNDDEF> g_vSoundDef;

@@ -1,6 +1,6 @@
 #include "shell/sound/vox.h"
 
-#include "shell/report.h"
+#include "base/report.h"
 
 int cVox::Init() {
   if (!m_hModule) m_hModule = platform::LoadLibraryA("Vox.dll");

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/input_script.h"
 #include "model/definitions/command.h"
 #include "model/settings/system_data.h"
 #include "model/user/options.h"
@@ -29,8 +31,6 @@
 #include "platform/clock.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
-#include "shell/input_script.h"
 #include "shell/name_entry_dialog.h"
 #include "support/demo_harness_test.h"
 #include "support/scoped_dialog_script.h"

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "app/state_dump.h"
+#include "base/input_script.h"
 #include "model/settings/system_data.h"
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
 #include "scenes/scene_manager.h"
-#include "shell/input_script.h"
-#include "shell/state_dump.h"
 #include "support/condition_builders.h"
 #include "support/demo_harness_test.h"
 #include "support/test_stage_builder.h"

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
 #include "game/objects/actor.h"
 #include "model/settings/system_data.h"
 #include "model/user/options.h"
@@ -26,7 +27,6 @@
 #include "model/user/save_data.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
 #include "shell/name_entry_dialog.h"
 #include "support/demo_harness_test.h"
 #include "support/scoped_dialog_script.h"

@@ -15,19 +15,19 @@
 
 #include <sys/wait.h>
 
+#include "base/format.h"
 #include "game/data/project_data.h"
-#include "model/stage/common_palette.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
 #include "model/definitions/definition_context.h"
 #include "model/definitions/item_command.h"
 #include "model/settings/paths.h"
+#include "model/settings/system_data.h"
+#include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
 #include "model/stage/stage_loader.h"
-#include "model/settings/system_data.h"
 #include "model/stage/world_map.h"
 #include "platform/files.h"
-#include "shell/format.h"
 #include "support/scoped_message_boxes.h"
 #include "support/temp_folder.h"
 #include "tools/make-demo/demo_data.h"

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/input_script.h"
 #include "game/commands/command_workers.h"
 #include "model/settings/system_data.h"
 #include "platform/video/presenter.h"
-#include "shell/input_script.h"
 #include "support/definition_builders.h"
 #include "support/golden_image.h"
 #include "support/graphics_device.h"

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
+#include "base/report.h"
 #include "support/graphics_device.h"
-#include "shell/report.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
 

@@ -12,21 +12,21 @@
 #include <string>
 #include <thread>
 
-#include "model/user/options.h"
+#include "base/close_request.h"
+#include "base/requests.h"
 #include "model/settings/system_data.h"
+#include "model/user/options.h"
 #include "platform/dialogs.h"
 #include "platform/gtk_dialogs.h"
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
 #include "platform/message_box.h"
 #include "platform/sdl_window.h"
-#include "shell/close_request.h"
 #include "shell/dialog.h"
 #include "shell/file_dialogs.h"
 #include "shell/launcher_dialog.h"
 #include "shell/main_window.h"
 #include "shell/name_entry_dialog.h"
-#include "shell/requests.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
 

@@ -4,12 +4,12 @@
 
 #include <filesystem>
 
-#include "model/user/ranking.h"
+#include "base/report.h"
 #include "model/settings/system_data.h"
-#include "support/byte_builder.h"
+#include "model/user/ranking.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/report.h"
+#include "support/byte_builder.h"
 #include "support/scoped_message_boxes.h"
 #include "support/temp_folder.h"
 

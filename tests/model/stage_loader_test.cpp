@@ -10,13 +10,13 @@
 #include <sstream>
 #include <thread>
 
+#include "base/close_request.h"
+#include "base/report.h"
+#include "base/thread.h"
 #include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
-#include "shell/thread.h"
 #include "stage_file_bytes.h"
 #include "support/scoped_message_boxes.h"
 #include "support/stage_fixture.h"

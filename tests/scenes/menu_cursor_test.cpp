@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/input_state.h"
 #include "scenes/front_end/menu_input.h"
-#include "shell/input_state.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/report.h"
 #include "model/settings/paths.h"
 #include "platform/audio/wave_file.h"
-#include "shell/report.h"
 #include "shell/sound/bgm.h"
 #include "shell/sound/sound_effects.h"
 #include "support/front_end_harness.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/close_request.h"
+#include "base/close_request.h"
 #include "support/text_drawing_device.h"
 #include "support/text_fonts.h"
 

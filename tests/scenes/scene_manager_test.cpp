@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
 #include "graphics/blit.h"
 #include "graphics/dd_draw_target.h"
 #include "graphics/device.h"
@@ -17,9 +18,9 @@
 #include "graphics/image_table.h"
 #include "graphics/message_surfaces.h"
 #include "graphics/palette_colours.h"
+#include "graphics/surface.h"
 #include "graphics/surface_effects.h"
 #include "graphics/surface_file.h"
-#include "graphics/surface.h"
 #include "graphics/surface_lock.h"
 #include "model/settings/system_data.h"
 #include "platform/files.h"
@@ -27,7 +28,6 @@
 #include "scenes/colour_cycle.h"
 #include "scenes/hbt_palette.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
 #include "shell/main_window.h"
 #include "shell/system_ini.h"
 #include "support/bitmap_file_builder.h"

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
 #include "game/objects/game_object.h"
 #include "graphics/blit.h"
 #include "graphics/surface.h"
 #include "model/database/database.h"
 #include "scenes/stage/stage_draw_layers.h"
-#include "shell/close_request.h"
 #include "support/fixture_frame.h"
 #include "support/graphics_device.h"
 #include "support/scoped_database.h"

@@ -10,12 +10,12 @@
 #include <limits>
 #include <vector>
 
+#include "base/close_request.h"
+#include "game/overlays/picture.h"
 #include "graphics/blit.h"
 #include "graphics/surface.h"
-#include "game/overlays/picture.h"
 #include "model/stage/stage_records.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
 #include "support/graphics_device.h"
 #include "support/recording_draw_target.h"
 #include "support/test_stage.h"

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "base/requests.h"
+#include "base/thread.h"
 #include "game/objects/character.h"
 #include "game/objects/item.h"
 #include "graphics/image_table.h"
@@ -16,8 +18,6 @@
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/requests.h"
-#include "shell/thread.h"
 #include "support/front_end_harness.h"
 #include "support/recording_draw_target.h"
 #include "support/scoped_database.h"

@@ -8,11 +8,11 @@
 
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/requests.h"
+#include "base/timer.h"
 #include "graphics/surface.h"
 #include "platform/window_messages.h"
-#include "shell/close_request.h"
-#include "shell/requests.h"
-#include "shell/timer.h"
 #include "support/test_stage.h"
 #include "support/text_drawing_device.h"
 #include "support/text_fonts.h"

@@ -3,11 +3,11 @@
 // modes, and the floor blocks that act on the hero.
 #include <gtest/gtest.h>
 
+#include "base/close_request.h"
 #include "game/flows/flow_condition.h"
 #include "model/stage/common_palette.h"
 #include "model/stage/stage.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/close_request.h"
 #include "support/condition_builders.h"
 #include "support/front_end_harness.h"
 #include "support/play_stage.h"

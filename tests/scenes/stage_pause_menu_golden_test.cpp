@@ -6,10 +6,10 @@
 
 #include <memory>
 
+#include "base/input_state.h"
 #include "model/stage/stage.h"
 #include "scenes/front_end/menu_cursor.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/input_state.h"
 #include "support/scoped_database.h"
 #include "support/stage_fixture.h"
 #include "support/text_drawing_device.h"

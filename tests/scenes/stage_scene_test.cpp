@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/requests.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
 #include "scenes/front_end/play_start.h"
-#include "shell/requests.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_database.h"
 #include "support/stage_fixture.h"

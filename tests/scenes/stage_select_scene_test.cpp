@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <string>
 
+#include "base/report.h"
 #include "model/stage/stage.h"
 #include "model/user/ranking.h"
 #include "platform/files.h"
-#include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
 #include "support/ranking_keys.h"

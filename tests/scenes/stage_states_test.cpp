@@ -9,6 +9,9 @@
 
 #include <thread>
 
+#include "base/close_request.h"
+#include "base/requests.h"
+#include "base/thread.h"
 #include "model/record/play_flags.h"
 #include "model/settings/system_data.h"
 #include "model/stage/stage.h"
@@ -19,9 +22,6 @@
 #include "platform/thread_messages.h"
 #include "scenes/front_end/menu_cursor.h"
 #include "scenes/front_end/play_start.h"
-#include "shell/close_request.h"
-#include "shell/requests.h"
-#include "shell/thread.h"
 #include "support/front_end_harness.h"
 #include "support/scoped_database.h"
 #include "support/scoped_virtual_clock.h"

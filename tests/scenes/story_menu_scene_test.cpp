@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/report.h"
+#include "base/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
 #include "support/temp_folder.h"

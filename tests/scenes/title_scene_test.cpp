@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <string>
 
+#include "base/report.h"
 #include "model/stage/stage.h"
 #include "model/stage/world_map.h"
 #include "platform/files.h"
 #include "scenes/front_end/play_start.h"
-#include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
 #include "support/scoped_dialog_script.h"

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "base/report.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/image_table.h"
@@ -18,7 +19,6 @@
 #include "model/user/ranking.h"
 #include "platform/files.h"
 #include "platform/video/pixel_buffer.h"
-#include "shell/report.h"
 #include "support/front_end_harness.h"
 #include "support/front_end_pictures.h"
 #include "support/ranking_keys.h"

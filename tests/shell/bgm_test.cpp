@@ -7,15 +7,15 @@
 #include <mutex>
 #include <thread>
 
-#include "ogg_encoder.h"
-#include "platform/audio/wave_file.h"
+#include "app/player_services.h"
+#include "base/close_request.h"
+#include "base/report.h"
 #include "model/database/database.h"
 #include "model/settings/system_data.h"
+#include "ogg_encoder.h"
+#include "platform/audio/wave_file.h"
 #include "platform/files.h"
 #include "scenes/scene_manager.h"
-#include "shell/close_request.h"
-#include "shell/player_services.h"
-#include "shell/report.h"
 #include "smf_writer.h"
 #include "support/audio_samples.h"
 #include "support/scoped_audio.h"

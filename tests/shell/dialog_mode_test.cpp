@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
 #include "platform/dialogs.h"
 #include "platform/window_services.h"
 #include "shell/replay_requests.h"
-#include "shell/report.h"
 #include "shell/stage_file_request.h"
 #include "support/graphics_device.h"
 #include "support/temp_folder.h"

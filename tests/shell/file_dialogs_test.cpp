@@ -7,19 +7,19 @@
 #include <filesystem>
 #include <thread>
 
+#include "base/close_request.h"
+#include "base/paths.h"
+#include "base/requests.h"
+#include "model/settings/system_data.h"
+#include "model/stage/stage.h"
 #include "model/user/replay.h"
 #include "model/user/save_data.h"
-#include "model/stage/stage.h"
-#include "model/settings/system_data.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
 #include "platform/window_messages.h"
 #include "scenes/scene_manager.h"
-#include "shell/close_request.h"
-#include "shell/paths.h"
 #include "shell/replay_requests.h"
-#include "shell/requests.h"
 #include "support/bound_by_file_modes.h"
 #include "support/scoped_dialog_script.h"
 #include "support/scoped_message_boxes.h"
@@ -177,7 +177,7 @@ TEST_F(ReplayRequestTest, F1SavesTheCurrentPlayUnderTheProposedName) {
   WriteTextFile(m_Folder / "user_data" / "rpl4" / "Stage_00.rpl4_566", "taken");
   ScopedDialogScript script("save user_data/rpl4/Stage_01\n");
   Hold(platform::VK_F1);
-  EXPECT_EQ(CheckReplaySaveKeys(), 1);
+  EXPECT_EQ(CheckReplaySaveKeys(0), 1);
   EXPECT_EQ(m_vSounds, std::vector<int>{1});
   cReplayLog log;
   cEdStage stage, start;
@@ -191,7 +191,7 @@ TEST_F(ReplayRequestTest, F1SavesTheCurrentPlayUnderTheProposedName) {
 TEST_F(ReplayRequestTest, NothingToSaveSoundsOnceASecondWhileTheKeyIsHeld) {
   ScopedDialogScript script("save user_data/rpl4/never\n");
   Hold(platform::VK_F1 + 1);  // F2: the previous play, which has no frames
-  for (int frame = 0; frame < 121; ++frame) EXPECT_EQ(CheckReplaySaveKeys(), 0);
+  for (int frame = 0; frame < 121; ++frame) EXPECT_EQ(CheckReplaySaveKeys(0), 0);
   EXPECT_EQ(m_vSounds, (std::vector<int>{3, 3, 3}));
   EXPECT_EQ(script.PendingAnswers(), 1u);
 }
@@ -199,14 +199,12 @@ TEST_F(ReplayRequestTest, NothingToSaveSoundsOnceASecondWhileTheKeyIsHeld) {
 TEST_F(ReplayRequestTest, NoSaveDuringAReplayOrWithoutRecordingOrWithoutTheKeys) {
   ScopedDialogScript script("save user_data/rpl4/never\n");
   Hold(platform::VK_F1);
-  g_SceneManager.m_nPlayStart = 4;  // a replay plays
-  EXPECT_EQ(CheckReplaySaveKeys(), 0);
-  g_SceneManager.m_nPlayStart = 0;
+  EXPECT_EQ(CheckReplaySaveKeys(4), 0);  // a replay plays
   g_SystemData.m_bRecordReplay = 0;
-  EXPECT_EQ(CheckReplaySaveKeys(), 0);
+  EXPECT_EQ(CheckReplaySaveKeys(0), 0);
   g_SystemData.m_bRecordReplay = 1;
   Hold(0);
-  EXPECT_EQ(CheckReplaySaveKeys(), 0);
+  EXPECT_EQ(CheckReplaySaveKeys(0), 0);
   EXPECT_TRUE(m_vSounds.empty());
   EXPECT_EQ(script.PendingAnswers(), 1u);
 }
@@ -270,7 +268,7 @@ TEST_F(ReplayRequestTest, TheGameThreadsRequestIsServedOnTheMainThread) {
   platform::ClaimMainThread();
   Hold(platform::VK_F1);
   std::atomic<int> result{-1};
-  std::thread game([&] { result = CheckReplaySaveKeys(); });
+  std::thread game([&] { result = CheckReplaySaveKeys(0); });
   while (result == -1) {
     platform::WaitForMainThreadTasks(std::chrono::milliseconds(10));
     platform::RunMainThreadTasks();

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/requests.h"
+#include "base/thread.h"
 #include "platform/event_loop.h"
 #include "platform/main_thread.h"
-#include "shell/close_request.h"
 #include "shell/editor_link.h"
 #include "shell/game_loop.h"
 #include "shell/main_window.h"
-#include "shell/requests.h"
-#include "shell/thread.h"
 
 using namespace std::chrono_literals;
 using namespace platform;

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "shell/report.h"
+#include "base/report.h"
 #include "smf_writer.h"
 #include "support/audio_samples.h"
 #include "support/scoped_audio.h"

@@ -3,8 +3,8 @@
 
 #include <map>
 
+#include "base/close_request.h"
 #include "platform/process_start.h"
-#include "shell/close_request.h"
 #include "shell/run_settings.h"
 
 namespace {

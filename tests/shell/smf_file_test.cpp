@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/report.h"
+#include "base/report.h"
 #include "smf_writer.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <thread>
 
+#include "base/report.h"
 #include "platform/audio/wave_file.h"
-#include "shell/report.h"
 #include "support/audio_samples.h"
 #include "support/scoped_audio.h"
 #include "support/temp_folder.h"

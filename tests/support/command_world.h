@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/requests.h"
 #include "game/commands/item_command_table.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
@@ -13,8 +15,6 @@
 #include "model/definitions/command.h"
 #include "model/stage/common_palette.h"
 #include "platform/window_messages.h"
-#include "shell/close_request.h"
-#include "shell/requests.h"
 #include "support/definition_builders.h"
 #include "support/test_actor.h"
 #include "support/test_stage.h"

@@ -15,6 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/requests.h"
 #include "model/record/record.h"
 #include "model/settings/system_data.h"
 #include "model/user/options.h"
@@ -23,10 +26,7 @@
 #include "scenes/front_end/menu_cursor.h"
 #include "scenes/front_end/menu_input.h"
 #include "scenes/scene_manager.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
 #include "shell/main_window.h"
-#include "shell/requests.h"
 #include "support/graphics_device.h"
 
 class FrontEndHarness {

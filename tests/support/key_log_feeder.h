@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "shell/input_state.h"
+#include "base/input_state.h"
 
 class KeyLogFeeder {
  public:

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "base/input_script.h"
+#include "base/requests.h"
 #include "game/data/project_data.h"
 #include "graphics/font.h"
 #include "graphics/palette_colours.h"
@@ -21,8 +23,6 @@
 #include "scenes/front_end/world_map_scene.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_digest.h"
-#include "shell/input_script.h"
-#include "shell/requests.h"
 
 StageHarness::StageHarness(const GraphicsMode& mode) : m_Window(mode) {
   // The game window has the focus, as its activation gives it.

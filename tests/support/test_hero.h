@@ -4,9 +4,9 @@
 // and after.
 #pragma once
 
+#include "base/input_state.h"
 #include "game/objects/player.h"
 #include "model/stage/stage.h"
-#include "shell/input_state.h"
 #include "support/definition_builders.h"
 #include "support/test_stage.h"
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "base/random.h"
 #include "game/flows/flow_condition.h"
 #include "game/stage/stage_play.h"
 #include "model/definitions/block.h"
 #include "model/stage/stage.h"
 #include "model/user/save_data.h"
-#include "shell/random.h"
 #include "support/fake_text_target.h"
 #include "support/scoped_database.h"
 #include "support/test_stage_builder.h"

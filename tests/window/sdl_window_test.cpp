@@ -16,14 +16,14 @@
 #include <thread>
 #include <vector>
 
-#include "platform/keyboard.h"
+#include "base/close_request.h"
+#include "base/input_state.h"
+#include "base/requests.h"
 #include "platform/frame_mailbox.h"
+#include "platform/keyboard.h"
 #include "platform/main_thread.h"
 #include "platform/sdl_window.h"
-#include "shell/close_request.h"
-#include "shell/input_state.h"
 #include "shell/main_window.h"
-#include "shell/requests.h"
 #include "support/utf8.h"
 
 using namespace std::chrono_literals;

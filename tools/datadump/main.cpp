@@ -19,6 +19,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/report.h"
 #include "file_kinds.h"
 #include "model/database/database.h"
 #include "model/database/database_file.h"
@@ -28,7 +29,6 @@
 #include "model/stage/common_palette.h"
 #include "model/stage/palette_scope.h"
 #include "platform/files.h"
-#include "shell/report.h"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/format.h"
 #include "platform/files.h"
-#include "shell/format.h"
 #include "tools/make-demo/bmp_writer.h"
 #include "tools/make-demo/demo_palette.h"
 #include "tools/make-demo/demo_sheets.h"

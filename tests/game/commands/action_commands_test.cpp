@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/flow_command_table.h"
 #include "game/commands/item_command_table.h"
 #include "model/definitions/condition.h"
-#include "shell/close_request.h"
 #include "support/command_world.h"
 #include "support/scoped_message_boxes.h"
 

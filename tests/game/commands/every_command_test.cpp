@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/requests.h"
 #include "game/commands/command_workers.h"
 #include "game/commands/flow_command_table.h"
 #include "game/commands/item_command_table.h"
@@ -19,10 +21,8 @@
 #include "model/stage/common_palette.h"
 #include "model/user/save_data.h"
 #include "platform/window_messages.h"
-#include "shell/close_request.h"
-#include "shell/requests.h"
-#include "support/definition_builders.h"
 #include "support/command_world.h"
+#include "support/definition_builders.h"
 #include "support/test_actor.h"
 #include "support/test_stage.h"
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
 #include "game/commands/item_command_table.h"
 #include "model/definitions/item_command.h"
 #include "model/stage/stage.h"
-#include "shell/report.h"
 #include "support/definition_builders.h"
 #include "support/temp_folder.h"
 #include "support/test_hero.h"

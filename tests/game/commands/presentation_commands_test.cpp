@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/requests.h"
 #include "game/commands/effect_position.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
 #include "model/definitions/command.h"
 #include "platform/window_messages.h"
-#include "shell/close_request.h"
-#include "shell/requests.h"
 #include "support/definition_builders.h"
 #include "support/test_actor.h"
 #include "support/test_stage.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/close_request.h"
 #include "game/effects/anime_sequencer.h"
-#include "shell/close_request.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // drawing copies.
 #include <gtest/gtest.h>
 
+#include "base/close_request.h"
+#include "base/random.h"
 #include "game/effects/effect_play.h"
-#include "shell/close_request.h"
-#include "shell/random.h"
 #include "support/scoped_database.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <climits>
 #include <ostream>
 
+#include "base/close_request.h"
 #include "game/effects/effect_run.h"
-#include "shell/close_request.h"
 #include "support/scoped_database.h"
 
 namespace {

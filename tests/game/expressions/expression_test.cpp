@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/close_request.h"
+#include "base/random.h"
 #include "model/user/save_data.h"
-#include "shell/close_request.h"
-#include "shell/random.h"
 #include "support/definition_builders.h"
 #include "support/scoped_message_boxes.h"
 #include "support/test_actor.h"

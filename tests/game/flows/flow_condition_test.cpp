@@ -8,11 +8,11 @@
 #include <climits>
 #include <vector>
 
+#include "base/random.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
 #include "model/definitions/flow.h"
 #include "model/user/save_data.h"
-#include "shell/random.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
 #include "support/test_actor.h"

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "base/report.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
 #include "model/database/database.h"
 #include "model/definitions/command.h"
-#include "shell/report.h"
 #include "support/definition_builders.h"
 #include "support/flow_command_recorder.h"
 #include "support/temp_folder.h"

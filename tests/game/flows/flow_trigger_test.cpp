@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "base/input_state.h"
 #include "game/flows/flow_instance.h"
 #include "game/objects/actor.h"
 #include "model/definitions/command.h"
 #include "model/settings/system_data.h"
-#include "shell/input_state.h"
 #include "support/definition_builders.h"
 #include "support/flow_command_recorder.h"
 #include "support/test_actor.h"

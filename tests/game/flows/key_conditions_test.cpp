@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/input_script.h"
 #include "game/objects/actor.h"
 #include "model/definitions/flow.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
-#include "shell/input_script.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
 #include "support/key_log_feeder.h"

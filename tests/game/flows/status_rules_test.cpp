@@ -8,10 +8,10 @@
 #include <climits>
 #include <vector>
 
+#include "base/random.h"
 #include "game/commands/command_workers.h"
 #include "game/objects/actor.h"
 #include "model/user/save_data.h"
-#include "shell/random.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
 #include "support/test_actor.h"

@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include "base/random.h"
 #include "game/objects/actor.h"
 #include "game/objects/map_cell_run.h"
 #include "model/database/database.h"
-#include "shell/random.h"
 #include "support/definition_builders.h"
 #include "support/recording_draw_target.h"
 #include "support/state_digest.h"

@@ -13,13 +13,13 @@
 #include <memory>
 #include <vector>
 
+#include "base/random.h"
 #include "game/objects/character.h"
 #include "game/objects/item.h"
 #include "game/objects/player.h"
 #include "model/database/database.h"
 #include "model/definitions/flow.h"
 #include "model/definitions/move.h"
-#include "shell/random.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
 #include "support/floor_pass.h"

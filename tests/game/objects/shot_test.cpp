@@ -3,12 +3,12 @@
 #include <cmath>
 #include <vector>
 
+#include "base/random.h"
 #include "game/objects/shot.h"
 #include "game/objects/shot_launch.h"
 #include "model/database/database.h"
 #include "model/settings/system_data.h"
 #include "model/stage/common_palette.h"
-#include "shell/random.h"
 #include "support/definition_builders.h"
 #include "support/recording_draw_target.h"
 #include "support/test_actor.h"

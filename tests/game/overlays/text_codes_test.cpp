@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/close_request.h"
 #include "model/user/save_data.h"
-#include "shell/close_request.h"
 #include "support/test_stage.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "shell/input_state.h"
+#include "base/input_state.h"
 
 #include <climits>
 
+#include "base/input_script.h"
+#include "base/key_config.h"
 #include "platform/keyboard.h"
-#include "shell/input_script.h"
-#include "shell/key_config.h"
 
 using platform::GetAsyncKeyState;
 using platform::JOYINFOEX;

@@ -1,4 +1,4 @@
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <gtest/gtest.h>
 

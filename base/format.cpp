@@ -1,4 +1,4 @@
-#include "shell/format.h"
+#include "base/format.h"
 
 #include <cstdio>
 #include <vector>

@@ -7,9 +7,9 @@
 #include <list>
 #include <sstream>
 
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
+#include "base/checked_access.h"
+#include "base/close_request.h"
+#include "base/report.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/close_request.h"
+#include "base/close_request.h"
 
 std::atomic<platform::HWND> g_hWnd{nullptr};
 

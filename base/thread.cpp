@@ -1,10 +1,10 @@
-#include "shell/thread.h"
+#include "base/thread.h"
 
 #include <exception>
 #include <system_error>
 
-#include "shell/close_request.h"
-#include "shell/report.h"
+#include "base/close_request.h"
+#include "base/report.h"
 
 cThread thGame;
 cThread thPause(cThread::RUNS_ON_CALLER);

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/start_up.h"
 #include "model/database/media.h"
 #include "shell/screen_mode.h"
 #include "shell/sound/sound_table.h"
-#include "shell/start_up.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/random.h"
+#include "base/random.h"
 
 #include <gtest/gtest.h>
 

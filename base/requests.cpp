@@ -1,8 +1,8 @@
-#include "shell/requests.h"
+#include "base/requests.h"
 
+#include "base/close_request.h"
 #include "platform/clock.h"
 #include "platform/main_thread.h"
-#include "shell/close_request.h"
 
 std::atomic<int> g_bActive{0};
 std::atomic<int> g_bNameEntryDone{0};

@@ -1,12 +1,14 @@
-#include "shell/report.h"
+#include "base/report.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
-#include "shell/close_request.h"
+#include "base/close_request.h"
 #include "support/scoped_message_boxes.h"
 #include "support/temp_folder.h"
 #include "support/utf8.h"
@@ -101,6 +103,24 @@ TEST_F(ReportTest, ErrorBoxesAndOrderlyStops) {
     EXPECT_EQ(box.type, platform::MB_OK);
   }
   EXPECT_EQ(Report(), Utf8(u8"データベースの読み込みに失敗…") + "\n");
+}
+
+// The display registers its own box once it is ready; until then, and after
+// the sink is withdrawn, boxes go to the platform.
+TEST_F(ReportTest, BoxesGoToTheRegisteredSinkOrElseThePlatform) {
+  static std::vector<std::string> s_SinkTexts;
+  s_SinkTexts.clear();
+  SetMessageBoxSink([](const char* text, const char* caption, unsigned type) {
+    s_SinkTexts.push_back(std::string(caption) + ":" + text + ":" + std::to_string(type));
+    return 7;
+  });
+  EXPECT_EQ(ErrorBox("over the display"), 7);
+  SetMessageBoxSink(nullptr);
+  ErrorBox("before the display");
+
+  EXPECT_EQ(s_SinkTexts, std::vector<std::string>{"エラー:over the display:0"});
+  ASSERT_EQ(m_Boxes.Shown().size(), 1u);
+  EXPECT_EQ(m_Boxes.Shown()[0].text, "before the display");
 }
 
 TEST_F(ReportTest, LinesFromSeveralThreadsNeverMix) {

@@ -1,12 +1,12 @@
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
+#include "base/strings.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "shell/strings.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "shell/state_dump.h"
+#include "app/state_dump.h"
 
 #include <cstdio>
 #include <fstream>
 
+#include "base/report.h"
 #include "model/user/save_data.h"
 #include "platform/system_info.h"
 #include "platform/text.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_digest.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/report.h"
 #include "shell/run_settings.h"
 
 namespace {

@@ -1,10 +1,21 @@
-#include "shell/start_up.h"
+#include "app/start_up.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "app/player_services.h"
+#include "app/state_dump.h"
+#include "base/close_request.h"
+#include "base/format.h"
+#include "base/input_state.h"
+#include "base/key_config.h"
+#include "base/paths.h"
+#include "base/random.h"
+#include "base/report.h"
+#include "base/system_info.h"
+#include "base/thread.h"
 #include "game/data/project_data.h"
 #include "graphics/device.h"
 #include "graphics/display_report.h"
@@ -32,38 +43,26 @@
 #include "platform/text.h"
 #include "platform/video/presenter.h"
 #include "platform/window_services.h"
-#include "scenes/hbt_palette.h"
 #include "scenes/front_end/option_scene.h"
 #include "scenes/front_end/play_start.h"
-#include "scenes/scene_manager.h"
-#include "scenes/stage/stage_scene.h"
 #include "scenes/front_end/stage_select_scene.h"
 #include "scenes/front_end/story_menu_scene.h"
 #include "scenes/front_end/title_scene.h"
 #include "scenes/front_end/world_map_scene.h"
-#include "shell/close_request.h"
+#include "scenes/hbt_palette.h"
+#include "scenes/scene_manager.h"
+#include "scenes/stage/stage_scene.h"
 #include "shell/editor_link.h"
-#include "shell/format.h"
 #include "shell/game_loop.h"
-#include "shell/input_state.h"
 #include "shell/keyboard_hook.h"
-#include "shell/key_config.h"
 #include "shell/launcher_dialog.h"
 #include "shell/main_window.h"
-#include "shell/paths.h"
-#include "shell/player_services.h"
-#include "shell/random.h"
-#include "shell/report.h"
-#include "shell/project_folder.h"
 #include "shell/run_settings.h"
 #include "shell/screen_mode.h"
 #include "shell/sound/bgm.h"
 #include "shell/sound/sound_effects.h"
 #include "shell/sound/sound_table.h"
-#include "shell/state_dump.h"
-#include "shell/system_info.h"
 #include "shell/system_ini.h"
-#include "shell/thread.h"
 
 std::atomic<std::uint8_t> g_bGameStarted{0};
 int g_bWindowed = 0;
@@ -202,19 +201,14 @@ void StartSound() {
 // What the game thread runs each frame: the scene manager's frame (0: a fatal
 // error), then the
 // digest line of PLAYER_DUMP_DIGESTS, the frame count of PLAYER_FRAMES and
-// the sound of a headless run (one frame's worth under the virtual clock).
-// The last frame of PLAYER_FRAMES ends the game loop, so that the run ends
-// on it.
+// the sound of a headless run. The last
+// frame of PLAYER_FRAMES ends the game loop, so that the run ends on it.
 int GameFrame() {
   const int result = g_SceneManager.Frame();
   if (result == 0) RequestMainWindowCloseForError();  // the display's surfaces are lost for good
   if (!g_RunSettings.dumpDigests.empty()) AppendStageDigestLine(g_RunSettings.dumpDigests);
   CountPresentedFrame(g_RunSettings);
-  if (g_RunSettings.bVirtualClock) {
-    platform::PumpAudioFrame(g_SceneManager.m_nFps);
-  } else {
-    platform::PumpAudio();
-  }
+  platform::PumpAudio();
   const int limit = g_RunSettings.nCloseAfterFrames;
   return limit > 0 && PresentedFrameCount() >= limit ? 0 : result;
 }
@@ -326,26 +320,21 @@ void UnInitGame() {
 
 int WinMain(const std::string& commandLine, int showWindow) {
   SetErrorLog(0, "EC_Game.txt");
-  // Until the report is open its lines go to standard error; nothing is
-  // written into a folder that is not a project, and a folder that cannot
-  // be written says so in a box.
-  ReportToStandardError();
-  if (!ReadRunSettings(g_RunSettings)) return 1;
+  std::string reportPath = "Report_Game.txt";
+  if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
+    std::fprintf(stderr, "player: Report_Game.txt cannot be created in the current folder\n");
+    return 1;
+  }
+  ReportF("App : ver %s", "566");
+  ReportSystemInfo();
+  if (!ReadRunSettings(g_RunSettings) || !ApplyRunSettings(g_RunSettings)) return 1;
+
   platform::ClaimMainThread();
   if (g_RunSettings.bHeadless) {
     platform::InstallScriptedDialogs(ReportLine);
   } else {
     platform::InstallGtkDialogs(ReportLine);
   }
-  if (!CheckProjectFolder()) return 1;
-  std::string reportPath = "Report_Game.txt";
-  if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
-    TellProjectFolderReadOnly();
-    return 1;
-  }
-  ReportF("App : ver %s", "566");
-  ReportSystemInfo();
-  if (!ApplyRunSettings(g_RunSettings)) return 1;
   g_bTestPlay = showWindow == SW_SHOW_TEST_PLAY ? 1 : 0;
   std::string lockProblem;
   switch (g_InstanceLock.Acquire(&lockProblem)) {

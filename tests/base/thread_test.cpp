@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "shell/close_request.h"
-#include "shell/report.h"
-#include "shell/thread.h"
+#include "base/close_request.h"
+#include "base/report.h"
+#include "base/thread.h"
 #include "support/temp_folder.h"
 
 using namespace std::chrono_literals;

@@ -1,4 +1,4 @@
-#include "shell/report.h"
+#include "base/report.h"
 
 #include <atomic>
 #include <cerrno>
@@ -9,12 +9,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "graphics/device.h"
+#include "base/close_request.h"
+#include "base/format.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
-#include "shell/close_request.h"
-#include "shell/format.h"
 
 namespace {
 
@@ -23,6 +22,7 @@ std::filesystem::path g_ReportPath;
 std::filesystem::path g_ErrorLogPath;
 bool g_bErrorLogWritten = false;
 std::atomic<int> g_bErrorLog{0};
+std::atomic<MessageBoxSink> g_MessageBoxSink{nullptr};
 
 // Appends one line to an existing file in a single write.
 bool AppendLine(const std::filesystem::path& path, const std::string& line) {
@@ -140,9 +140,10 @@ int ErrorLogAndClose(const char* format, ...) {
   return written;
 }
 
+void SetMessageBoxSink(MessageBoxSink sink) { g_MessageBoxSink.store(sink); }
+
 int ShowMessageBox(const char* text, const char* caption, unsigned type) {
-  // Over a full-screen game the box needs dialog mode.
-  if (g_bDisplayReady != 0 && g_nWindowMode == 0) return DDMesBox(text, caption, type);
+  if (const MessageBoxSink sink = g_MessageBoxSink.load()) return sink(text, caption, type);
   return platform::MessageBoxA(text, caption, type);
 }
 

@@ -1,15 +1,15 @@
-#include "shell/input_script.h"
+#include "base/input_script.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <sstream>
 
+#include "base/close_request.h"
+#include "base/report.h"
 #include "platform/files.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
-#include "shell/close_request.h"
-#include "shell/report.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "shell/checked_access.h"
+#include "base/checked_access.h"
 
 #include <string>
 
-#include "shell/close_request.h"
-#include "shell/format.h"
-#include "shell/report.h"
+#include "base/close_request.h"
+#include "base/format.h"
+#include "base/report.h"
 
 void ReportBadIndex(const char* kind, int index, std::size_t count, std::size_t elementSize) {
   std::string message;

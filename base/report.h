@@ -29,9 +29,13 @@ int ErrorLogF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // ErrorLogF, then asks the main window to close, whether or not the log is on.
 int ErrorLogAndClose(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// A message box and its answer; over a running full-screen display it is
-// shown in dialog mode (DDMesBox), on the calling thread's behalf.
+// A message box and its answer, shown by the registered sink: the
+// platform's box until the display is ready, then the display's (over a
+// running full-screen display a box needs dialog mode).
 int ShowMessageBox(const char* text, const char* caption, unsigned type);
+using MessageBoxSink = int (*)(const char* text, const char* caption, unsigned type);
+// nullptr puts the platform's box back.
+void SetMessageBoxSink(MessageBoxSink sink);
 int ErrorBox(const char* text);
 int ErrorBoxF(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // ErrorBoxF only while the error log is on: diagnostics of failed calls.

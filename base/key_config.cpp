@@ -1,4 +1,4 @@
-#include "shell/key_config.h"
+#include "base/key_config.h"
 
 #include <algorithm>
 #include <array>

@@ -5,14 +5,14 @@
 
 #include <fstream>
 
+#include "base/close_request.h"
+#include "base/input_script.h"
+#include "base/input_state.h"
+#include "base/key_config.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
 #include "platform/window_messages.h"
-#include "shell/close_request.h"
-#include "shell/input_script.h"
-#include "shell/input_state.h"
-#include "shell/key_config.h"
 #include "support/temp_folder.h"
 
 using namespace platform;

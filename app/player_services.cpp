@@ -1,8 +1,11 @@
-#include "shell/player_services.h"
+#include "app/player_services.h"
 
 #include <stdexcept>
 #include <string>
 
+#include "app/start_up.h"
+#include "base/checked_access.h"
+#include "base/close_request.h"
 #include "graphics/device.h"
 #include "graphics/device_recovery.h"
 #include "model/database/database.h"
@@ -15,14 +18,11 @@
 #include "scenes/front_end/play_start.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage/stage_scene.h"
-#include "shell/checked_access.h"
-#include "shell/close_request.h"
 #include "shell/name_entry_dialog.h"
 #include "shell/replay_requests.h"
 #include "shell/sound/bgm.h"
-#include "shell/stage_file_request.h"
 #include "shell/sound/sound_effects.h"
-#include "shell/start_up.h"
+#include "shell/stage_file_request.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "shell/system_info.h"
+#include "base/system_info.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "shell/report.h"
+#include "base/report.h"
 #include "support/temp_folder.h"
 
 namespace {

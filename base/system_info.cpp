@@ -1,9 +1,9 @@
-#include "shell/system_info.h"
+#include "base/system_info.h"
 
 #include <limits>
 
-#include "shell/format.h"
-#include "shell/report.h"
+#include "base/format.h"
+#include "base/report.h"
 
 namespace {
 constexpr int kPlatformIdNt = 2;

@@ -57,6 +57,7 @@
 #include "shell/keyboard_hook.h"
 #include "shell/launcher_dialog.h"
 #include "shell/main_window.h"
+#include "shell/project_folder.h"
 #include "shell/run_settings.h"
 #include "shell/screen_mode.h"
 #include "shell/sound/bgm.h"
@@ -199,16 +200,20 @@ void StartSound() {
 }
 
 // What the game thread runs each frame: the scene manager's frame (0: a fatal
-// error), then the
-// digest line of PLAYER_DUMP_DIGESTS, the frame count of PLAYER_FRAMES and
-// the sound of a headless run. The last
-// frame of PLAYER_FRAMES ends the game loop, so that the run ends on it.
+// error), then the digest line of PLAYER_DUMP_DIGESTS, the frame count of
+// PLAYER_FRAMES and the sound of a headless run (one frame's worth under the
+// virtual clock). The last frame of PLAYER_FRAMES ends the game loop, so that
+// the run ends on it.
 int GameFrame() {
   const int result = g_SceneManager.Frame();
   if (result == 0) RequestMainWindowCloseForError();  // the display's surfaces are lost for good
   if (!g_RunSettings.dumpDigests.empty()) AppendStageDigestLine(g_RunSettings.dumpDigests);
   CountPresentedFrame(g_RunSettings);
-  platform::PumpAudio();
+  if (g_RunSettings.bVirtualClock) {
+    platform::PumpAudioFrame(g_SceneManager.m_nFps);
+  } else {
+    platform::PumpAudio();
+  }
   const int limit = g_RunSettings.nCloseAfterFrames;
   return limit > 0 && PresentedFrameCount() >= limit ? 0 : result;
 }
@@ -320,21 +325,26 @@ void UnInitGame() {
 
 int WinMain(const std::string& commandLine, int showWindow) {
   SetErrorLog(0, "EC_Game.txt");
-  std::string reportPath = "Report_Game.txt";
-  if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
-    std::fprintf(stderr, "player: Report_Game.txt cannot be created in the current folder\n");
-    return 1;
-  }
-  ReportF("App : ver %s", "566");
-  ReportSystemInfo();
-  if (!ReadRunSettings(g_RunSettings) || !ApplyRunSettings(g_RunSettings)) return 1;
-
+  // Until the report is open its lines go to standard error; nothing is
+  // written into a folder that is not a project, and a folder that cannot
+  // be written says so in a box.
+  ReportToStandardError();
+  if (!ReadRunSettings(g_RunSettings)) return 1;
   platform::ClaimMainThread();
   if (g_RunSettings.bHeadless) {
     platform::InstallScriptedDialogs(ReportLine);
   } else {
     platform::InstallGtkDialogs(ReportLine);
   }
+  if (!CheckProjectFolder()) return 1;
+  std::string reportPath = "Report_Game.txt";
+  if (MakeAbsolutePath(reportPath) == 0 || OpenReport(reportPath.c_str()) == 0) {
+    TellProjectFolderReadOnly();
+    return 1;
+  }
+  ReportF("App : ver %s", "566");
+  ReportSystemInfo();
+  if (!ApplyRunSettings(g_RunSettings)) return 1;
   g_bTestPlay = showWindow == SW_SHOW_TEST_PLAY ? 1 : 0;
   std::string lockProblem;
   switch (g_InstanceLock.Acquire(&lockProblem)) {

@@ -262,6 +262,12 @@ TEST_F(StageStates, TheTallyAddsTheTotalsAndFindsTheRankingPositions) {
   EXPECT_EQ(m_pScene->m_vRankValue[0], 1500);
   EXPECT_EQ(m_pScene->m_vRankPosition, (std::vector<std::int32_t>(5, -1)));
   EXPECT_EQ(m_pScene->m_bNewRecord, 0);
+
+  // A stage without a time limit (its time stopped) adds no time left.
+  const int timeLeft = g_SaveData.m_nTotalTimeLeft;
+  m_pScene->m_bTimeStop = 1;
+  m_pScene->EndStage();
+  EXPECT_EQ(g_SaveData.m_nTotalTimeLeft, timeLeft);
 }
 
 // The result of a replay plays it again from the progress its stage

@@ -65,7 +65,12 @@ cStageScene::~cStageScene() {
   // cStagePlay's destructor lets go of g_pStageScene.
 }
 
-void cStageScene::Frame() { RunFrame(); }
+void cStageScene::Frame() {
+  // A set-up that failed asked the program to close; until it does, the
+  // stage has no map to play on.
+  if (m_bSetUpFailed) return;
+  RunFrame();
+}
 
 void cStageScene::PlayBgm(int nEntry, int bOption) {
   g_SaveData.m_bStageBgmLoop = bOption;

@@ -189,6 +189,8 @@ class cStageScene : public cScene, public cStagePlay {
   int TakeLife(cSaveData& progress);
   // bRestore: the loaded stage returns to the stage as loaded (retries and
   // replay restarts); bFirst: the first start of this entry (music).
+  // When the play map does not fit in memory it says so in a box, asks the
+  // program to close and stops; the scene then plays no more frames.
   void SetStage(int bRestore, int bFirst);
   // The parts of SetStage: the objects of the play before go; the play map
   // and the scroll axes; the hero, the placed objects and the team lists;
@@ -196,7 +198,8 @@ class cStageScene : public cScene, public cStagePlay {
   void ClearObjects();
   // Reads the replay file being played (the loaded stage's path) again.
   bool ReloadReplay();
-  void BuildPlayMap();
+  // Virtual so that tests can make it run out of memory.
+  virtual void BuildPlayMap();
   void PlaceHero();
   void FillTeamLists();
   void FireStartTriggers();
@@ -351,6 +354,7 @@ class cStageScene : public cScene, public cStagePlay {
 
  // Set again by every stage start: the report line of a box past the map.
   std::int32_t m_bOutsideCellReported = 0;
+  bool m_bSetUpFailed = false;  // the play map did not fit: nothing plays
 
  private:
   cMapCell m_OutsideCell;  // what cells past the map read as

@@ -1,6 +1,7 @@
 // The stage scene's set-up: entering the scene, the play counters, the
 // lives, and SetStage, which every start and restart of the stage runs.
 #include <algorithm>
+#include <new>
 
 #include "base/close_request.h"
 #include "base/input_state.h"
@@ -180,7 +181,15 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
 
   m_nCharacterSerial = m_nItemSerial = m_nShotSerial = 0;
   stage.SetSpeedLevel(stage.m_nSpeedLevel);
-  BuildPlayMap();
+  try {
+    BuildPlayMap();
+  } catch (const std::bad_alloc&) {
+    m_vPlayMap = {};  // what was made of it goes
+    m_bSetUpFailed = true;
+    ErrorBox("メモリ不足により、ステージの初期設定に失敗しました！");
+    RequestMainWindowCloseForError();
+    return;
+  }
 
   m_nPlayerCount = 1;
   PlaceHero();

@@ -41,8 +41,8 @@ void RequestSystemSound(int id) {
   platform::SendMessage(g_hWnd.load(), WM_REQ_PLAY_SOUND, static_cast<platform::WPARAM>(id), 0);
 }
 
-void RequestDbSound(std::uint16_t entry) {
-  if (entry == 0) return;
+void RequestDbSound(std::int16_t entry) {
+  if (entry <= 0) return;
   RequestSystemSound(entry + 16);
 }
 

@@ -42,8 +42,9 @@ int RequestDialog(platform::UINT message, platform::WPARAM wParam = 0);
 void RequestNameEntry();
 // Plays system sound id (0 to 16) on the main thread.
 void RequestSystemSound(int id);
-// Plays the sound of Sound.dat entry n (slot n + 16); entry 0 plays nothing.
-void RequestDbSound(std::uint16_t entry);
+// Plays the sound of Sound.dat entry n (slot n + 16); entry 0 plays nothing,
+// and so does a negative one (damaged data), which names no entry.
+void RequestDbSound(std::int16_t entry);
 // Starts the music of a scene slot (or, for BGMREQ_STAGE, Bgm.dat entry
 // nEntry) on the main thread.
 void RequestBgm(int nRequest, int nEntry = 0);

@@ -14,7 +14,7 @@ namespace {
 
 void PlayCommandSound(const cActor& actor, const cEdCommand& command) {
   if (command.m_bSoundOnScreen && !actor.m_bOnScreen) return;
-  RequestDbSound(static_cast<std::uint16_t>(command.m_nSound));
+  RequestDbSound(static_cast<std::int16_t>(command.m_nSound));
 }
 
 // The first frame of a launching command: its sound, then the launch.

@@ -225,7 +225,7 @@ void FlowCmdTurn(cActor* pActor, cCommandInstance& command) {
     const cActor* target = actor.m_pTarget;
     // Without a target the command waits for one, silently.
     if ((mode == TURN_TO_TARGET || mode == TURN_FROM_TARGET) && !target) return;
-    RequestDbSound(static_cast<std::uint16_t>(command.m_pCommand->m_nSound));
+    RequestDbSound(static_cast<std::int16_t>(command.m_pCommand->m_nSound));
     switch (mode) {
       case TURN_LEFT: actor.m_nFacing = 0; break;
       case TURN_RIGHT: actor.m_nFacing = 1; break;

@@ -103,7 +103,7 @@ void ExecChangeBackground(cActor*, const cEdCommand& command) {
 
 void ExecPlaySound(cActor* pActor, const cEdCommand& command) {
   if (command.m_bSoundOnScreen && !pActor->m_bOnScreen) return;
-  RequestDbSound(static_cast<std::uint16_t>(Param(command, 0)));
+  RequestDbSound(static_cast<std::int16_t>(Param(command, 0)));
 }
 
 void ExecPlayBgm(cActor*, const cEdCommand& command) { g_pStageScene->PlayBgm(Param(command, 0), Param(command, 1)); }

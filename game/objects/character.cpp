@@ -226,7 +226,7 @@ int cCharacter::RunFlows(bool bDeathOnly) {
 
 void cCharacter::Jump(cCommandInstance* pInst) {
   if (!pInst || m_bFalling || m_bJumpBlocked || m_bKnockedBack || m_bJumpRefused) return;
-  if (pInst->m_pCommand) RequestDbSound(static_cast<std::uint16_t>(pInst->m_pCommand->m_nSound));
+  if (pInst->m_pCommand) RequestDbSound(static_cast<std::int16_t>(pInst->m_pCommand->m_nSound));
   m_dVY = pInst->m_dMoveSpeed;
   m_bJumping = m_bInAir = 1;
   m_bOnCharacter = 0;

@@ -119,7 +119,7 @@ void cPlayer::Jump(cCommandInstance* pInst) {
       }
       if (takeOff) {
         pInst->m_bStarted = 1;
-        RequestDbSound(static_cast<std::uint16_t>(command.m_nSound));
+        RequestDbSound(static_cast<std::int16_t>(command.m_nSound));
       }
     }
   } else {

@@ -69,7 +69,7 @@ int cStageScene::ApplyItemEffect(cItem* pItem, cActor* pHero) {
   if (item.m_nGraphicNo == 0 || item.m_nPickup == PICKUP_NEVER || !pItem->m_bAppeared) return 0;
   // The icon pops up over the hero (the scene's player, which pHero is).
   if (item.m_bShowIcon) m_Player.ShowItemIcon(item.m_nGraphicKind, item.m_nGraphicNo, item.m_nGraphicSub);
-  RequestDbSound(static_cast<std::uint16_t>(item.m_nSound));
+  RequestDbSound(static_cast<std::int16_t>(item.m_nSound));
   return ::RunItemCommands(*pHero, item.m_vCommand);
 }
 

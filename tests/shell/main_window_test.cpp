@@ -235,7 +235,7 @@ TEST_P(SoundRequestTest, PlaysTheSlotOnTheMainThread) {
   const SoundCase& c = GetParam();
   SendFromAnotherThread([&] {
     if (c.request < 0) {
-      RequestDbSound(static_cast<std::uint16_t>(c.entry));
+      RequestDbSound(static_cast<std::int16_t>(c.entry));
     } else {
       RequestSystemSound(c.request);
     }
@@ -248,6 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sounds, SoundRequestTest,
     ::testing::Values(SoundCase{"DbEntryZeroSendsNothing", -1, 0, {}, 0},
                       SoundCase{"DbEntryThreeIsSlotNineteen", -1, 3, {19}, 0},
+                      SoundCase{"NegativeDbEntrySendsNothing", -1, -3, {}, 0},
                       SoundCase{"SystemSoundSixteen", 16, 0, {16}, 0},
                       SoundCase{"SlotPastTheTablePlaysSlotZeroAndCloses", 22, 0, {0}, 1}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,8 +1,7 @@
 #include "graphics/scene.h"
 
-#include <algorithm>
-
 #include "base/report.h"
+#include "graphics/blit.h"
 #include "graphics/device.h"
 
 using namespace platform;
@@ -10,16 +9,6 @@ using namespace platform;
 namespace {
 
 bool HasLevelSurface(const DDSURFACEDATA& surface) { return surface.lpDT && surface.lpDT->lpSurface; }
-
-// The unscaled copy of one surface's pixels onto another's top-left,
-// converting between the texture and back-buffer formats.
-void CopyPixels(const Direct3DSurface9& source, Direct3DSurface9& destination) {
-  const PixelBuffer& from = source.Pixels();
-  PixelBuffer& to = destination.Pixels();
-  const int width = std::min(from.Width(), to.Width()), height = std::min(from.Height(), to.Height());
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) to.WriteArgb(x, y, from.ReadArgb(x, y) | 0xFF000000u);
-}
 
 }  // namespace
 
@@ -70,7 +59,7 @@ int DDUseVirBackBuffer(DDSURFACEDATA** lplpSD) {
 void DDCopyVirBackBuffer(DDSURFACEDATA* lpDest, DDSURFACEDATA* lpSrc) {
   if (!g_lpD3DState || !lpDest || !lpSrc || !HasLevelSurface(*lpDest) || !HasLevelSurface(*lpSrc)) return;
   g_lpD3DState->bCopyingVirBackBuffer = 1;
-  CopyPixels(*lpSrc->lpDT->lpSurface, *lpDest->lpDT->lpSurface);
+  DDBlt(lpDest, 0, 0, lpSrc->nWidth, lpSrc->nHeight, lpSrc, 0, 0, 0);
   g_lpD3DState->bCopyingVirBackBuffer = 0;
 }
 

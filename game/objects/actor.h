@@ -309,7 +309,7 @@ class cActor : public cGameObject {
   std::int32_t m_bBlockChanged2 = 0;
   std::int32_t m_bRemove = 0;
   // Sub-steps in which being squeezed does not kill (a block was just
-  // placed over the actor); counted down by the stage each sub-step.
+  // placed over the actor); counted down by each step of its flows.
   std::int32_t m_nCrushGrace = 0;
   // Flow changes of item commands taken while the actor's own flows were
   // being stepped (ChangeActorFlows); applied when that step ends.

@@ -207,6 +207,7 @@ int cCharacter::RunFlows(bool bDeathOnly) {
   m_bHidden = 0;
   m_bMovedByCommand = 0;
   if (m_nMoveTypeGrace > 0) --m_nMoveTypeGrace;
+  if (m_nCrushGrace > 0) --m_nCrushGrace;
 
   const int ended = StepFlows(bDeathOnly, true);
   // Nothing may point into the flows of this step once it is over, not even

@@ -60,6 +60,7 @@ int cPlayer::RunFlows(bool bDeathOnly) {
   m_bMovedByCommand = 0;
   m_bJumpHandled = 0;
   if (m_nMoveTypeGrace > 0) --m_nMoveTypeGrace;
+  if (m_nCrushGrace > 0) --m_nCrushGrace;
 
   const int dead = StepFlows(bDeathOnly, false);
   stage.m_pCurActor = nullptr;

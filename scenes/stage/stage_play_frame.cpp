@@ -262,7 +262,6 @@ bool cStageScene::RunSubStep(int k) {
     chara.TickInvincibility();
     chara.ClearBlockContacts();
     chara.SavePosition();
-    if (chara.m_nCrushGrace > 0) --chara.m_nCrushGrace;
   }
   if (m_pHero) {
     m_Player.TickInvincibility();
@@ -270,7 +269,6 @@ bool cStageScene::RunSubStep(int k) {
     m_Player.SavePosition();
     m_Player.StorePreviousFacing();
     m_Player.StorePreviousFloor();
-    if (m_Player.m_nCrushGrace > 0) --m_Player.m_nCrushGrace;
   }
   m_ScrollX.Step();
   m_ScrollY.Step();

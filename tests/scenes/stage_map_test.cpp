@@ -98,6 +98,26 @@ TEST_F(StageMapTest, ProtectSwitchesKeepTheCellOverTheHero) {
   EXPECT_EQ(hero.m_nCrushGrace, 0);
 }
 
+// The grace runs down with each step of the actor's flows: one a sub-step
+// for those that act, none for a dying character, which acts no more.
+TEST_F(StageMapTest, TheCrushGraceRunsDownWithTheActorsFlowSteps) {
+  const cEdChara def = CharacterDef(1);
+  cCharacter& acting = AddCharacter(def, 12, 13);
+  cCharacter& idle = AddCharacter(def, 16, 13);
+  idle.m_bDying = 1;
+  for (cActor* actor : {static_cast<cActor*>(&Hero()), static_cast<cActor*>(&acting), static_cast<cActor*>(&idle)})
+    actor->m_nCrushGrace = 3;
+  m_Scene->RunSubStep(1);
+  EXPECT_EQ(Hero().m_nCrushGrace, 2);
+  EXPECT_EQ(acting.m_nCrushGrace, 2);
+  EXPECT_EQ(idle.m_nCrushGrace, 3);
+  m_Scene->RunSubStep(2);
+  m_Scene->RunSubStep(3);
+  m_Scene->RunSubStep(4);
+  EXPECT_EQ(Hero().m_nCrushGrace, 0);
+  EXPECT_EQ(acting.m_nCrushGrace, 0);
+}
+
 TEST_F(StageMapTest, LaunchPointsOutsideTheMapChangeNothing) {
   const std::vector<cMapCell> before = m_Scene->m_vPlayMap;
   cEdShot place;

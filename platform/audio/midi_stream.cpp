@@ -1,7 +1,5 @@
 #include "platform/audio/midi_stream.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -11,6 +9,7 @@
 #include <memory>
 
 #include "platform/audio/audio_output.h"
+#include "platform/audio/fluidsynth_library.h"
 #include "platform/audio/mixer.h"
 
 namespace platform {
@@ -77,45 +76,48 @@ std::string FindSoundFont() {
 
 // One FluidSynth synthesizer per stream, used only under the mixer's lock.
 struct Synth {
+  const FluidSynthLibrary* fs = nullptr;
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;
   ~Synth() {
-    if (synth) delete_fluid_synth(synth);
-    if (settings) delete_fluid_settings(settings);
+    if (synth) fs->delete_fluid_synth(synth);
+    if (settings) fs->delete_fluid_settings(settings);
   }
   bool Open(const std::string& soundFont) {
-    settings = new_fluid_settings();
+    fs = LoadFluidSynth();
+    if (!fs) return false;
+    settings = fs->new_fluid_settings();
     if (!settings) return false;
-    fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
-    fluid_settings_setnum(settings, "synth.gain", 0.5);
-    fluid_settings_setint(settings, "synth.threadsafe-api", 0);
+    fs->fluid_settings_setnum(settings, "synth.sample-rate", kMixerRate);
+    fs->fluid_settings_setnum(settings, "synth.gain", 0.5);
+    fs->fluid_settings_setint(settings, "synth.threadsafe-api", 0);
     // Only the samples of the instruments a piece selects are read.
-    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    synth = new_fluid_synth(settings);
-    return synth && fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+    fs->fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    synth = fs->new_fluid_synth(settings);
+    return synth && fs->fluid_synth_sfload(synth, soundFont.c_str(), 1) != FLUID_FAILED;
+  }
+
+  void SendShortMessage(std::uint32_t message) const {
+    const int status = message & 0xFF;
+    const int channel = status & 0x0F;
+    const int a = (message >> 8) & 0x7F;
+    const int b = (message >> 16) & 0x7F;
+    switch (status & 0xF0) {
+      case 0x80: fs->fluid_synth_noteoff(synth, channel, a); break;
+      case 0x90: fs->fluid_synth_noteon(synth, channel, a, b); break;
+      case 0xA0: fs->fluid_synth_key_pressure(synth, channel, a, b); break;
+      case 0xB0: fs->fluid_synth_cc(synth, channel, a, b); break;
+      case 0xC0: fs->fluid_synth_program_change(synth, channel, a); break;
+      case 0xD0: fs->fluid_synth_channel_pressure(synth, channel, a); break;
+      case 0xE0: fs->fluid_synth_pitch_bend(synth, channel, a | (b << 7)); break;
+      default: break;  // system messages and the end record carry nothing to play
+    }
+  }
+
+  void AllNotesOff() const {
+    for (int channel = 0; channel < 16; ++channel) fs->fluid_synth_all_notes_off(synth, channel);
   }
 };
-
-void SendShortMessage(fluid_synth_t* synth, std::uint32_t message) {
-  const int status = message & 0xFF;
-  const int channel = status & 0x0F;
-  const int a = (message >> 8) & 0x7F;
-  const int b = (message >> 16) & 0x7F;
-  switch (status & 0xF0) {
-    case 0x80: fluid_synth_noteoff(synth, channel, a); break;
-    case 0x90: fluid_synth_noteon(synth, channel, a, b); break;
-    case 0xA0: fluid_synth_key_pressure(synth, channel, a, b); break;
-    case 0xB0: fluid_synth_cc(synth, channel, a, b); break;
-    case 0xC0: fluid_synth_program_change(synth, channel, a); break;
-    case 0xD0: fluid_synth_channel_pressure(synth, channel, a); break;
-    case 0xE0: fluid_synth_pitch_bend(synth, channel, a | (b << 7)); break;
-    default: break;  // system messages and the end record carry nothing to play
-  }
-}
-
-void AllNotesOff(fluid_synth_t* synth) {
-  for (int channel = 0; channel < 16; ++channel) fluid_synth_all_notes_off(synth, channel);
-}
 
 }  // namespace
 
@@ -188,8 +190,8 @@ struct MidiStream : MixerSource {
         if (to > 0 && (data[0] == 0xF0 || data[0] == 0xF7)) ++from;
         if (to > from && data[to - 1] == 0xF7) --to;
         if (to > from)
-          fluid_synth_sysex(synth.synth, reinterpret_cast<const char*>(data + from), static_cast<int>(to - from),
-                            nullptr, nullptr, nullptr, 0);
+          synth.fs->fluid_synth_sysex(synth.synth, reinterpret_cast<const char*>(data + from),
+                                      static_cast<int>(to - from), nullptr, nullptr, nullptr, 0);
       }
     } else if (type == MEVT_TEMPO) {
       tempo = e.dwEvent & 0xFFFFFF;
@@ -197,7 +199,7 @@ struct MidiStream : MixerSource {
       const std::uint32_t status = e.dwEvent & 0xFF;
       MidiEventListener listener = g_Listener.load();
       if (listener && status >= 0x80 && status < 0xF0) listener(mixClock + mixDone, e.dwEvent & 0xFFFFFF);
-      SendShortMessage(synth.synth, e.dwEvent & 0xFFFFFF);
+      synth.SendShortMessage(e.dwEvent & 0xFFFFFF);
     }
     if (e.dwEvent & MEVT_F_CALLBACK) {
       h->dwOffset = offset;
@@ -230,7 +232,7 @@ struct MidiStream : MixerSource {
       }
       left.resize(static_cast<std::size_t>(chunk));
       right.resize(static_cast<std::size_t>(chunk));
-      fluid_synth_write_float(synth.synth, chunk, left.data(), 0, 1, right.data(), 0, 1);
+      synth.fs->fluid_synth_write_float(synth.synth, chunk, left.data(), 0, 1, right.data(), 0, 1);
       for (int i = 0; i < chunk; ++i) {
         out[2 * (done + i)] += left[static_cast<std::size_t>(i)];
         out[2 * (done + i) + 1] += right[static_cast<std::size_t>(i)];
@@ -311,7 +313,7 @@ MMRESULT midiStreamPause(HMIDISTRM stream) {
   if (!Valid(stream)) return MMSYSERR_INVALHANDLE;
   auto lock = TheMixer().Lock();
   stream->running = false;
-  AllNotesOff(stream->synth.synth);
+  stream->synth.AllNotesOff();
   return MMSYSERR_NOERROR;
 }
 
@@ -319,7 +321,7 @@ MMRESULT midiStreamStop(HMIDISTRM stream) {
   if (!Valid(stream)) return MMSYSERR_INVALHANDLE;
   auto lock = TheMixer().Lock();
   stream->running = false;
-  AllNotesOff(stream->synth.synth);
+  stream->synth.AllNotesOff();
   stream->Rewind();
   if (stream->callback) stream->callback->Clear();
   return MMSYSERR_NOERROR;
@@ -330,7 +332,7 @@ MMRESULT midiOutReset(HMIDISTRM stream) {
   auto lock = TheMixer().Lock();
   stream->running = false;
   stream->Rewind();
-  fluid_synth_system_reset(stream->synth.synth);
+  stream->synth.fs->fluid_synth_system_reset(stream->synth.synth);
   if (stream->callback) stream->callback->Clear();
   return MMSYSERR_NOERROR;
 }

@@ -617,6 +617,31 @@ INSTANTIATE_TEST_SUITE_P(
                                   "cannot be written"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The title plays no MIDI and shows no dialog: the synthesizer's library is
+// never loaded, and the window draws without OpenGL (neither SDL nor GTK
+// brings in a GL driver). The dynamic loader names every library it maps.
+class PlayerLibraries : public PlayerRun {
+ protected:
+  void ExpectNoneLoaded(const std::vector<std::string>& names) {
+    m_Env.Set("LD_DEBUG", "files");
+    const ProgramResult result = Play();
+    EXPECT_EQ(result.status, 0);
+    ASSERT_NE(result.err.find("generating link map"), std::string::npos) << "LD_DEBUG said nothing";
+    for (const std::string& name : names) {
+      EXPECT_EQ(result.err.find("file=" + name), std::string::npos) << name << " was loaded";
+    }
+  }
+};
+
+TEST_F(PlayerLibraries, TheTitleLoadsNoSynthesizer) { ExpectNoneLoaded({"libfluidsynth"}); }
+
+TEST_F(PlayerLibraries, UnderADisplayTheTitleLoadsNeitherTheSynthesizerNorOpenGL) {
+  if (!std::getenv("PLAYER_TEST_UNDER_XVFB")) GTEST_SKIP() << "runs under xvfb-run (player_under_xvfb)";
+  m_Env.Unset("PLAYER_HEADLESS");
+  m_Env.Set("SDL_AUDIODRIVER", "dummy");
+  ExpectNoneLoaded({"libfluidsynth", "libGL", "libEGL", "swrast_dri"});
+}
+
 TEST_F(PlayerRun, AScreenModeThatCannotBeUsedEndsWithItsBox) {
   SetIniValue("Bpp", "24");
   const ProgramResult result = Play();

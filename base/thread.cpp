@@ -9,7 +9,6 @@
 cThread thGame;
 cThread thPause(cThread::RUNS_ON_CALLER);
 cThread thRanking(cThread::RUNS_ON_CALLER);
-cThread thStageLoad;
 
 namespace {
 // A thread that has not ended this long after its quit message is named in
@@ -173,11 +172,11 @@ platform::DWORD cThread::ThreadId() const {
 }
 
 void SuspendAllThreads() {
-  for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) thread->Suspend();
+  for (cThread* thread : {&thGame, &thPause, &thRanking}) thread->Suspend();
 }
 
 void ResumeAllThreads() {
-  for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) thread->Resume();
+  for (cThread* thread : {&thGame, &thPause, &thRanking}) thread->Resume();
 }
 
 void cThread::Exit() {

@@ -94,9 +94,7 @@ class cThread {
 extern cThread thGame;
 extern cThread thPause;
 extern cThread thRanking;
-extern cThread thStageLoad;
 
-// Suspend and Resume on thGame, thPause, thRanking and thStageLoad, in that
-// order.
+// Suspend and Resume on thGame, thPause and thRanking, in that order.
 void SuspendAllThreads();
 void ResumeAllThreads();

@@ -1,11 +1,13 @@
-// The player's 32-bit blits against the same operations through pixman, on
-// a headless DirectDraw device at 32 bits: the full-screen copy, a keyed
-// 32 x 32 sprite (pixman: OVER of an a8r8g8b8 source whose transparent
-// pixels have alpha 0), the level-1 tint of a 64 x 64 sprite toward a
-// palette colour (pixman: the tint filled, then the sprite laid OVER it
-// through a half mask) and the translucent 64 x 64 blit (pixman: OVER
-// through a half mask). The counter vs_pixman is the player's time per call
-// over pixman's, both timed for the same number of calls after the run.
+// The player's blits and fills against the same operations through pixman,
+// on a headless device of each back end (direct3d 0: DirectDraw, 1:
+// Direct3D) at 32 and 16 bits: the full-screen copy, a keyed 32 x 32 sprite
+// (pixman: OVER of an a8r8g8b8 source whose transparent pixels have alpha
+// 0), the level-1 tint of a 64 x 64 sprite toward a palette colour (pixman:
+// the tint filled, then the sprite laid OVER it through a half mask), the
+// translucent 64 x 64 blit (pixman: OVER through a half mask) and a 128 x 128
+// fill (pixman: SRC of a solid colour). The counter vs_pixman is the
+// player's time per call over pixman's, both timed on the wall clock for the
+// same number of calls after the run, one after the other in this process.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 #include <time.h>
@@ -24,22 +26,21 @@
 
 namespace {
 
-constexpr int kScreenWidth = 640, kScreenHeight = 480, kSprite = 32, kEffectSprite = 64;
+constexpr int kScreenWidth = 640, kScreenHeight = 480, kSprite = 32, kEffectSprite = 64, kFill = 128;
 constexpr int kTint = 200;
 
-// The player's side: a DirectDraw 32-bit device with a keyed sprite (a
-// checkerboard of palette colours 0 and 40), an opaque effect sprite and a
-// full-screen picture.
+// The player's side: a device with a keyed sprite (a checkerboard of palette
+// colours 0 and 40), an opaque effect sprite and a full-screen picture.
 class PlayerSide {
  public:
-  PlayerSide() {
-    m_bStarted = DDInit(0, nullptr, kScreenWidth, kScreenHeight, 32, 0, 0, 1, 60, 0, g_SurfaceTable, g_ImageTable,
-                        kImageCount);
+  PlayerSide(int nDirect3D, int nBpp) {
+    m_bStarted = DDInit(nDirect3D, nullptr, kScreenWidth, kScreenHeight, nBpp, 0, 0, 1, 60, 0, g_SurfaceTable,
+                        g_ImageTable, kImageCount);
     if (!m_bStarted) return;
     for (int n = 0; n < 256; ++n)
       g_palOriginal[n] = g_palCurrent[n] = {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(255 - n),
                                             static_cast<std::uint8_t>(n / 2), PaletteFlag(n)};
-    g_dwTransmit = PalNumToRGB(0);
+    if (!nDirect3D) g_dwTransmit = PalNumToRGB(0);
     DDCreateSurface(&m_Sprite, kSprite, kSprite, 1, 0, 0, 0, 0);
     DDCreateSurface(&m_EffectSprite, kEffectSprite, kEffectSprite, 1, 0, 0, 0, 0);
     DDCreateSurface(&m_Picture, kScreenWidth, kScreenHeight, 0, 0, 0, 0, 0);
@@ -66,10 +67,11 @@ class PlayerSide {
 };
 
 // pixman's side: the same pictures as a8r8g8b8 (the keyed sprite's
-// transparent pixels with alpha 0) and an x8r8g8b8 screen.
+// transparent pixels with alpha 0) and a screen of the device's depth
+// (x8r8g8b8 or r5g6b5; the full-screen picture is of the screen's format).
 class PixmanSide {
  public:
-  PixmanSide()
+  explicit PixmanSide(int nBpp)
       : m_ScreenBits(kScreenWidth * kScreenHeight, 0xFF5A5A5Au),
         m_PictureBits(kScreenWidth * kScreenHeight),
         m_SpriteBits(kSprite * kSprite),
@@ -82,10 +84,12 @@ class PixmanSide {
     for (int y = 0; y < kEffectSprite; ++y)
       std::fill_n(&m_EffectBits[static_cast<std::size_t>(y) * kEffectSprite], kEffectSprite,
                   0xFF000000u | static_cast<std::uint32_t>(30 + y) * 0x010101u);
-    m_pScreen = Image(PIXMAN_x8r8g8b8, kScreenWidth, kScreenHeight, m_ScreenBits);
-    m_pPicture = Image(PIXMAN_a8r8g8b8, kScreenWidth, kScreenHeight, m_PictureBits);
-    m_pSprite = Image(PIXMAN_a8r8g8b8, kSprite, kSprite, m_SpriteBits);
-    m_pEffect = Image(PIXMAN_a8r8g8b8, kEffectSprite, kEffectSprite, m_EffectBits);
+    const pixman_format_code_t screen = nBpp == 16 ? PIXMAN_r5g6b5 : PIXMAN_x8r8g8b8;
+    m_pScreen = Image(screen, kScreenWidth, kScreenHeight, m_ScreenBits, nBpp);
+    m_pPicture = nBpp == 16 ? Image(PIXMAN_r5g6b5, kScreenWidth, kScreenHeight, m_PictureBits, 16)
+                            : Image(PIXMAN_a8r8g8b8, kScreenWidth, kScreenHeight, m_PictureBits, 32);
+    m_pSprite = Image(PIXMAN_a8r8g8b8, kSprite, kSprite, m_SpriteBits, 32);
+    m_pEffect = Image(PIXMAN_a8r8g8b8, kEffectSprite, kEffectSprite, m_EffectBits, 32);
     const pixman_color_t half{0, 0, 0, 0x8080}, tint{0xC8C8, 0x3737, 0x6464, 0xFFFF};
     m_pHalf = pixman_image_create_solid_fill(&half);
     m_pTint = pixman_image_create_solid_fill(&tint);
@@ -96,10 +100,13 @@ class PixmanSide {
   }
 
   pixman_image_t *m_pScreen, *m_pPicture, *m_pSprite, *m_pEffect, *m_pHalf, *m_pTint;
+  pixman_color_t m_Fill{0xF8F8, 0x8484, 0x0808, 0xFFFF};
 
  private:
-  static pixman_image_t* Image(pixman_format_code_t format, int width, int height, std::vector<std::uint32_t>& bits) {
-    return pixman_image_create_bits(format, width, height, bits.data(), width * 4);
+  // bits holds 32 bits a pixel; a 16-bit image uses half of each row.
+  static pixman_image_t* Image(pixman_format_code_t format, int width, int height, std::vector<std::uint32_t>& bits,
+                               int nBpp) {
+    return pixman_image_create_bits(format, width, height, bits.data(), width * nBpp / 8);
   }
 
   std::vector<std::uint32_t> m_ScreenBits, m_PictureBits, m_SpriteBits, m_EffectBits;
@@ -123,11 +130,13 @@ double SecondsPerCall(Op&& op, std::int64_t calls) {
 // Runs the player's operation as the benchmark, then times both sides for
 // as many calls and reports the ratio. Each operation takes the call's
 // number (sprites move across the screen).
+// Arguments: Direct3D (0 or 1), bits per pixel.
 template <class PlayerOp, class PixmanOp>
 void Compare(benchmark::State& state, PlayerOp&& playerOp, PixmanOp&& pixmanOp, std::int64_t pixelsPerCall) {
-  PlayerSide playerSide;
+  const int bpp = static_cast<int>(state.range(1));
+  PlayerSide playerSide(static_cast<int>(state.range(0)), bpp);
   if (!playerSide.Started()) return state.SkipWithError("the device did not start");
-  PixmanSide pixmanSide;
+  PixmanSide pixmanSide(bpp);
   const auto player = [&](std::int64_t i) { playerOp(playerSide, i); };
   const auto pixman = [&](std::int64_t i) { pixmanOp(pixmanSide, i); };
   std::int64_t i = 0;
@@ -197,10 +206,32 @@ void BM_TranslucentSprite64x64(benchmark::State& state) {
       kEffectSprite * kEffectSprite);
 }
 
-BENCHMARK(BM_FullScreenCopy)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KeyedSprite32x32);
-BENCHMARK(BM_AlphaSprite64x64);
-BENCHMARK(BM_TranslucentSprite64x64);
+void BM_Fill128x128(benchmark::State& state) {
+  Compare(
+      state,
+      [](PlayerSide&, std::int64_t i) {
+        DDFillRectPal(&g_sdBackBuffer, SpriteX(i, kFill), SpriteY(i, kFill), kFill, kFill, 40);
+      },
+      [](PixmanSide& pixman, std::int64_t i) {
+        const pixman_box32_t box{SpriteX(i, kFill), SpriteY(i, kFill), SpriteX(i, kFill) + kFill,
+                                 SpriteY(i, kFill) + kFill};
+        pixman_image_fill_boxes(PIXMAN_OP_SRC, pixman.m_pScreen, &pixman.m_Fill, 1, &box);
+      },
+      kFill * kFill);
+}
+
+void Modes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"direct3d", "bpp"});
+  for (int direct3d : {0, 1})
+    for (int bpp : {32, 16}) b->Args({direct3d, bpp});
+  b->UseRealTime();
+}
+
+BENCHMARK(BM_FullScreenCopy)->Apply(Modes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyedSprite32x32)->Apply(Modes);
+BENCHMARK(BM_AlphaSprite64x64)->Apply(Modes);
+BENCHMARK(BM_TranslucentSprite64x64)->Apply(Modes);
+BENCHMARK(BM_Fill128x128)->Apply(Modes);
 
 }  // namespace
 

@@ -69,7 +69,7 @@ void BM_LoadDemoStartupSet(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
-BENCHMARK(BM_LoadDemoStartupSet)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDemoStartupSet)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CopyDemoBytes(benchmark::State& state) {
   const std::size_t bytes = PrepareDemo();
@@ -80,7 +80,7 @@ void BM_CopyDemoBytes(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
-BENCHMARK(BM_CopyDemoBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyDemoBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -5,6 +5,10 @@
 namespace platform {
 
 std::uint64_t FrameMailbox::Post(int width, int height, std::vector<std::uint32_t> pixels) {
+  return PostSwapping(width, height, pixels);
+}
+
+std::uint64_t FrameMailbox::PostSwapping(int width, int height, std::vector<std::uint32_t>& pixels) {
   std::function<void()> frameReady;
   std::uint64_t sequence;
   {
@@ -12,7 +16,7 @@ std::uint64_t FrameMailbox::Post(int width, int height, std::vector<std::uint32_
     sequence = ++m_nLastSequence;
     m_Frame.width = width;
     m_Frame.height = height;
-    m_Frame.pixels = std::move(pixels);
+    m_Frame.pixels.swap(pixels);
     m_Frame.sequence = sequence;
     frameReady = m_FrameReady;
   }

@@ -37,6 +37,9 @@ class FrameMailbox {
  public:
   // Takes the frame's pixels; returns the sequence number it was given.
   std::uint64_t Post(int width, int height, std::vector<std::uint32_t> pixels);
+  // The same, handing back in pixels the buffer of the frame replaced (or
+  // an empty one), for the poster to fill again.
+  std::uint64_t PostSwapping(int width, int height, std::vector<std::uint32_t>& pixels);
 
   // A copy of the newest frame (sequence 0 and no pixels when none).
   Frame Latest() const;

@@ -176,7 +176,6 @@ void cMainWindow::OnClose() {
   CancelDialogRequests();
   StopMainThreadTasks();
   m_pServices->StopBgm();
-  thStageLoad.Exit();
   thPause.Exit();
   thRanking.Exit();
   ErrorLog("thPause.Exit()");

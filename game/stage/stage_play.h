@@ -152,6 +152,9 @@ class cStagePlay {
   // The placed and summoned characters, in list order (the hero is not
   // here). Held by value: the team lists and links point into it.
   std::list<cCharacter> m_CharacterList;
+  // The block characters of m_CharacterList, in list order (the passes
+  // that push, carry and crush actors look at these only).
+  std::vector<cCharacter*> m_vBlockCharacters;
   std::list<cEffectPlay> m_EffectList;
   // The live shots and swords, and per team pointers to them.
   std::list<cShot> m_ShotList;

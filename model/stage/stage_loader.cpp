@@ -8,15 +8,11 @@
 #include "base/close_request.h"
 #include "base/paths.h"
 #include "base/report.h"
-#include "base/thread.h"
 #include "model/settings/paths.h"
 #include "model/stage/stage.h"
 #include "platform/files.h"
 
 namespace {
-
-// How long the waiting thread sleeps between two turns of its messages.
-constexpr std::chrono::milliseconds kPumpInterval{5};
 
 std::mutex g_PumpMutex;
 StageLoadMessagePump g_Pump;
@@ -59,12 +55,6 @@ int CheckStageEndMarker(const char* path) {
   return 1;
 }
 
-int StageLoadThreadProc(cEdStage& stage) {
-  const int result = stage.LoadFile(stage.m_strPath.c_str());
-  if (result == 1) stage.m_bLoaded = 1;
-  return result;
-}
-
 int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart) {
   std::string path;
   if (bFindNewest) {
@@ -82,19 +72,13 @@ int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart) {
   stage->m_strPath = path;
   stage->m_bFindNewest = bFindNewest;
   stage->m_bLoaded = 0;
-  if (!thStageLoad.Start([&stage](cThread&) { return StageLoadThreadProc(*stage); })) {
-    ReportErrorF("ステージファイル %s の読み込みに失敗しました！", path.c_str());
+  // The caller's messages are served once; it would only wait for a
+  // loading thread, so the file is read here.
+  if (!PumpMessages()) {
+    ErrorLog("msg.message == WM_QUIT");
     return 0;
   }
-  // The caller's messages are served at least once, then between short waits.
-  do {
-    if (!PumpMessages()) {
-      ErrorLog("msg.message == WM_QUIT");
-      thStageLoad.Exit();
-      return 0;
-    }
-  } while (!thStageLoad.WaitForEnd(kPumpInterval));
-  thStageLoad.Exit();
+  if (stage->LoadFile(stage->m_strPath.c_str()) == 1) stage->m_bLoaded = 1;
 
   if (!stage->m_bLoaded) {
     ReportErrorF("ステージファイル %s の読み込みに失敗しました！", path.c_str());

@@ -1,8 +1,8 @@
 // Loading the stage to be played, and the wait record of the in-stage pauses.
 //
-// LoadStageFile reads a stage file into g_LoadedStage on the thread object
-// thStageLoad while the calling thread keeps serving its window messages
-// (through the installed message pump) and otherwise sleeps. The file is read
+// LoadStageFile serves the calling thread's window messages once (through
+// the installed message pump), then reads a stage file into g_LoadedStage
+// on that thread: it would only wait for a loading thread. The file is read
 // into a freshly reset stage, so that a file of an older version never keeps
 // a setting of the stage loaded before it, and that stage replaces
 // g_LoadedStage only when the whole file was read and it has a hero: a
@@ -16,12 +16,9 @@
 #include <string>
 
 class cEdStage;
-class cThread;
 
-extern cThread thStageLoad;
-
-// Serves the waiting thread's pending window messages; false when that
-// thread has been asked to quit. Without a pump the waiting thread sleeps.
+// Serves the loading thread's pending window messages; false when that
+// thread has been asked to quit (the load does not start).
 using StageLoadMessagePump = std::function<bool()>;
 // Installs the pump; returns the one it replaced.
 StageLoadMessagePump SetStageLoadMessagePump(StageLoadMessagePump pump);
@@ -31,9 +28,6 @@ StageLoadMessagePump SetStageLoadMessagePump(StageLoadMessagePump pump);
 // 1 when the stage was loaded, else 0 (with a message where the file was
 // damaged, unreadable or has no hero).
 int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart);
-
-// The worker: reads stage.m_strPath into stage and sets m_bLoaded on success.
-int StageLoadThreadProc(cEdStage& stage);
 
 // 0 (after a message and a request to close) when a file of version 174 or
 // later does not end with the end marker; 1 otherwise, also when the file

@@ -4,9 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/video/d3d9.h"
 #include "platform/video/d3d9_device_state.h"
+#include "platform/video/d3d9_pixel_pipeline.h"
 
 namespace platform {
 
@@ -15,11 +17,7 @@ namespace {
 constexpr std::uint32_t kVertexFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 constexpr UINT kVertexSize = 28;  // x, y, z, rhw, colour, u, v
 
-struct Vertex {
-  double x = 0, y = 0;
-  double channel[4] = {};  // a, r, g, b
-  double u = 0, v = 0;
-};
+using Vertex = DrawVertex;
 
 Vertex ReadVertex(const std::uint8_t* bytes) {
   float position[4], uv[2];
@@ -34,21 +32,6 @@ Vertex ReadVertex(const std::uint8_t* bytes) {
   v.u = uv[0];
   v.v = uv[1];
   return v;
-}
-
-// Colours as a, r, g, b from 0 to 255.
-struct Colour {
-  int c[4] = {};
-};
-
-Colour Unpack(std::uint32_t argb) {
-  return {{static_cast<int>(argb >> 24), static_cast<int>(argb >> 16 & 0xFF), static_cast<int>(argb >> 8 & 0xFF),
-           static_cast<int>(argb & 0xFF)}};
-}
-
-std::uint32_t Pack(const Colour& colour) {
-  return static_cast<std::uint32_t>(colour.c[0]) << 24 | static_cast<std::uint32_t>(colour.c[1]) << 16 |
-         static_cast<std::uint32_t>(colour.c[2]) << 8 | static_cast<std::uint32_t>(colour.c[3]);
 }
 
 int Multiply(int a, int b) { return (a * b + 127) / 255; }
@@ -73,6 +56,25 @@ int Combine(std::uint32_t op, int a1, int a2, int textureAlpha, int diffuseAlpha
   }
 }
 
+// Which arguments an operation of Combine reads.
+bool ReadsFirst(std::uint32_t op) {
+  switch (op) {
+    case D3DTOP_SELECTARG1:
+    case D3DTOP_MODULATE:
+    case D3DTOP_MODULATE2X:
+    case D3DTOP_MODULATE4X:
+    case D3DTOP_ADD:
+    case D3DTOP_ADDSIGNED:
+    case D3DTOP_SUBTRACT:
+    case D3DTOP_ADDSMOOTH:
+    case D3DTOP_BLENDDIFFUSEALPHA:
+    case D3DTOP_BLENDTEXTUREALPHA:
+    case D3DTOP_BLENDFACTORALPHA: return true;
+    default: return false;
+  }
+}
+bool ReadsSecond(std::uint32_t op) { return op != D3DTOP_SELECTARG1; }
+
 int BlendFactor(std::uint32_t blend, int sourceAlpha) {
   switch (blend) {
     case D3DBLEND_ZERO: return 0;
@@ -82,92 +84,43 @@ int BlendFactor(std::uint32_t blend, int sourceAlpha) {
   }
 }
 
-// The sampling, combining and blending that every covered pixel runs.
-struct PixelPipeline {
-  const PixelBuffer* texture = nullptr;
-  std::uint32_t colourOp = D3DTOP_MODULATE, colourArg1 = D3DTA_TEXTURE, colourArg2 = D3DTA_CURRENT;
-  std::uint32_t alphaOp = D3DTOP_SELECTARG1, alphaArg1 = D3DTA_TEXTURE, alphaArg2 = D3DTA_CURRENT;
-  Colour factor;
-  bool blending = false;
-  std::uint32_t sourceBlend = D3DBLEND_ONE, destinationBlend = D3DBLEND_ZERO;
+}  // namespace
 
-  int WrapU(double u) const { return Wrap(u, texture->Width()); }
-  int WrapV(double v) const { return Wrap(v, texture->Height()); }
+bool PixelPipeline::ReadsTexture() const {
+  if (!texture) return false;
+  const auto reads = [](std::uint32_t op, std::uint32_t arg1, std::uint32_t arg2) {
+    return op == D3DTOP_BLENDTEXTUREALPHA || (ReadsFirst(op) && (arg1 & 0xF) == D3DTA_TEXTURE) ||
+           (ReadsSecond(op) && (arg2 & 0xF) == D3DTA_TEXTURE);
+  };
+  return reads(colourOp, colourArg1, colourArg2) || reads(alphaOp, alphaArg1, alphaArg2);
+}
 
-  std::uint32_t Sample(double u, double v) const {
-    if (!texture) return 0xFFFFFFFFu;
-    return texture->ReadArgb(WrapU(u), WrapV(v));
-  }
-
-  static int Wrap(double t, int size) {
-      // A centre that falls exactly on a texel edge samples the texel after
-      // it, whichever way the coordinates run; the bias stays well above
-      // the float error of u and v and below the smallest real distance to
-      // an edge (half a texel over the destination's width).
-      constexpr double kTieBias = 1.0 / 4096;
-      const double scaled = t * size + kTieBias;
-      if (scaled >= 0 && scaled < size) return static_cast<int>(scaled);
-      const auto i = static_cast<std::int64_t>(std::floor(scaled));
-      return static_cast<int>(((i % size) + size) % size);
-  }
-
-  // The blit's usual case: the texel as it is (modulated by white, its own
-  // alpha), blended by its alpha: opaque texels are written, clear ones not.
-  bool CopiesTexels(const Colour& diffuse) const {
-    return texture && colourOp == D3DTOP_MODULATE && (colourArg1 & 0xF) == D3DTA_TEXTURE &&
-           (colourArg2 & 0xF) <= D3DTA_CURRENT && alphaOp == D3DTOP_SELECTARG1 &&
-           (alphaArg1 & 0xF) == D3DTA_TEXTURE && diffuse.c[1] == 255 && diffuse.c[2] == 255 && diffuse.c[3] == 255 &&
-           blending && sourceBlend == D3DBLEND_SRCALPHA && destinationBlend == D3DBLEND_INVSRCALPHA;
-  }
-
-  // Whether an opaque texel's stored value is the target's for that colour
-  // (a texture of the target's format, or A8R8G8B8 onto X8R8G8B8).
-  bool SameStoredValues(const PixelBuffer& target) const {
-    return texture && (texture->Format() == target.Format() ||
-                       (texture->Format() == PixelFormat::ARGB8888 && target.Format() == PixelFormat::XRGB8888));
-  }
-
-  // copiesTexels: CopiesTexels holds for the whole triangle.
-  void Draw(PixelBuffer& target, int x, int y, const Colour& diffuse, double u, double v, bool copiesTexels) const {
-    if (copiesTexels) {
-      const std::uint32_t texel = Sample(u, v);
-      const std::uint32_t alpha = texel >> 24;
-      if (alpha == 0xFF) {
-        target.WriteArgb(x, y, texel);
-        return;
-      }
-      if (alpha == 0) return;  // blending by alpha 0 keeps every channel
+std::uint32_t PixelPipeline::Combined(const Colour& diffuse, std::uint32_t texelArgb) const {
+  const Colour texel = Unpack(texelArgb);
+  auto argument = [&](std::uint32_t which, int channel) {
+    switch (which & 0xF) {
+      case D3DTA_TEXTURE: return texel.c[channel];
+      case D3DTA_TFACTOR: return factor.c[channel];
+      default: return diffuse.c[channel];  // DIFFUSE, and CURRENT at stage 0
     }
-    target.WriteArgb(x, y, Shade(diffuse, u, v, blending ? target.ReadArgb(x, y) : 0));
-  }
+  };
+  Colour out;
+  out.c[0] = Combine(alphaOp, argument(alphaArg1, 0), argument(alphaArg2, 0), texel.c[0], diffuse.c[0], factor.c[0]);
+  for (int c = 1; c < 4; ++c)
+    out.c[c] =
+        Combine(colourOp, argument(colourArg1, c), argument(colourArg2, c), texel.c[0], diffuse.c[0], factor.c[0]);
+  return Pack(out);
+}
 
-  std::uint32_t Shade(const Colour& diffuse, double u, double v, std::uint32_t destinationArgb) const {
-    const Colour texel = Unpack(Sample(u, v));
-    auto argument = [&](std::uint32_t which, int channel) {
-      switch (which & 0xF) {
-        case D3DTA_TEXTURE: return texel.c[channel];
-        case D3DTA_TFACTOR: return factor.c[channel];
-        default: return diffuse.c[channel];  // DIFFUSE, and CURRENT at stage 0
-      }
-    };
-    Colour out;
-    out.c[0] = Combine(alphaOp, argument(alphaArg1, 0), argument(alphaArg2, 0), texel.c[0], diffuse.c[0], factor.c[0]);
-    for (int c = 1; c < 4; ++c)
-      out.c[c] = Combine(colourOp, argument(colourArg1, c), argument(colourArg2, c), texel.c[0], diffuse.c[0],
-                         factor.c[0]);
-    if (!blending) return Pack(out);
-    const Colour destination = Unpack(destinationArgb);
-    const int fs = BlendFactor(sourceBlend, out.c[0]), fd = BlendFactor(destinationBlend, out.c[0]);
-    Colour blended;
-    for (int c = 0; c < 4; ++c)
-      blended.c[c] = std::min(255, (out.c[c] * fs + destination.c[c] * fd + 127) / 255);
-    return Pack(blended);
-  }
-};
+std::uint32_t PixelPipeline::Blend(std::uint32_t sourceArgb, std::uint32_t destinationArgb) const {
+  if (BlendsOver()) return BlendOver(sourceArgb, destinationArgb);
+  const Colour out = Unpack(sourceArgb), destination = Unpack(destinationArgb);
+  const int fs = BlendFactor(sourceBlend, out.c[0]), fd = BlendFactor(destinationBlend, out.c[0]);
+  Colour blended;
+  for (int c = 0; c < 4; ++c) blended.c[c] = std::min(255, (out.c[c] * fs + destination.c[c] * fd + 127) / 255);
+  return Pack(blended);
+}
 
-// The target's stored value of every opaque A1R5G5B5 texel, for 16-bit
-// targets of another layout (the full-screen R5G6B5 back buffer); null for
-// other targets.
 const std::uint16_t* Opaque1555Conversion(PixelFormat target) {
   auto table = [](PixelFormat format) {
     std::array<std::uint16_t, 0x8000> values{};
@@ -183,6 +136,8 @@ const std::uint16_t* Opaque1555Conversion(PixelFormat target) {
     default: return nullptr;
   }
 }
+
+namespace {
 
 // Twice the signed area of (a, b, p): positive on one side of a -> b.
 double Edge(const Vertex& a, const Vertex& b, double px, double py) {
@@ -231,37 +186,43 @@ void RasteriseTriangle(Vertex a, Vertex b, Vertex c, PixelBuffer& target, const 
       copiesTexels && !rawTexels && pipeline.texture->Format() == PixelFormat::ARGB1555
           ? Opaque1555Conversion(target.Format())
           : nullptr;
-  const int bytes = BytesPerPixel(target.Format());
-  for (int y = y0; y <= y1; ++y) {
-    double wa = Edge(b, c, x0, y), wb = Edge(c, a, x0, y), wc = Edge(a, b, x0, y);
-    for (int x = x0; x <= x1; ++x, wa += stepA, wb += stepB, wc += stepC) {
-      if (wa < 0 || wb < 0 || wc < 0) continue;
-      if ((wa == 0 && !ownsBc) || (wb == 0 && !ownsCa) || (wc == 0 && !ownsAb)) continue;
-      const double la = wa * inverseArea, lb = wb * inverseArea, lc = wc * inverseArea;
-      if (!flat)
-        for (int k = 0; k < 4; ++k)
-          diffuse.c[k] = std::clamp(
-              static_cast<int>(std::lround(la * a.channel[k] + lb * b.channel[k] + lc * c.channel[k])), 0, 255);
-      const double u = la * a.u + lb * b.u + lc * c.u, v = la * a.v + lb * b.v + lc * c.v;
-      if (rawTexels) {
-        const std::uint8_t* texel = pipeline.texture->Row(pipeline.WrapV(v)) + pipeline.WrapU(u) * bytes;
-        std::uint32_t raw = 0;
-        std::memcpy(&raw, texel, static_cast<std::size_t>(bytes));
-        const bool opaque = bytes == 2 ? (raw & 0x8000) != 0 : raw >> 24 == 0xFF;
-        const bool clear = bytes == 2 ? !opaque : raw >> 24 == 0;
-        if (opaque) {
-          std::memcpy(target.Row(y) + x * bytes, &raw, static_cast<std::size_t>(bytes));
+  // The rows, with the pixel size a constant of the loop.
+  const auto rows = [&](auto bytesConstant) {
+    constexpr int bytes = decltype(bytesConstant)::value;
+    for (int y = y0; y <= y1; ++y) {
+      double wa = Edge(b, c, x0, y), wb = Edge(c, a, x0, y), wc = Edge(a, b, x0, y);
+      for (int x = x0; x <= x1; ++x, wa += stepA, wb += stepB, wc += stepC) {
+        if (wa < 0 || wb < 0 || wc < 0) continue;
+        if ((wa == 0 && !ownsBc) || (wb == 0 && !ownsCa) || (wc == 0 && !ownsAb)) continue;
+        const double la = wa * inverseArea, lb = wb * inverseArea, lc = wc * inverseArea;
+        if (!flat)
+          for (int k = 0; k < 4; ++k)
+            diffuse.c[k] = std::clamp(
+                static_cast<int>(std::lround(la * a.channel[k] + lb * b.channel[k] + lc * c.channel[k])), 0, 255);
+        const double u = la * a.u + lb * b.u + lc * c.u, v = la * a.v + lb * b.v + lc * c.v;
+        if (rawTexels) {
+          const std::uint32_t raw =
+              LoadPixel<bytes>(pipeline.texture->Row(pipeline.WrapV(v)) + pipeline.WrapU(u) * bytes);
+          const bool opaque = bytes == 2 ? (raw & 0x8000) != 0 : raw >> 24 == 0xFF;
+          const bool clear = bytes == 2 ? !opaque : raw >> 24 == 0;
+          if (opaque) {
+            StorePixel<bytes>(target.Row(y) + x * bytes, raw);
+            continue;
+          }
+          if (clear) continue;
+        } else if (converted1555) {
+          const std::uint32_t raw = LoadPixel<2>(pipeline.texture->Row(pipeline.WrapV(v)) + pipeline.WrapU(u) * 2);
+          if (raw & 0x8000) StorePixel<2>(target.Row(y) + x * 2, converted1555[raw & 0x7FFF]);
           continue;
         }
-        if (clear) continue;
-      } else if (converted1555) {
-        std::uint16_t raw;
-        std::memcpy(&raw, pipeline.texture->Row(pipeline.WrapV(v)) + pipeline.WrapU(u) * 2, 2);
-        if (raw & 0x8000) std::memcpy(target.Row(y) + x * 2, &converted1555[raw & 0x7FFF], 2);
-        continue;
+        pipeline.Draw(target, x, y, diffuse, pipeline.Sample(u, v), copiesTexels);
       }
-      pipeline.Draw(target, x, y, diffuse, u, v, copiesTexels);
     }
+  };
+  if (BytesPerPixel(target.Format()) == 2) {
+    rows(std::integral_constant<int, 2>{});
+  } else {
+    rows(std::integral_constant<int, 4>{});
   }
 }
 
@@ -348,6 +309,9 @@ HRESULT Direct3DDevice9::DrawPrimitive(std::uint32_t type, UINT startVertex, UIN
   pipeline.destinationBlend = GetRenderState(D3DRS_DESTBLEND);
 
   PixelBuffer& target = m_State->renderTarget->Pixels();
+  if (type == D3DPT_TRIANGLESTRIP && primitiveCount == 2 &&
+      DrawAxisAlignedQuad({vertices[0], vertices[1], vertices[2], vertices[3]}, target, pipeline))
+    return D3D_OK;
   for (UINT p = 0; p < primitiveCount; ++p) {
     switch (type) {
       case D3DPT_TRIANGLELIST:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/video/ddraw.h"
+#include "platform/video/pixel_rows.h"
 
 namespace platform {
 
@@ -74,12 +75,29 @@ struct Copy {
   std::uint32_t key = 0;
 };
 
+// A keyed copy at the same size, forwards, the pixel size a constant.
+template <int Bytes>
+void CopyKeyedRows(PixelBuffer& to, const PixelBuffer& from, const Copy& copy, std::uint32_t colourBits,
+                   std::uint32_t key) {
+  const int w = copy.destination.Width(), h = copy.destination.Height();
+  for (int r = 0; r < h; ++r)
+    CopyUnkeyedRow<Bytes>(from.Row(copy.source.top + r) + copy.source.left * Bytes,
+                          to.Row(copy.destination.top + r) + copy.destination.left * Bytes, w, colourBits, key);
+}
+
 void CopyPixels(PixelBuffer& to, const PixelBuffer& from, const Copy& copy) {
   const int bytes = BytesPerPixel(to.Format());
   const int w = copy.destination.Width(), h = copy.destination.Height();
   const int sw = copy.source.Width(), sh = copy.source.Height();
   const std::uint32_t colourBits = ColourBits(from.Format());
   const std::uint32_t key = copy.key & colourBits;
+  if (sw == w && sh == h && copy.keyed) {
+    switch (bytes) {
+      case 1: return CopyKeyedRows<1>(to, from, copy, colourBits, key);
+      case 2: return CopyKeyedRows<2>(to, from, copy, colourBits, key);
+      default: return CopyKeyedRows<4>(to, from, copy, colourBits, key);
+    }
+  }
   const bool straight = sw == w && sh == h;
   std::vector<int> columns;
   if (!straight || copy.keyed) {

@@ -53,8 +53,19 @@ void PixelBuffer::FillRaw(const RECT* rect, std::uint32_t raw) {
     r.right = std::min(rect->right, m_nWidth);
     r.bottom = std::min(rect->bottom, m_nHeight);
   }
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) WriteRaw(x, y, raw);
+  if (r.left >= r.right) return;
+  const auto fillRows = [&](auto pixel) {
+    using Pixel = decltype(pixel);
+    for (int y = r.top; y < r.bottom; ++y) {
+      std::uint8_t* row = Row(y) + r.left * sizeof(Pixel);
+      for (int x = 0; x < r.right - r.left; ++x) std::memcpy(row + x * sizeof(Pixel), &pixel, sizeof(Pixel));
+    }
+  };
+  switch (BytesPerPixel(m_Format)) {
+    case 1: return fillRows(static_cast<std::uint8_t>(raw));
+    case 2: return fillRows(static_cast<std::uint16_t>(raw));
+    default: return fillRows(raw);
+  }
 }
 
 bool PixelBuffer::CopyFrom(const PixelBuffer& source) {
@@ -64,35 +75,61 @@ bool PixelBuffer::CopyFrom(const PixelBuffer& source) {
   return true;
 }
 
-// Runs once per presented frame: each row is converted in one pass, through
-// a table for the formats whose raw values are few.
-std::vector<std::uint32_t> ToXrgb(const PixelBuffer& buffer, const PALETTEENTRY* palette256) {
+namespace {
+
+// The 0xFFRRGGBB value of every raw value of a 16-bit format, built once.
+const std::uint32_t* Table16(PixelFormat format) {
+  static const auto build = [](PixelFormat f) {
+    std::vector<std::uint32_t> table(0x10000);
+    for (std::uint32_t raw = 0; raw < table.size(); ++raw) table[raw] = 0xFF000000u | ToArgb(f, raw, nullptr);
+    return table;
+  };
+  static const std::vector<std::uint32_t> rgb565 = build(PixelFormat::RGB565), xrgb1555 = build(PixelFormat::XRGB1555),
+                                          argb1555 = build(PixelFormat::ARGB1555);
+  switch (format) {
+    case PixelFormat::RGB565: return rgb565.data();
+    case PixelFormat::XRGB1555: return xrgb1555.data();
+    default: return argb1555.data();
+  }
+}
+
+}  // namespace
+
+// Runs once per presented frame: each row is converted in one pass, the
+// 16-bit formats through a table made once, 8-bit through the palette's.
+void ToXrgb(const PixelBuffer& buffer, const PALETTEENTRY* palette256, std::vector<std::uint32_t>& pixels) {
   const int width = buffer.Width(), height = buffer.Height();
   const PixelFormat format = buffer.Format();
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  pixels.resize(static_cast<std::size_t>(width) * height);
   const int bytes = BytesPerPixel(format);
-  std::vector<std::uint32_t> table;
-  if (bytes < 4) {
-    table.resize(std::size_t{1} << (8 * bytes));
-    for (std::size_t raw = 0; raw < table.size(); ++raw)
-      table[raw] = 0xFF000000u | ToArgb(format, static_cast<std::uint32_t>(raw), palette256);
-  }
+  std::uint32_t palette[256];
+  if (bytes == 1)
+    for (std::uint32_t raw = 0; raw < 256; ++raw) palette[raw] = 0xFF000000u | ToArgb(format, raw, palette256);
+  const std::uint32_t* table16 = bytes == 2 ? Table16(format) : nullptr;
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = buffer.Row(y);
     std::uint32_t* out = pixels.data() + static_cast<std::size_t>(y) * width;
     if (bytes == 1) {
-      for (int x = 0; x < width; ++x) out[x] = table[row[x]];
+      for (int x = 0; x < width; ++x) out[x] = palette[row[x]];
     } else if (bytes == 2) {
       for (int x = 0; x < width; ++x) {
         std::uint16_t raw;
         std::memcpy(&raw, row + 2 * x, 2);
-        out[x] = table[raw];
+        out[x] = table16[raw];
       }
     } else {
-      std::memcpy(out, row, static_cast<std::size_t>(width) * 4);
-      for (int x = 0; x < width; ++x) out[x] |= 0xFF000000u;
+      for (int x = 0; x < width; ++x) {
+        std::uint32_t raw;
+        std::memcpy(&raw, row + 4 * x, 4);
+        out[x] = raw | 0xFF000000u;
+      }
     }
   }
+}
+
+std::vector<std::uint32_t> ToXrgb(const PixelBuffer& buffer, const PALETTEENTRY* palette256) {
+  std::vector<std::uint32_t> pixels;
+  ToXrgb(buffer, palette256, pixels);
   return pixels;
 }
 

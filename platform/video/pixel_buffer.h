@@ -58,5 +58,7 @@ class PixelBuffer {
 // The whole buffer as 0xFFRRGGBB pixels, rows without padding (8-bit
 // buffers through the palette).
 std::vector<std::uint32_t> ToXrgb(const PixelBuffer& buffer, const PALETTEENTRY* palette256);
+// The same into pixels, which keeps its memory when it is large enough.
+void ToXrgb(const PixelBuffer& buffer, const PALETTEENTRY* palette256, std::vector<std::uint32_t>& pixels);
 
 }  // namespace platform

@@ -9,7 +9,10 @@ namespace platform {
 
 std::uint64_t PresentFrame(const PixelBuffer& frame, const PALETTEENTRY* palette256) {
   if (frame.Empty()) return 0;
-  return TheFrameMailbox().Post(frame.Width(), frame.Height(), ToXrgb(frame, palette256));
+  // The buffer of the frame that this one replaces in the mailbox, reused.
+  thread_local std::vector<std::uint32_t> pixels;
+  ToXrgb(frame, palette256, pixels);
+  return TheFrameMailbox().PostSwapping(frame.Width(), frame.Height(), pixels);
 }
 
 bool DumpLatestFrame(const std::string& path) {

@@ -120,7 +120,8 @@ cCharacter* cStageScene::FindCharacterById(int nId) {
 int cStageScene::BoxOverlapsBlockCharacter(double x, double y, double right, double bottom, int nOwnId,
                                            int nExcludedId) {
   const sBox box{x, y, right, bottom};
-  for (const cCharacter& chara : m_CharacterList) {
+  for (const cCharacter* block : m_vBlockCharacters) {
+    const cCharacter& chara = *block;
     if (!chara.m_Chara.m_bBlockChara || !chara.m_bAppeared || chara.m_bDying) continue;
     if (chara.m_nId == nOwnId || chara.m_nId == nExcludedId) continue;
     if (Overlap(box, BoxOf(chara))) return 1;
@@ -156,7 +157,8 @@ int cStageScene::IsOnRiddenCharacter(const cActor& actor) {
 
 int cStageScene::IsOnBlockCharacter(const cActor& actor) {
   const sBox strip{actor.m_dX, actor.m_dBottom, actor.m_dRight, actor.m_dBottom + 5};
-  for (const cCharacter& chara : m_CharacterList) {
+  for (const cCharacter* block : m_vBlockCharacters) {
+    const cCharacter& chara = *block;
     if (!IsLivingBlockCharacter(chara, actor) || chara.m_nId == actor.m_nRiddenId) continue;
     if (Overlap(strip, BoxOf(chara))) return 1;
   }
@@ -165,8 +167,8 @@ int cStageScene::IsOnBlockCharacter(const cActor& actor) {
 
 int cStageScene::IsBuriedInBlockCharacters(const cActor& actor, double x, double y, double right, double bottom) {
   const auto covered = [&](double px, double py) {
-    for (const cCharacter& chara : m_CharacterList) {
-      if (IsLivingBlockCharacter(chara, actor) && Contains(BoxOf(chara), px, py)) return true;
+    for (const cCharacter* chara : m_vBlockCharacters) {
+      if (IsLivingBlockCharacter(*chara, actor) && Contains(BoxOf(*chara), px, py)) return true;
     }
     return false;
   };
@@ -189,7 +191,8 @@ void cStageScene::ResolveCharacterAxis(cActor& actor, bool bVertical) {
   sPushTargets targets;
   auto& [ceiling, landing, left, right] = targets;
   const sBox box = BoxOf(actor);
-  for (cCharacter& chara : m_CharacterList) {
+  for (cCharacter* block : m_vBlockCharacters) {
+    cCharacter& chara = *block;
     if (!IsLivingBlockCharacter(chara, actor)) continue;
     const sBox other = BoxOf(chara);
     if (ExtentOf(box, other).Empty()) continue;
@@ -216,7 +219,8 @@ int cStageScene::CollideFlyingWithCharacters(cActor& actor) {
   sPushTargets targets;
   auto& [ceiling, landing, left, right] = targets;
   bool touched = false;
-  for (cCharacter& chara : m_CharacterList) {
+  for (cCharacter* block : m_vBlockCharacters) {
+    cCharacter& chara = *block;
     const sBox box = BoxOf(actor), other = BoxOf(chara);
     if (!IsLivingBlockCharacter(chara, actor) || !Overlap(box, other)) continue;
     touched = true;
@@ -275,7 +279,8 @@ int cStageScene::CollideFlyingWithCharacters(cActor& actor) {
 
 cCharacter* cStageScene::MoveBelowUpperBlockCharacter(cActor& actor) {
   const sBox upper{actor.m_dX, actor.m_dY, actor.m_dRight, actor.m_dY + actor.m_nHeight / 2};
-  for (cCharacter& chara : m_CharacterList) {
+  for (cCharacter* block : m_vBlockCharacters) {
+    cCharacter& chara = *block;
     if (!IsLivingBlockCharacter(chara, actor) || ExtentOf(upper, BoxOf(chara)).Empty()) continue;
     actor.m_dAccelY = 0;
     actor.m_bJumpBlocked = actor.m_bJumpRefused = actor.m_bJumping = 1;
@@ -314,7 +319,8 @@ bool cStageScene::CollideWalkingWithCharacters(cActor& actor, double dStartX) {
   };
 
   // Classify each touch as landing, ceiling or side.
-  for (cCharacter& chara : m_CharacterList) {
+  for (cCharacter* block : m_vBlockCharacters) {
+    cCharacter& chara = *block;
     const sBox box = BoxOf(actor), other = BoxOf(chara);
     if (!IsLivingBlockCharacter(chara, actor) || !Overlap(box, other)) continue;
     touched = true;

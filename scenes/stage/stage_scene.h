@@ -137,7 +137,10 @@ class cStageScene : public cScene, public cStagePlay {
   // The hero, items, characters and shots: by priority layer (0 to 7)
   // when the stage asks for it, else in one pass (nLayer -1).
   void DrawObjects(bool bPaused);
-  void DrawObjectLayer(int nLayer, bool bPaused);
+  void DrawHeroAndItems(int nLayer, bool bPaused);
+  // The characters of a layer, in list order.
+  void DrawLayerCharacters(const std::vector<std::list<cCharacter>::iterator>& characters, bool bPaused);
+  void DrawShots(int nLayer, bool bPaused);
   // 1 when the character's death display is over (the caller erases it).
   int DrawCharacters(cCharacter& character, bool bPaused);
   void DrawEffects(bool bPaused);
@@ -338,6 +341,9 @@ class cStageScene : public cScene, public cStagePlay {
   std::int32_t m_bHoldButtons = 0;
   std::int32_t m_nCharacterSerial = 0;
   std::int32_t m_nItemSerial = 0;
+  // Counts the times ClearObjects emptied the object lists (the drawing
+  // notices a start over).
+  std::uint32_t m_nObjectsCleared = 0;
   std::int32_t m_abScreenOutOn[3] = {0, 0, 0};  // characters, block characters, items
   std::vector<std::int32_t> m_vChangedCells;
   std::int32_t m_nStageFrame = 0;

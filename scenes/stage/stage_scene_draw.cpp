@@ -4,6 +4,9 @@
 // messages), so it runs in headless play too; the transitions after the
 // hero's death display are made here.
 #include <algorithm>
+#include <array>
+#include <list>
+#include <vector>
 
 #include "base/checked_access.h"
 #include "base/strings.h"
@@ -81,14 +84,30 @@ void cStageScene::Draw(int bPlaying, int bPaused, int bTimeSound, int bSystemTex
 
 void cStageScene::DrawObjects(bool bPaused) {
   if (m_nInStageLoops == 0) ApplyLoopErasures();
-  if (!g_LoadedStage.m_bPriorityLayers) {
-    DrawObjectLayer(-1, bPaused);
-    return;
+  const bool byPriority = g_LoadedStage.m_bPriorityLayers != 0;
+  // The characters of each layer in list order (all in the first without
+  // layers; those of no layer are not drawn), found in one walk, and again
+  // when drawing the hero started the stage over.
+  std::array<std::vector<std::list<cCharacter>::iterator>, kPriorityLayers> byLayer;
+  std::uint32_t listedAt = m_nObjectsCleared - 1;
+  const auto listCharacters = [&] {
+    listedAt = m_nObjectsCleared;
+    for (auto& characters : byLayer) characters.clear();
+    for (auto it = m_CharacterList.begin(); it != m_CharacterList.end(); ++it) {
+      const int layer = byPriority ? it->m_Chara.m_nLayer : 0;
+      if (layer >= 0 && layer < kPriorityLayers) byLayer[static_cast<std::size_t>(layer)].push_back(it);
+    }
+  };
+  for (int pass = 0; pass < (byPriority ? kPriorityLayers : 1); ++pass) {
+    const int layer = byPriority ? pass : -1;
+    DrawHeroAndItems(layer, bPaused);
+    if (listedAt != m_nObjectsCleared) listCharacters();
+    DrawLayerCharacters(byLayer[static_cast<std::size_t>(pass)], bPaused);
+    DrawShots(layer, bPaused);
   }
-  for (int layer = 0; layer < kPriorityLayers; ++layer) DrawObjectLayer(layer, bPaused);
 }
 
-void cStageScene::DrawObjectLayer(int nLayer, bool bPaused) {
+void cStageScene::DrawHeroAndItems(int nLayer, bool bPaused) {
   const auto onLayer = [nLayer](int layer) { return nLayer < 0 || layer == nLayer; };
   if (m_pHero && onLayer(m_pHero->m_Chara.m_nLayer)) DrawPlayer(bPaused);
   for (cItem& item : m_ItemList) {
@@ -96,23 +115,25 @@ void cStageScene::DrawObjectLayer(int nLayer, bool bPaused) {
     item.UpdateScreenRect();
     item.Draw(DrawTarget(), kBackBuffer, bPaused);
   }
-  for (auto it = m_CharacterList.begin(); it != m_CharacterList.end();) {
-    if (!onLayer(it->m_Chara.m_nLayer) || IsErasedInLoop(*it) || !DrawCharacters(*it, bPaused)) {
-      ++it;
-      continue;
-    }
+}
+
+void cStageScene::DrawLayerCharacters(const std::vector<std::list<cCharacter>::iterator>& characters, bool bPaused) {
+  for (const auto it : characters) {
+    if (IsErasedInLoop(*it) || !DrawCharacters(*it, bPaused)) continue;
     // Its death display is over. Inside an in-stage loop the game is
     // stopped somewhere in its frame: the character goes once the loop
     // has returned, and is not drawn meanwhile.
     if (m_nInStageLoops > 0) {
       m_vErasedInLoop.push_back(&*it);
-      ++it;
     } else {
-      it = EraseCharacter(it);
+      EraseCharacter(it);
     }
   }
+}
+
+void cStageScene::DrawShots(int nLayer, bool bPaused) {
   for (cShot& shot : m_ShotList) {
-    if (!onLayer(shot.m_Shot.m_nLayer) || !shot.IsOnScreen()) continue;
+    if ((nLayer >= 0 && shot.m_Shot.m_nLayer != nLayer) || !shot.IsOnScreen()) continue;
     shot.UpdateScreenRect();
     shot.Draw(DrawTarget(), kBackBuffer, bPaused);
   }

@@ -43,7 +43,9 @@ void cStageScene::ClearObjects() {
   m_vTeamShot.assign(kTeamCount, {});
   m_ShotList.clear();
   m_vTeamCharacter.assign(kTeamCount, {});
+  m_vBlockCharacters.clear();
   m_CharacterList.clear();
+  ++m_nObjectsCleared;
   m_ItemList.clear();
   m_pHero = nullptr;
 }
@@ -134,7 +136,13 @@ void cStageScene::SpawnPlacedItem(int nColumn, int nRow, const cEdItem& placemen
   ++m_nItemSerial;
 }
 
-void cStageScene::JoinTeam(cActor& actor) { CheckedAt(m_vTeamCharacter, actor.m_nTeam).push_back(&actor); }
+void cStageScene::JoinTeam(cActor& actor) {
+  CheckedAt(m_vTeamCharacter, actor.m_nTeam).push_back(&actor);
+  // Characters join in list order: placed ones once they are all made,
+  // summons as they are added at the end.
+  if (IsStageCharacter(actor) && actor.m_Chara.m_bBlockChara)
+    m_vBlockCharacters.push_back(static_cast<cCharacter*>(&actor));
+}
 
 void cStageScene::FillTeamLists() {
   if (m_pHero) JoinTeam(*m_pHero);
@@ -200,6 +208,7 @@ std::list<cCharacter>::iterator cStageScene::EraseCharacter(std::list<cCharacter
       break;
     }
   }
+  if (node->m_Chara.m_bBlockChara) std::erase(m_vBlockCharacters, &*node);
   // The destructor drops the targets and shot links to it.
   return m_CharacterList.erase(node);
 }

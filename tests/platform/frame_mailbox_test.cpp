@@ -36,6 +36,21 @@ TEST(FrameMailbox, KeepsOnlyTheNewestFrameWithItsSequenceNumber) {
   EXPECT_EQ(mailbox.Post(1, 1, Filled(1, 1, 0)), 3u);  // numbers never repeat
 }
 
+TEST(FrameMailbox, PostingBySwapHandsBackTheReplacedFramesBuffer) {
+  FrameMailbox mailbox;
+  std::vector<std::uint32_t> pixels = Filled(2, 1, 0xFF000001);
+  mailbox.PostSwapping(2, 1, pixels);
+  EXPECT_TRUE(pixels.empty());  // nothing was held before
+  pixels = Filled(2, 1, 0xFF000002);
+  const std::uint32_t* second = pixels.data();
+  mailbox.PostSwapping(2, 1, pixels);
+  EXPECT_EQ(pixels, Filled(2, 1, 0xFF000001));  // the first frame's buffer, to be filled again
+  EXPECT_EQ(mailbox.Latest().At(1, 0), 0xFF000002u);
+  pixels.assign(2, 0xFF000003);
+  mailbox.PostSwapping(2, 1, pixels);
+  EXPECT_EQ(pixels.data(), second);
+}
+
 TEST(FrameMailbox, CallbackRunsAfterTheMailboxIsUnlocked) {
   FrameMailbox mailbox;
   std::uint64_t seen = 0;

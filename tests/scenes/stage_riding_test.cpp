@@ -137,6 +137,11 @@ TEST_F(StageRidingTest, AnActorIsBuriedWhenEveryCornerIsInsideBlockCharactersNow
   a.m_Chara.m_bBlockChara = 1;
   // The contact pass crushes a buried actor.
   EXPECT_EQ(Scene().CollideCharacters(hero), 2);
+  // An erased block character is gone from the passes.
+  const auto node = std::find_if(Scene().m_CharacterList.begin(), Scene().m_CharacterList.end(),
+                                 [&](const cCharacter& c) { return &c == &d; });
+  Scene().EraseCharacter(node);
+  EXPECT_EQ(Scene().IsBuriedInBlockCharacters(hero, x, y, r, b), 0);
 }
 
 TEST_F(StageRidingTest, FlyingActorsPassDieOrAreStoppedByVariant) {

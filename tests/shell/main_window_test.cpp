@@ -68,7 +68,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     // Whatever the case left running ends here.
-    for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) thread->Exit();
+    for (cThread* thread : {&thGame, &thPause, &thRanking}) thread->Exit();
     if (IsWindow(g_hWnd.load())) DestroyWindowHandle(g_hWnd.exchange(nullptr));
     g_MainWindow.SetServices(nullptr);
     ReleaseMainThread();
@@ -96,7 +96,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void ExpectEverythingEnded() {
     EXPECT_FALSE(IsWindow(g_hWnd.load()));
-    for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) EXPECT_FALSE(thread->IsRunning());
+    for (cThread* thread : {&thGame, &thPause, &thRanking}) EXPECT_FALSE(thread->IsRunning());
     EXPECT_EQ(m_Services.bgmStops, 1);
   }
 

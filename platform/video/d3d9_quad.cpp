@@ -1,0 +1,279 @@
+// The quads the program draws on the software Direct3D 9 device: an
+// axis-aligned rectangle as a strip of two triangles, its texture laid along
+// its axes, one colour at every corner. Drawn row by row, with the texel of
+// each column and row worked out once, instead of through the triangle
+// rasteriser's edge functions; the pixels and values are the rasteriser's.
+//
+// Coverage: the two triangles share the diagonal, so under the fill rule
+// (top and left edges owned) the pixels drawn are those whose centres lie in
+// [left, right) x [top, bottom) of the rectangle. The texture coordinate of
+// a column (row) is linear in x (y); its texel is found through the same
+// Wrap with its tie bias, which the rounding of either way of computing the
+// coordinate stays far below.
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+#include <vector>
+
+#include "platform/video/d3d9_pixel_pipeline.h"
+#include "platform/video/pixel_rows.h"
+
+namespace platform {
+
+namespace {
+
+// The pixels a quad covers, inclusive, cut to the target.
+struct Rectangle {
+  int x0, x1, y0, y1;
+};
+
+bool SameColour(const DrawVertex& a, const DrawVertex& b) {
+  return std::equal(std::begin(a.channel), std::end(a.channel), std::begin(b.channel));
+}
+
+// The strip's triangles (0, 1, 2) and (1, 2, 3) share edge 1-2, so corners
+// 0 and 3 are opposite and 1 and 2 hold the other two corners.
+bool AsRectangle(const DrawVertex (&v)[4], const PixelBuffer& target, Rectangle& out) {
+  const DrawVertex &a = v[0], &d = v[3];
+  const auto isCorner = [&](const DrawVertex& p, const DrawVertex& sameX, const DrawVertex& sameY) {
+    return p.x == sameX.x && p.u == sameX.u && p.y == sameY.y && p.v == sameY.v;
+  };
+  if (!((isCorner(v[1], a, d) && isCorner(v[2], d, a)) || (isCorner(v[1], d, a) && isCorner(v[2], a, d))))
+    return false;
+  if (a.x == d.x || a.y == d.y || !std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(d.x) ||
+      !std::isfinite(d.y))
+    return false;
+  for (int i = 1; i < 4; ++i)
+    if (!SameColour(v[0], v[i])) return false;
+  const double left = std::min(a.x, d.x), right = std::max(a.x, d.x);
+  const double top = std::min(a.y, d.y), bottom = std::max(a.y, d.y);
+  // Pixel centres are integers: the first at or after the start, the last
+  // before the end.
+  out.x0 = static_cast<int>(std::max(0.0, std::ceil(left)));
+  out.x1 = static_cast<int>(std::min<double>(target.Width(), std::ceil(right)) - 1);
+  out.y0 = static_cast<int>(std::max(0.0, std::ceil(top)));
+  out.y1 = static_cast<int>(std::min<double>(target.Height(), std::ceil(bottom)) - 1);
+  return true;
+}
+
+// A texture coordinate along one axis: t0 at p0 and t1 at p1, linear between.
+struct Axis {
+  double p0, t0, slope;
+  Axis(double start, double tStart, double end, double tEnd)
+      : p0(start), t0(tStart), slope((tEnd - tStart) / (end - start)) {}
+  double At(double p) const { return t0 + (p - p0) * slope; }
+};
+
+// The texel columns of x0 .. x1 and rows of y0 .. y1.
+struct TexelMap {
+  std::vector<int> columns, rows;
+  bool unitColumns = true;  // column x is columns[0] + (x - x0); only that one is listed
+
+  int Column(int k) const { return unitColumns ? columns[0] + k : columns[static_cast<std::size_t>(k)]; }
+};
+
+void MapTexels(const DrawVertex (&v)[4], const Rectangle& rect, const PixelPipeline& pipeline, TexelMap& map) {
+  const DrawVertex &a = v[0], &d = v[3];
+  map.columns.resize(static_cast<std::size_t>(rect.x1 - rect.x0 + 1));
+  map.rows.resize(static_cast<std::size_t>(rect.y1 - rect.y0 + 1));
+  const Axis across(a.x, a.u, d.x, d.u), down(a.y, a.v, d.y, d.v);
+  // One texel a pixel, left to right, without a wrap between the ends: the
+  // columns need not be listed.
+  map.columns[0] = pipeline.WrapU(across.At(rect.x0));
+  map.unitColumns = across.slope * pipeline.texture->Width() == 1.0 &&
+                    pipeline.WrapU(across.At(rect.x1)) - map.columns[0] == rect.x1 - rect.x0;
+  for (int x = rect.x0; x <= rect.x1 && !map.unitColumns; ++x) {
+    const int column = pipeline.WrapU(across.At(x));
+    map.columns[static_cast<std::size_t>(x - rect.x0)] = column;
+  }
+  for (int y = rect.y0; y <= rect.y1; ++y)
+    map.rows[static_cast<std::size_t>(y - rect.y0)] = pipeline.WrapV(down.At(y));
+}
+
+// Texels whose stored values the target shares: opaque ones moved as they
+// are, clear ones skipped, the rest (alpha between, 32-bit only) shaded
+// after the row's pass. The pass writes every pixel, the old value where it
+// keeps it, so that it runs without branches.
+template <int Bytes>
+void DrawRawTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelPipeline& pipeline,
+                   const Colour& diffuse) {
+  const PixelBuffer& texture = *pipeline.texture;
+  const auto opaque = [](std::uint32_t raw) { return Bytes == 2 ? (raw & 0x8000) != 0 : raw >> 24 == 0xFF; };
+  // Alpha neither 0 nor 0xFF (never for A1R5G5B5).
+  const auto between = [](std::uint32_t raw) {
+    return Bytes == 4 && static_cast<std::uint8_t>((raw >> 24) - 1) < 0xFE;
+  };
+  const int width = rect.x1 - rect.x0 + 1;
+  for (int y = rect.y0; y <= rect.y1; ++y) {
+    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
+    const auto texelAt = [&](int k) {
+      return in + map.Column(k) * Bytes;
+    };
+    bool anyBetween = false;
+    if (map.unitColumns && &texture != &target) {
+      if constexpr (Bytes == 4) {
+        anyBetween = CopyOpaqueRow32(texelAt(0), out, width);
+      } else {
+        CopyOpaqueRow1555(texelAt(0), out, width);
+      }
+    } else {
+      for (int k = 0; k < width; ++k) {
+        const std::uint32_t raw = LoadPixel<Bytes>(texelAt(k));
+        if (opaque(raw)) StorePixel<Bytes>(out + k * Bytes, raw);
+        anyBetween |= between(raw);
+      }
+    }
+    if (!anyBetween) continue;
+    for (int k = 0; k < width; ++k) {
+      const std::uint32_t raw = LoadPixel<Bytes>(texelAt(k));
+      if (!between(raw)) continue;
+      const std::uint32_t texel = ToArgb(texture.Format(), raw, nullptr);
+      target.WriteArgb(rect.x0 + k, y, pipeline.Shade(diffuse, texel, target.ReadArgb(rect.x0 + k, y)));
+    }
+  }
+}
+
+// A1R5G5B5 texels onto a 16-bit target of another layout: opaque ones
+// through the conversion table, the others (clear) skipped.
+void DrawConverted1555(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelBuffer& texture,
+                       const std::uint16_t* converted) {
+  const int width = rect.x1 - rect.x0 + 1;
+  for (int y = rect.y0; y <= rect.y1; ++y) {
+    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    std::uint8_t* out = target.Row(y) + rect.x0 * 2;
+    if (map.unitColumns && target.Format() == PixelFormat::RGB565) {
+      CopyOpaqueRow1555To565(in + map.columns[0] * 2, out, width);
+      continue;
+    }
+    for (int k = 0; k < width; ++k) {
+      const std::uint32_t raw = LoadPixel<2>(in + map.Column(k) * 2);
+      const std::uint32_t kept = LoadPixel<2>(out + k * 2);
+      StorePixel<2>(out + k * 2, (raw & 0x8000) ? converted[raw & 0x7FFF] : kept);  // no branch to mispredict
+    }
+  }
+}
+
+// The same source colour at every pixel: written as one stored value, or
+// blended onto each pixel.
+template <int Bytes>
+void DrawPlainColour(const Rectangle& rect, PixelBuffer& target, const PixelPipeline& pipeline,
+                     std::uint32_t sourceArgb) {
+  const PixelFormat format = target.Format();
+  const int width = rect.x1 - rect.x0 + 1;
+  // Blending by factors ONE and ZERO gives the source itself.
+  const bool replaces =
+      !pipeline.blending || (pipeline.Blend(sourceArgb, 0) == sourceArgb && pipeline.Blend(sourceArgb, ~0u) == sourceArgb);
+  if (replaces) {
+    const std::uint32_t raw = FromArgb(format, sourceArgb);
+    for (int y = rect.y0; y <= rect.y1; ++y) {
+      std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
+      for (int k = 0; k < width; ++k) StorePixel<Bytes>(out + k * Bytes, raw);
+    }
+    return;
+  }
+  // Pixels of one stored value (a filled area) blend to one value.
+  std::uint32_t lastRaw = 0, lastResult = FromArgb(format, pipeline.Blend(sourceArgb, StoredToArgb<Bytes>(format, 0)));
+  for (int y = rect.y0; y <= rect.y1; ++y) {
+    std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
+    for (int k = 0; k < width; ++k) {
+      const std::uint32_t raw = LoadPixel<Bytes>(out + k * Bytes);
+      if (raw != lastRaw) {
+        lastRaw = raw;
+        lastResult = ArgbToStored<Bytes>(format, pipeline.Blend(sourceArgb, StoredToArgb<Bytes>(format, raw)));
+      }
+      StorePixel<Bytes>(out + k * Bytes, lastResult);
+    }
+  }
+}
+
+// Every other case: each pixel shaded from its texel (copiesTexels: as
+// PixelPipeline::Draw takes it). The diffuse colour is the same at every
+// pixel, so a texel combines as the one before it did when it is the same.
+template <int Bytes, int TexelBytes>
+void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelPipeline& pipeline,
+                const Colour& diffuse, bool copiesTexels) {
+  const PixelBuffer& texture = *pipeline.texture;
+  const PixelFormat format = target.Format(), texelFormat = texture.Format();
+  const int width = rect.x1 - rect.x0 + 1;
+  const bool over = pipeline.BlendsOver();
+  std::uint32_t lastTexel = 0, lastCombined = pipeline.Combined(diffuse, 0);
+  for (int y = rect.y0; y <= rect.y1; ++y) {
+    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
+    for (int k = 0; k < width; ++k) {
+      const std::uint32_t texel = StoredToArgb<TexelBytes>(
+          texelFormat, LoadPixel<TexelBytes>(in + map.Column(k) * TexelBytes));
+      if (copiesTexels && texel >> 24 == 0xFF) {
+        StorePixel<Bytes>(out + k * Bytes, ArgbToStored<Bytes>(format, texel));
+        continue;
+      }
+      if (copiesTexels && texel >> 24 == 0) continue;
+      if (texel != lastTexel) {
+        lastTexel = texel;
+        lastCombined = pipeline.Combined(diffuse, texel);
+      }
+      std::uint32_t result = lastCombined;
+      if (pipeline.blending) {
+        const std::uint32_t destination = StoredToArgb<Bytes>(format, LoadPixel<Bytes>(out + k * Bytes));
+        result = over ? BlendOver(result, destination) : pipeline.Blend(result, destination);
+      }
+      StorePixel<Bytes>(out + k * Bytes, ArgbToStored<Bytes>(format, result));
+    }
+  }
+}
+
+template <int Bytes>
+void DrawRectangle(const DrawVertex (&v)[4], const Rectangle& rect, PixelBuffer& target,
+                   const PixelPipeline& pipeline) {
+  Colour diffuse;
+  for (int k = 0; k < 4; ++k) diffuse.c[k] = static_cast<int>(v[0].channel[k]);
+  if (!pipeline.ReadsTexture()) {
+    DrawPlainColour<Bytes>(rect, target, pipeline, pipeline.Combined(diffuse, 0xFFFFFFFFu));
+    return;
+  }
+  static thread_local TexelMap map;
+  MapTexels(v, rect, pipeline, map);
+  const PixelBuffer& texture = *pipeline.texture;
+  const bool copiesTexels = pipeline.CopiesTexels(diffuse);
+  if (copiesTexels) {
+    if (pipeline.SameStoredValues(target) && BytesPerPixel(texture.Format()) == Bytes &&
+        (texture.Format() == PixelFormat::ARGB8888 || texture.Format() == PixelFormat::ARGB1555)) {
+      DrawRawTexels<Bytes>(rect, map, target, pipeline, diffuse);
+      return;
+    }
+    if constexpr (Bytes == 2) {
+      if (texture.Format() == PixelFormat::ARGB1555) {
+        if (const std::uint16_t* converted = Opaque1555Conversion(target.Format())) {
+          DrawConverted1555(rect, map, target, texture, converted);
+          return;
+        }
+      }
+    }
+  }
+  if (BytesPerPixel(texture.Format()) == 2) {
+    DrawShaded<Bytes, 2>(rect, map, target, pipeline, diffuse, copiesTexels);
+  } else {
+    DrawShaded<Bytes, 4>(rect, map, target, pipeline, diffuse, copiesTexels);
+  }
+}
+
+}  // namespace
+
+bool DrawAxisAlignedQuad(const DrawVertex (&strip)[4], PixelBuffer& target, const PixelPipeline& pipeline) {
+  const int bytes = BytesPerPixel(target.Format());
+  // Textures are of 16 or 32 bits (PixelFormatOf), like targets.
+  if (bytes != 2 && bytes != 4) return false;
+  if (pipeline.texture && pipeline.texture->Empty()) return false;
+  Rectangle rect;
+  if (!AsRectangle(strip, target, rect)) return false;
+  if (rect.x0 > rect.x1 || rect.y0 > rect.y1) return true;
+  if (bytes == 2) {
+    DrawRectangle<2>(strip, rect, target, pipeline);
+  } else {
+    DrawRectangle<4>(strip, rect, target, pipeline);
+  }
+  return true;
+}
+
+}  // namespace platform

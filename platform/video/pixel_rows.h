@@ -1,0 +1,76 @@
+// Row loops of the software back ends' copies, written so that the compiler
+// runs them on vectors: each writes every pixel of the row, the old value
+// where it keeps it, without branches. The rows must not overlap.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+namespace platform {
+
+// A8R8G8B8 texels onto a 32-bit row: opaque ones written as they are, the
+// others kept. Returns whether any alpha lies between 0 and 0xFF (those
+// pixels are the caller's to blend).
+inline bool CopyOpaqueRow32(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
+  // The texels first: a row of opaque ones (a picture's) is copied whole.
+  std::uint32_t all = 0xFFFFFFFFu, between = 0;
+  for (int k = 0; k < n; ++k) {
+    std::uint32_t raw;
+    std::memcpy(&raw, from + 4 * k, 4);
+    all &= raw;
+    between |= (((raw >> 24) - 1) & 0xFF) < 0xFE;
+  }
+  if (all >> 24 == 0xFF) {
+    std::memcpy(to, from, static_cast<std::size_t>(n) * 4);
+    return false;
+  }
+  for (int k = 0; k < n; ++k) {
+    std::uint32_t raw, kept;
+    std::memcpy(&raw, from + 4 * k, 4);
+    std::memcpy(&kept, to + 4 * k, 4);
+    const std::uint32_t value = raw >> 24 == 0xFF ? raw : kept;
+    std::memcpy(to + 4 * k, &value, 4);
+  }
+  return between != 0;
+}
+
+// A1R5G5B5 texels onto an A1R5G5B5 row: those with A1 set written.
+inline void CopyOpaqueRow1555(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
+  for (int k = 0; k < n; ++k) {
+    std::uint16_t raw, kept;
+    std::memcpy(&raw, from + 2 * k, 2);
+    std::memcpy(&kept, to + 2 * k, 2);
+    const std::uint16_t value = (raw & 0x8000) ? raw : kept;
+    std::memcpy(to + 2 * k, &value, 2);
+  }
+}
+
+// A1R5G5B5 texels onto an R5G6B5 row, converted as ToArgb then FromArgb
+// would (green's sixth bit repeats its top bit): those with A1 set written.
+inline void CopyOpaqueRow1555To565(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
+  for (int k = 0; k < n; ++k) {
+    std::uint16_t raw, kept;
+    std::memcpy(&raw, from + 2 * k, 2);
+    std::memcpy(&kept, to + 2 * k, 2);
+    const auto converted = static_cast<std::uint16_t>(((raw & 0x7FE0) << 1) | ((raw >> 4) & 0x20) | (raw & 0x1F));
+    const std::uint16_t value = (raw & 0x8000) ? converted : kept;
+    std::memcpy(to + 2 * k, &value, 2);
+  }
+}
+
+// Pixels of Bytes bytes (1, 2 or 4) whose colour bits differ from the key.
+template <int Bytes>
+void CopyUnkeyedRow(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n, std::uint32_t colourBits,
+                    std::uint32_t key) {
+  using Pixel = std::conditional_t<Bytes == 1, std::uint8_t, std::conditional_t<Bytes == 2, std::uint16_t, std::uint32_t>>;
+  for (int k = 0; k < n; ++k) {
+    Pixel raw, kept;
+    std::memcpy(&raw, from + Bytes * k, Bytes);
+    std::memcpy(&kept, to + Bytes * k, Bytes);
+    const Pixel value = (raw & colourBits) == key ? kept : raw;
+    std::memcpy(to + Bytes * k, &value, Bytes);
+  }
+}
+
+}  // namespace platform

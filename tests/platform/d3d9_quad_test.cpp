@@ -1,0 +1,183 @@
+// The Direct3D stand-in draws an axis-aligned quad of a two-triangle strip
+// row by row; every pixel must come out as the triangle rasteriser draws the
+// same two triangles as a list.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/video/d3d9.h"
+#include "support/scoped_display_config.h"
+
+namespace {
+
+using namespace platform;
+
+struct Vertex {
+  float x, y, z, rhw;
+  std::uint32_t colour;
+  float u, v;
+};
+
+constexpr int kWidth = 40, kHeight = 30, kTextureWidth = 8, kTextureHeight = 6;
+
+// A windowed device whose back buffer holds a pattern, with a patterned
+// texture whose alphas are 0, 0xFF and between.
+class Canvas {
+ public:
+  Canvas(D3DFORMAT targetFormat, D3DFORMAT textureFormat) {
+    D3DPRESENT_PARAMETERS params;
+    params.BackBufferWidth = kWidth;
+    params.BackBufferHeight = kHeight;
+    params.BackBufferFormat = targetFormat;
+    params.Windowed = 1;
+    EXPECT_EQ(m_D3D->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &m_Device),
+              D3D_OK);
+    EXPECT_EQ(m_Device->CreateVertexBuffer(28 * 6, 0, 0x144, D3DPOOL_MANAGED, &m_Buffer, nullptr), D3D_OK);
+    EXPECT_EQ(D3DXCreateTexture(m_Device, kTextureWidth, kTextureHeight, 1, 0, textureFormat, D3DPOOL_MANAGED,
+                                &m_Texture),
+              D3D_OK);
+    static constexpr std::uint32_t kAlphas[] = {0x00, 0xFF, 0x80, 0xFF, 0x40};
+    for (int y = 0; y < kTextureHeight; ++y)
+      for (int x = 0; x < kTextureWidth; ++x)
+        m_Texture->Level0()->Pixels().WriteArgb(
+            x, y, kAlphas[(x + 2 * y) % 5] << 24 | static_cast<std::uint32_t>(x * 30) << 16 |
+                      static_cast<std::uint32_t>(y * 40) << 8 | 0x5Au);
+    PixelBuffer& target = m_Device->RenderTarget()->Pixels();
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        target.WriteRaw(x, y, static_cast<std::uint32_t>(x) * 0x01030507u + static_cast<std::uint32_t>(y) * 0x0B0D1113u);
+    m_Device->BeginScene();
+    m_Device->SetTexture(0, m_Texture);
+    m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    m_Device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    m_Device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  }
+  ~Canvas() {
+    m_Device->EndScene();
+    m_Buffer->Release();
+    m_Texture->Release();
+    m_Device->Release();
+    m_D3D->Release();
+  }
+
+  Direct3DDevice9* Device() { return m_Device; }
+
+  void Draw(std::uint32_t type, const std::vector<Vertex>& vertices, UINT primitives) {
+    void* data = nullptr;
+    ASSERT_EQ(m_Buffer->Lock(0, 0, &data, 0), D3D_OK);
+    std::memcpy(data, vertices.data(), vertices.size() * sizeof(Vertex));
+    m_Buffer->Unlock();
+    m_Device->SetStreamSource(0, m_Buffer, 0, 28);
+    m_Device->SetFVF(0x144);
+    ASSERT_EQ(m_Device->DrawPrimitive(type, 0, primitives), D3D_OK);
+  }
+
+  const PixelBuffer& Pixels() const { return m_Device->RenderTarget()->Pixels(); }
+
+ private:
+  ScopedDisplayConfig m_Config;
+  Direct3D9* m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+  Direct3DDevice9* m_Device = nullptr;
+  Direct3DVertexBuffer9* m_Buffer = nullptr;
+  Direct3DTexture9* m_Texture = nullptr;
+};
+
+struct Shape {
+  const char* name;
+  float left, top, right, bottom, uLeft, vTop, uRight, vBottom;
+};
+
+struct States {
+  const char* name;
+  std::uint32_t colour;
+  void (*set)(Direct3DDevice9& device);
+};
+
+void SetStage(Direct3DDevice9& device, std::uint32_t colourOp, std::uint32_t colourArg1, std::uint32_t colourArg2,
+              std::uint32_t alphaOp, std::uint32_t alphaArg1, std::uint32_t alphaArg2) {
+  device.SetTextureStageState(0, D3DTSS_COLOROP, colourOp);
+  device.SetTextureStageState(0, D3DTSS_COLORARG1, colourArg1);
+  device.SetTextureStageState(0, D3DTSS_COLORARG2, colourArg2);
+  device.SetTextureStageState(0, D3DTSS_ALPHAOP, alphaOp);
+  device.SetTextureStageState(0, D3DTSS_ALPHAARG1, alphaArg1);
+  device.SetTextureStageState(0, D3DTSS_ALPHAARG2, alphaArg2);
+}
+
+TEST(Direct3DQuads, AnAxisAlignedStripDrawsAsItsTwoTrianglesDo) {
+  const Shape shapes[] = {
+      {"unscaled", 2.5f, 3.5f, 10.5f, 9.5f, 0, 0, 1, 1},
+      {"doubled", 2.5f, 3.5f, 18.5f, 15.5f, 0, 0, 1, 1},
+      {"halved", 1.5f, 1.5f, 5.5f, 4.5f, 0, 0, 1, 1},
+      {"scaled by a fraction", 0.5f, 0.5f, 13.5f, 11.5f, 0, 0, 0.75f, 1},
+      {"mirrored both ways", 4.5f, 2.5f, 12.5f, 8.5f, 1, 1, 0, 0},
+      {"cut by every edge", -5.5f, -3.5f, 45.5f, 33.5f, 0, 0, 1, 1},
+      {"off the pixel edges", 2.2f, 3.7f, 11.9f, 10.1f, 0, 0, 1, 1},
+      {"wrapping", 0.5f, 0.5f, 32.5f, 24.5f, -0.5f, 0, 2, 2},
+      {"drawn right to left", 10.5f, 9.5f, 2.5f, 3.5f, 0, 0, 1, 1},
+  };
+  const States states[] = {
+      {"copy", 0xFFFFFFFF,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+       }},
+      {"copy without blending", 0xFFFFFFFF,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+         d.SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+       }},
+      {"translucent", 0x80FFFFFF,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+       }},
+      {"tint", 0xFFFFFFFF,
+       [](Direct3DDevice9& d) {
+         d.SetRenderState(D3DRS_TEXTUREFACTOR, 0x50C83264);
+         SetStage(d, D3DTOP_BLENDFACTORALPHA, D3DTA_TEXTURE, D3DTA_TFACTOR, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+                  D3DTA_DIFFUSE);
+       }},
+      {"solid fill", 0xFFFFFFFF,
+       [](Direct3DDevice9& d) {
+         d.SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF123456);
+         SetStage(d, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_TFACTOR, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_TFACTOR);
+       }},
+      {"half-clear fill", 0xFFFFFFFF,
+       [](Direct3DDevice9& d) {
+         d.SetRenderState(D3DRS_TEXTUREFACTOR, 0x80123456);
+         SetStage(d, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_TFACTOR, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_TFACTOR);
+       }},
+      {"untextured shade", 0x80336699,
+       [](Direct3DDevice9& d) {
+         d.SetTexture(0, nullptr);
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+       }},
+  };
+  const struct {
+    D3DFORMAT target, texture;
+  } formats[] = {{D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8},
+                 {D3DFMT_R5G6B5, D3DFMT_A1R5G5B5},
+                 {D3DFMT_X8R8G8B8, D3DFMT_A1R5G5B5},
+                 {D3DFMT_R5G6B5, D3DFMT_A8R8G8B8}};
+  for (const auto& format : formats) {
+    for (const States& state : states) {
+      for (const Shape& s : shapes) {
+        const auto at = [&](float x, float y, float u, float v) { return Vertex{x, y, 0, 1, state.colour, u, v}; };
+        const Vertex a = at(s.left, s.top, s.uLeft, s.vTop), b = at(s.left, s.bottom, s.uLeft, s.vBottom),
+                     c = at(s.right, s.top, s.uRight, s.vTop), d = at(s.right, s.bottom, s.uRight, s.vBottom);
+        Canvas strip(format.target, format.texture), list(format.target, format.texture);
+        state.set(*strip.Device());
+        state.set(*list.Device());
+        strip.Draw(D3DPT_TRIANGLESTRIP, {a, b, c, d}, 2);
+        list.Draw(D3DPT_TRIANGLELIST, {a, b, c, b, c, d}, 2);
+        int differing = 0;
+        for (int y = 0; y < kHeight; ++y)
+          for (int x = 0; x < kWidth; ++x) differing += strip.Pixels().ReadRaw(x, y) != list.Pixels().ReadRaw(x, y);
+        EXPECT_EQ(differing, 0) << s.name << ", " << state.name << ", target format " << format.target
+                                << ", texture format " << format.texture;
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -198,6 +198,28 @@ void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target,
   const int width = rect.x1 - rect.x0 + 1;
   const bool over = pipeline.BlendsOver();
   std::uint32_t lastTexel = 0, lastCombined = pipeline.Combined(diffuse, 0);
+  const auto combined = [&](std::uint32_t texel) {
+    if (texel != lastTexel) {
+      lastTexel = texel;
+      lastCombined = pipeline.Combined(diffuse, texel);
+    }
+    return lastCombined;
+  };
+  // The program's translucent and tinted quads onto a 32-bit target: the
+  // row's combined colours first, then blended as a vector.
+  if (Bytes == 4 && over && !copiesTexels) {
+    static thread_local std::vector<std::uint32_t> sources;
+    sources.resize(static_cast<std::size_t>(width));
+    const std::uint32_t xBits = format == PixelFormat::XRGB8888 ? 0xFF000000u : 0;
+    for (int y = rect.y0; y <= rect.y1; ++y) {
+      const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+      for (int k = 0; k < width; ++k)
+        sources[static_cast<std::size_t>(k)] =
+            combined(StoredToArgb<TexelBytes>(texelFormat, LoadPixel<TexelBytes>(in + map.Column(k) * TexelBytes)));
+      BlendOverRow32(sources.data(), target.Row(y) + rect.x0 * Bytes, width, xBits);
+    }
+    return;
+  }
   for (int y = rect.y0; y <= rect.y1; ++y) {
     const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
     std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
@@ -209,11 +231,7 @@ void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target,
         continue;
       }
       if (copiesTexels && texel >> 24 == 0) continue;
-      if (texel != lastTexel) {
-        lastTexel = texel;
-        lastCombined = pipeline.Combined(diffuse, texel);
-      }
-      std::uint32_t result = lastCombined;
+      std::uint32_t result = combined(texel);
       if (pipeline.blending) {
         const std::uint32_t destination = StoredToArgb<Bytes>(format, LoadPixel<Bytes>(out + k * Bytes));
         result = over ? BlendOver(result, destination) : pipeline.Blend(result, destination);

@@ -1,6 +1,6 @@
-// Row loops of the software back ends' copies, written so that the compiler
-// runs them on vectors: each writes every pixel of the row, the old value
-// where it keeps it, without branches. The rows must not overlap.
+// Row loops of the software back ends' copies and blends, written so that
+// the compiler runs them on vectors: each writes every pixel of the row, the
+// old value where it keeps it, without branches. The rows must not overlap.
 #pragma once
 
 #include <cstdint>
@@ -56,6 +56,26 @@ inline void CopyOpaqueRow1555To565(const std::uint8_t* __restrict from, std::uin
     const auto converted = static_cast<std::uint16_t>(((raw & 0x7FE0) << 1) | ((raw >> 4) & 0x20) | (raw & 0x1F));
     const std::uint16_t value = (raw & 0x8000) ? converted : kept;
     std::memcpy(to + 2 * k, &value, 2);
+  }
+}
+
+// Source ARGB pixels blended onto a 32-bit row by their alpha a (SRCALPHA,
+// INVSRCALPHA): each channel (s * a + d * (255 - a) + 127) / 255, two
+// channels a 32-bit lane, the division exact for these sums. xBits: ORed
+// into what is read and written (0xFF000000 for an X8R8G8B8 row, whose X
+// bits read as opaque and are stored as ones).
+inline void BlendOverRow32(const std::uint32_t* __restrict source, std::uint8_t* __restrict to, int n,
+                           std::uint32_t xBits) {
+  for (int k = 0; k < n; ++k) {
+    std::uint32_t d;
+    std::memcpy(&d, to + 4 * k, 4);
+    d |= xBits;
+    const std::uint32_t s = source[k], a = s >> 24, inverse = 255 - a;
+    const std::uint32_t rb = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * inverse + 0x007F007Fu;
+    const std::uint32_t ag = (s >> 8 & 0x00FF00FFu) * a + (d >> 8 & 0x00FF00FFu) * inverse + 0x007F007Fu;
+    const std::uint32_t value = ((rb + 0x00010001u + (rb >> 8 & 0x00FF00FFu)) >> 8 & 0x00FF00FFu) |
+                                ((ag + 0x00010001u + (ag >> 8 & 0x00FF00FFu)) & 0xFF00FF00u) | xBits;
+    std::memcpy(to + 4 * k, &value, 4);
   }
 }
 

@@ -117,8 +117,8 @@ void cActor::TargetPointSpeed(double s, int ox, int oy, const cEdMove& move, dou
                               std::int32_t& nTurn, std::int32_t& nRemain) const {
   const cScrollAxis& ax = g_pStageScene->m_ScrollX;
   const cScrollAxis& ay = g_pStageScene->m_ScrollY;
-  const double viewX = std::trunc(ax.m_dPos);
-  const double viewY = std::trunc(ay.m_dPos);
+  const double viewX = ax.m_dPos;
+  const double viewY = ay.m_dPos;
   const double cx = CenterX() + viewX;
   const double cy = CenterY() + viewY;
   double dx = 0, dy = 0;

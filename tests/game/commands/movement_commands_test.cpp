@@ -165,6 +165,23 @@ INSTANTIATE_TEST_SUITE_P(
                     PointCase{"ArrivedWithSnapStops", 1, 0, 1, true, 0, 0}),
     [](const testing::TestParamInfo<PointCase>& info) { return std::string(info.param.name); });
 
+// The view between two pixels (auto-scroll moves it in fractions) counts
+// with its fraction: the actor's centre is half a pixel further right, so
+// the stage cell 96 pixels away is 95.5 away, 47 sub-steps at 2.
+TEST_F(MovementTest, StraightToAPointCountsTheViewsFraction) {
+  CommandBuilder command = Straight(0);
+  cEdMove& move = command.Move();
+  move.m_nPositionMode = 1;
+  move.m_nCoordKind = 2;
+  move.m_nTargetCellX = 8;
+  move.m_bUseY = 0;
+  cCommandInstance& inst = Build(command);
+  stage.m_ScrollX.m_dPos += 0.5;
+  Run(inst);
+  EXPECT_DOUBLE_EQ(actor.m_dVX, 2);
+  EXPECT_EQ(inst.m_nRemainFrames, 47);
+}
+
 TEST_F(MovementTest, InertiaAcceleratesTheAddedSpeedUpToTheMoveLimit) {
   CommandBuilder command = Straight(MOVEDIR_RIGHT);
   command.Move().m_bInertia = 1;

@@ -3,9 +3,10 @@
 
 class cActor;
 
+// Map pixels; a place measured from the view keeps the view's fraction.
 struct sMapPoint {
-  int x = 0;
-  int y = 0;
+  double x = 0;
+  double y = 0;
 };
 
 enum eEffectPositionMode {

@@ -3,6 +3,7 @@
 // music, and database entries out of range go through the checked access.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -153,6 +154,15 @@ INSTANTIATE_TEST_SUITE_P(
                            EXPECT_EQ(w.stage.m_Wait.nKind, 2);
                            EXPECT_EQ(w.stage.m_Wait.bWaitForKey, 0);
                            EXPECT_EQ(w.stage.m_Wait.nFrames, 6 * (3 + 4));
+                         }},
+        PresentationCase{"EffectOnAScreenCellKeepsTheViewsFraction",
+                         [] { return Command(CMD_PLAY_EFFECT, {2, EFFECTPOS_SCREEN_CELL, 1, 2, 3, 0, 100, 0}); },
+                         [](World& w) { w.stage.m_ScrollX.m_dPos += 0.5; },
+                         [](World& w) {
+                           ASSERT_EQ(w.stage.m_EffectList.size(), 1u);
+                           const double x = w.stage.m_EffectList.front().dX;
+                           EXPECT_DOUBLE_EQ(x, w.stage.m_ScrollX.m_dPos + 32 + 3);
+                           EXPECT_DOUBLE_EQ(x - std::floor(x), 0.5);
                          }},
         PresentationCase{"EffectZeroRemovesEveryEffect", [] { return Command(CMD_PLAY_EFFECT, {0}); },
                          [](World& w) { w.stage.m_EffectList.resize(3); },

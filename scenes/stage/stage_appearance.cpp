@@ -84,6 +84,8 @@ int cStageScene::ApplyFloorEffect(cPlayer& player) {
         player.m_dVY = player.JumpSpeedForHbl(static_cast<std::int8_t>(block.m_nEffectValue));
         player.m_bJumping = player.m_bInAir = 1;
         player.m_bFalling = 0;
+        // Counted as a jump held to its end: the launch is not cut short.
+        player.m_nJumpHold = player.JumpFrames(player.m_dVY);
         break;
       case FLOOR_SLIDING:
         player.m_bNoJumpFloor = 1;

@@ -205,6 +205,7 @@ TEST_F(FloorEffectTest, ASpringLaunchesTheHeroWithItsSound) {
   EXPECT_DOUBLE_EQ(hero.m_dVY, hero.JumpSpeedForHbl(4));
   EXPECT_LT(hero.m_dVY, 0);
   EXPECT_EQ(hero.m_bJumping, 1);
+  EXPECT_EQ(hero.m_nJumpHold, hero.JumpFrames(hero.m_dVY));
   EXPECT_EQ(m_Window.sounds, std::vector<int>{10});
 }
 

@@ -138,32 +138,6 @@ bool StartGraphics(int showCommand) {
   return ok;
 }
 
-// The palette and the transparent colour, from the palette picture (image 0)
-// or, in full colour above 16 bits, from the project settings.
-bool LoadPaletteAndTransparentColour() {
-  if (!g_lpD3DState && !g_lpDDPalette) return true;
-  const char* picture = g_ImageTable[0].szFileName;
-  if (!DDLoadPaletteFromFile(&g_palCurrent, picture, g_bWindowed)) {
-    ErrorLog("DDLoadPaletteFromFile失敗");
-    ReportErrorF("%s の読み込みに失敗！", picture);
-    return false;
-  }
-  g_palOriginal = g_palCurrent;
-  const bool fullColour = g_SystemData.m_bFullColour != 0;
-  const std::uint8_t key[3] = {g_SystemData.m_nTransB, g_SystemData.m_nTransG, g_SystemData.m_nTransR};
-  if (fullColour && g_nBpp != 16) {
-    DDSetTransmit(g_SystemData.m_nTransR, g_SystemData.m_nTransG, g_SystemData.m_nTransB);
-    return true;
-  }
-  if (DDSetTransmitFromFile(picture) == 0) {
-    ErrorLog("DDSetTransmit失敗");
-    ReportErrorF("%s の読み込みに失敗！", picture);
-    return false;
-  }
-  if (fullColour) std::memcpy(g_lpD3DState ? g_lpD3DState->cbKey16 : g_lpDDState->cbLoadKey, key, sizeof key);
-  return true;
-}
-
 void ChoosePresentMode() {
   if (!g_lpDDState) return;
   if (g_bWindowed) {
@@ -224,6 +198,30 @@ void WriteDumps() {
 }
 
 }  // namespace
+
+bool LoadPaletteAndTransparentColour() {
+  if (!g_lpD3DState && !g_lpDDPalette) return true;
+  const char* picture = g_ImageTable[0].szFileName;
+  if (!DDLoadPaletteFromFile(&g_palCurrent, picture, g_bWindowed)) {
+    ErrorLog("DDLoadPaletteFromFile失敗");
+    ReportErrorF("%s の読み込みに失敗！", picture);
+    return false;
+  }
+  g_palOriginal = g_palCurrent;
+  const bool fullColour = g_SystemData.m_bFullColour != 0;
+  const std::uint8_t key[3] = {g_SystemData.m_nTransB, g_SystemData.m_nTransG, g_SystemData.m_nTransR};
+  if (fullColour && g_nBpp != 16) {
+    DDSetTransmit(g_SystemData.m_nTransR, g_SystemData.m_nTransG, g_SystemData.m_nTransB);
+    return true;
+  }
+  if (DDSetTransmitFromFile(picture) == 0) {
+    ErrorLog("DDSetTransmit失敗");
+    ReportErrorF("%s の読み込みに失敗！", picture);
+    return false;
+  }
+  if (fullColour) std::memcpy(g_lpD3DState ? g_lpD3DState->cbKey16 : g_lpDDState->cbLoadKey, key, sizeof key);
+  return true;
+}
 
 std::string ChooseDirectStartStage(const std::string& name) {
   std::string newest;

@@ -40,6 +40,12 @@ enum class StartUp { Runs, Cancelled, Failed };
 StartUp InitGame(const std::string& commandLine, int showWindow);
 void UnInitGame();
 
+// The palette and the transparent colour, from the palette picture (image 0)
+// or, in full colour above 16 bits, from the project settings; at 16 bits a
+// full-colour project keeps the settings' colour as the key that pictures
+// are loaded with. False (reported) when the picture cannot be read.
+bool LoadPaletteAndTransparentColour();
+
 // The stage file a direct start plays: the newest numbered version of
 // `name` ("name_NNN" beside it with the stage extension) when one exists,
 // else name itself; empty when no such file exists.

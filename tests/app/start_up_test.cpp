@@ -1,15 +1,21 @@
 // The start-up decisions that do not need a running player: the screen mode
-// from System.ini and the desktop, the sound table, and the stage file of a
-// direct start.
+// from System.ini and the desktop, the transparent colour of a palette or
+// full-colour project, the sound table, and the stage file of a direct start.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/start_up.h"
+#include "graphics/image_table.h"
 #include "model/database/media.h"
+#include "model/settings/system_data.h"
+#include "platform/files.h"
 #include "shell/screen_mode.h"
 #include "shell/sound/sound_table.h"
+#include "support/bitmap_file_builder.h"
+#include "support/graphics_device.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -71,6 +77,80 @@ TEST_P(ScreenModeTest, SettlesTheModeAndChecksIt) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScreenModeTest, testing::ValuesIn(kScreenModes),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A project of the current version, whose settings a test loads; the
+// previous ones come back after it.
+class ScopedSystemData {
+ public:
+  ScopedSystemData() : m_Saved(g_SystemData), m_nSavedVersion(g_nDataVersion) { g_nDataVersion = DATA_VERSION; }
+  ~ScopedSystemData() {
+    g_SystemData = m_Saved;
+    g_nDataVersion = m_nSavedVersion;
+  }
+
+ private:
+  cSystemData m_Saved;
+  std::uint32_t m_nSavedVersion;
+};
+
+struct TransparentColourCase {
+  const char* mode;  // kGraphicsModes
+  bool fullColour;
+  // expected, as 0xRRGGBB
+  std::uint32_t colour;
+};
+
+constexpr std::uint32_t kSettingsColour = 0x204060;  // the project's m_nTransR/G/B
+constexpr std::uint32_t kPictureColour = 0x07F803;   // the palette picture's top-left pixel
+
+// Above 16 bits a full-colour project's transparent colour is its settings';
+// at 16 bits the key comes from the picture, and pictures are loaded with
+// the settings' colour as their key; a palette project takes the picture's.
+const TransparentColourCase kTransparentColours[] = {
+    {"DD32", true, kSettingsColour},      {"D3D32", true, kSettingsColour},
+    {"DD16_565", true, kSettingsColour},  {"D3D16Window", true, kSettingsColour},
+    {"DD32", false, kPictureColour},      {"D3D32", false, kPictureColour},
+};
+
+// The colour start-up leaves for pictures: the back end's key above 16 bits,
+// the key pictures are loaded with at 16.
+std::uint32_t TransparentColour(const GraphicsMode& mode) {
+  const auto rgb = [](const std::uint8_t bgr[3]) {
+    return static_cast<std::uint32_t>(bgr[2]) << 16 | bgr[1] << 8 | bgr[0];
+  };
+  if (mode.nBpp == 16) return rgb(mode.bDirect3D ? g_lpD3DState->cbKey16 : g_lpDDState->cbLoadKey);
+  return (mode.bDirect3D ? g_lpD3DState->dwBackKey : g_dwTransmit) & 0xFFFFFFu;
+}
+
+TEST(TransparentColour, FullColourProjectsTakeTheirSettingsColour) {
+  for (const TransparentColourCase& c : kTransparentColours) {
+    SCOPED_TRACE(std::string(c.mode) + (c.fullColour ? " full colour" : " palette"));
+    TempFolder folder;
+    ScopedCurrentFolder current(folder.path());
+    std::vector<std::uint32_t> pixels(16 * 24, 5);
+    pixels[0] = 7;  // colour 7 of the table is (7, 248, 3)
+    std::vector<platform::RGBQUAD> table;
+    for (int n = 0; n < 256; ++n)
+      table.push_back({static_cast<std::uint8_t>(n / 2), static_cast<std::uint8_t>(255 - n),
+                       static_cast<std::uint8_t>(n), 0});
+    ASSERT_TRUE(platform::WriteFileAtomic(folder / "Palette.bmp",
+                                          BitmapFileBuilder(16, 24, 8).Colours(table).Pixels(pixels).Build()));
+    ScopedSystemData settings;
+    cSystemData project = g_SystemData;
+    project.m_bFullColour = c.fullColour ? 1 : 0;
+    project.m_nTransR = kSettingsColour >> 16;
+    project.m_nTransG = kSettingsColour >> 8 & 0xFF;
+    project.m_nTransB = kSettingsColour & 0xFF;
+    ASSERT_EQ(project.SaveFile("System.dat"), 1);
+    ASSERT_EQ(g_SystemData.LoadFile("System.dat"), 1);
+    const GraphicsMode& mode = GraphicsModeNamed(c.mode);
+    ScopedGraphicsDevice device(mode);
+    ASSERT_TRUE(device.Started());
+    std::snprintf(g_ImageTable[0].szFileName, sizeof g_ImageTable[0].szFileName, "Palette.bmp");
+    ASSERT_TRUE(LoadPaletteAndTransparentColour());
+    EXPECT_EQ(TransparentColour(mode), c.colour) << std::hex << TransparentColour(mode);
+  }
+}
 
 std::vector<cEdSound> SoundList(int entries) {
   std::vector<cEdSound> list(entries);

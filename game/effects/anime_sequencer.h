@@ -60,6 +60,9 @@ class cAnimeSequencer {
   // Advances one tick and returns the current row's value (0 without
   // sequences or rows).
   int Step();
+  // Adds n ticks to the current row without advancing it: the next Step
+  // moves on by one row at most, however long the row was overrun.
+  void AdvanceTick(int n) { m_nTick += n; }
   // The current row's value without advancing.
   int GetFrame();
 

@@ -47,7 +47,7 @@ void cActor::StartAnimeRequests() {
       overlay.m_Anime.Assign({std::move(table)});
       overlay.m_Anime.Play(0, true);
       // The part of the lead-in that the commands before could not cover.
-      for (int tick = 0; tick < request.nSkip; ++tick) overlay.m_Anime.Step();
+      overlay.m_Anime.AdvanceTick(request.nSkip);
     }
   }
 }

@@ -347,10 +347,12 @@ TEST_F(FlowTest, LeadInRequestsStartOverlaysAtTheirStep) {
   EXPECT_EQ(overlay.bPriority, 1);
   EXPECT_EQ(overlay.nDelay, 4);
   EXPECT_EQ(overlay.nValue, 3);
-  // 8 frames skipped: the second frame, 2 frames into it.
-  EXPECT_EQ(overlay.m_Anime.GetFrame(), 11);
-  for (int i = 0; i < 4; ++i) overlay.m_Anime.Step();
-  EXPECT_EQ(overlay.m_Anime.GetFrame(), 12);
+  // The 8 skipped frames overrun the first frame: the next step shows the
+  // second frame from its start, whatever the overrun.
+  EXPECT_EQ(overlay.m_Anime.GetFrame(), 10);
+  EXPECT_EQ(overlay.m_Anime.Step(), 11);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(overlay.m_Anime.Step(), 11);
+  EXPECT_EQ(overlay.m_Anime.Step(), 12);
   // The hold frame lasts 6 + 3 - 1 frames.
   for (int i = 0; i < 7; ++i) EXPECT_EQ(overlay.m_Anime.Step(), 12);
   EXPECT_EQ(overlay.m_Anime.Step(), ANIME_END);

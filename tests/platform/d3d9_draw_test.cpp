@@ -9,17 +9,13 @@
 #include <vector>
 
 #include "support/scoped_display_config.h"
+#include "support/transformed_vertex.h"
 
 namespace {
 
 using namespace platform;
 
-struct Vertex {
-  float x, y, z, rhw;
-  std::uint32_t colour;
-  float u, v;
-};
-static_assert(sizeof(Vertex) == 28);
+using Vertex = TransformedVertex;
 
 // A 32-bit render target of 8 x 6 on a windowed device, cleared to black.
 class Canvas {

@@ -9,16 +9,13 @@
 
 #include "platform/video/d3d9.h"
 #include "support/scoped_display_config.h"
+#include "support/transformed_vertex.h"
 
 namespace {
 
 using namespace platform;
 
-struct Vertex {
-  float x, y, z, rhw;
-  std::uint32_t colour;
-  float u, v;
-};
+using Vertex = TransformedVertex;
 
 constexpr int kWidth = 40, kHeight = 30, kTextureWidth = 8, kTextureHeight = 6;
 

@@ -103,19 +103,28 @@ inline void StorePixel(std::uint8_t* p, int bytes, std::uint32_t v) {
   }
 }
 
+// Calls rowOp(destination row, source row, pixels) for every row of the
+// nWidth x nHeight rectangle at (x, y) of dst and (sx, sy) of src, cut to
+// the part that lies inside both, rows from the top; each row pointer is at
+// the cut part's first pixel.
+template <class RowOp>
+void ForEachPairedRow(const SurfacePixels& dst, int x, int y, const SurfacePixels& src, int sx, int sy, int nWidth,
+                      int nHeight, RowOp&& rowOp) {
+  const OverlapSpan rows(nHeight, y, dst.height, sy, src.height);
+  const OverlapSpan columns(nWidth, x, dst.width, sx, src.width);
+  if (rows.Empty() || columns.Empty()) return;
+  for (int r = rows.first; r < rows.end; ++r)
+    rowOp(PixelAt(dst, x + columns.first, y + r), PixelAt(src, sx + columns.first, sy + r), columns.end - columns.first);
+}
+
 // Calls op(destination pixel, source pixel) for every pixel of the
 // nWidth x nHeight rectangle at (x, y) of dst and (sx, sy) of src that lies
 // inside both, rows from the top, columns from the left.
 template <class PixelOp>
 void ForEachPairedPixel(const SurfacePixels& dst, int x, int y, const SurfacePixels& src, int sx, int sy, int nWidth,
                         int nHeight, PixelOp&& op) {
-  const OverlapSpan rows(nHeight, y, dst.height, sy, src.height);
-  const OverlapSpan columns(nWidth, x, dst.width, sx, src.width);
-  if (rows.Empty() || columns.Empty()) return;
   const int bytes = dst.bitsPerPixel / 8;
-  for (int r = rows.first; r < rows.end; ++r) {
-    std::uint8_t* to = PixelAt(dst, x + columns.first, y + r);
-    const std::uint8_t* from = PixelAt(src, sx + columns.first, sy + r);
-    for (int k = columns.first; k < columns.end; ++k, to += bytes, from += bytes) op(to, from);
-  }
+  ForEachPairedRow(dst, x, y, src, sx, sy, nWidth, nHeight, [&](std::uint8_t* to, const std::uint8_t* from, int n) {
+    for (int k = 0; k < n; ++k, to += bytes, from += bytes) op(to, from);
+  });
 }

@@ -26,10 +26,9 @@ struct ChannelTables {
   DDCOLORFORMAT in;  // how the source pixel is decoded
   std::array<std::uint32_t, 256> r{}, g{}, b{};
   std::uint32_t fixed = 0;  // bits every written pixel has
-  std::uint32_t kept = 0;   // bits kept from the destination
 
-  std::uint32_t Apply(std::uint32_t source, std::uint32_t destination) const {
-    return fixed | (destination & kept) | r[source >> in.nShiftR & in.nMaxR] | g[source >> in.nShiftG & in.nMaxG] |
+  std::uint32_t Apply(std::uint32_t source) const {
+    return fixed | r[source >> in.nShiftR & in.nMaxR] | g[source >> in.nShiftG & in.nMaxG] |
            b[source >> in.nShiftB & in.nMaxB];
   }
 };
@@ -78,28 +77,42 @@ ChannelTables Direct3DTint(int nLevel, const PaletteColour& tint, bool toScreen1
   return tables;
 }
 
-// DirectDraw at 16 and 32 bits: each step halves the distance to the tint on
-// 0-255 values (16 bits: the channel value scaled up and back, the palette
-// holding channel values).
-ChannelTables DirectDrawTint(int nLevel, const PaletteColour& tint) {
+// DirectDraw at 16 bits: each step halves the distance to the tint on 0-255
+// values (each channel value scaled up and back, the palette holding
+// channel values).
+ChannelTables DirectDrawTint16(int nLevel, const PaletteColour& tint) {
   const int steps = std::clamp(nLevel, 0, kSettledSteps);
   const DDCOLORFORMAT& f = g_cfSurface;
   ChannelTables tables;
   tables.in = f;
-  const bool wide = g_nBpp == 32;
   const auto channel = [&](std::array<std::uint32_t, 256>& table, int tintValue, int maximum, int shift) {
-    const int t = wide ? tintValue : tintValue * 255 / maximum;
+    const int t = tintValue * 255 / maximum;
     FillTable(table, maximum, [&](int s) {
-      int v = wide ? s : s * 255 / maximum;
+      int v = s * 255 / maximum;
       for (int i = 0; i < steps; ++i) v = (v + t) >> 1;
-      return static_cast<std::uint32_t>(wide ? v : v * maximum / 255) << shift;
+      return static_cast<std::uint32_t>(v * maximum / 255) << shift;
     });
   };
   channel(tables.r, tint.r, f.nMaxR, f.nShiftR);
   channel(tables.g, tint.g, f.nMaxG, f.nShiftG);
   channel(tables.b, tint.b, f.nMaxB, f.nShiftB);
-  if (wide) tables.kept = 0xFF000000u;
   return tables;
+}
+
+// DirectDraw at 32 bits on a row: nSteps halvings of each channel's
+// distance to the tint t, v -> (v + t) >> 1, are at once
+// (v + t * (2^nSteps - 1)) >> nSteps (the floors nest); the fourth byte is
+// the destination's.
+void DirectDrawTintRow32(std::uint8_t* __restrict to, const std::uint8_t* __restrict from, int n, bool keyed,
+                         std::uint32_t key, const PaletteColour& tint, int nSteps) {
+  const std::uint32_t times = (1u << nSteps) - 1;
+  const std::uint32_t tr = tint.r * times, tg = tint.g * times, tb = tint.b * times;
+  for (int k = 0; k < n; ++k) {
+    const std::uint32_t s = Load32(from + 4 * k), d = Load32(to + 4 * k);
+    const std::uint32_t tinted = (d & 0xFF000000u) | ((s >> 16 & 0xFFu) + tr) >> nSteps << 16 |
+                                 ((s >> 8 & 0xFFu) + tg) >> nSteps << 8 | ((s & 0xFFu) + tb) >> nSteps;
+    Store32(to + 4 * k, keyed && s == key ? d : tinted);
+  }
 }
 
 // DirectDraw at 8 bits: the index after nLevel look-ups in the tint's column
@@ -127,10 +140,10 @@ void ApplyTables(const SurfacePixels& dst, int x, int y, const SurfacePixels& sr
   ForEachPairedPixel(dst, x, y, src, sx, sy, nWidth, nHeight, [&](std::uint8_t* to, const std::uint8_t* from) {
     if constexpr (Bytes == 2) {
       const std::uint32_t s = Load16(from);
-      if (!(keyed && s == key)) Store16(to, tables.Apply(s, 0));
+      if (!(keyed && s == key)) Store16(to, tables.Apply(s));
     } else {
       const std::uint32_t s = Load32(from);
-      if (!(keyed && s == key)) Store32(to, tables.Apply(s, tables.kept ? Load32(to) : 0));
+      if (!(keyed && s == key)) Store32(to, tables.Apply(s));
     }
   });
 }
@@ -167,6 +180,55 @@ void Direct3DTranslucent(const SurfacePixels& dst, int x, int y, const SurfacePi
   });
 }
 
+// DirectDraw's 16-bit surfaces are 565 or 555: with the layout a constant
+// the divisions become multiplications and the loops run on vectors.
+template <int ShiftR, int MaxR, int MaxG>
+struct Layout16 {
+  static constexpr int kShiftR = ShiftR, kShiftG = 5, kShiftB = 0;
+  static constexpr std::uint32_t kMaxR = MaxR, kMaxG = MaxG, kMaxB = 31;
+};
+
+template <class Rows16>
+void WithLayout16(Rows16&& rows) {
+  if (g_cfSurface.nMaxG == 63) {
+    rows(Layout16<11, 31, 63>{});
+  } else {
+    rows(Layout16<10, 31, 31>{});
+  }
+}
+
+// DirectDraw's 16-bit translucency on a row: each channel averaged on 0-255
+// values (v * 255 / max, and back by v * max / 255); a transparent
+// destination pixel takes the source. Every step fits 16 bits, and is
+// written so, for vectors of sixteen-bit lanes.
+template <class Layout>
+void DirectDrawTranslucentRow16(std::uint8_t* __restrict to, const std::uint8_t* __restrict from, int n, bool keyed,
+                                std::uint32_t key, Layout) {
+  using Lane = std::uint16_t;
+  const auto mix = [](Lane s, Lane d, int shift, Lane maximum) {
+    const auto wide = [&](Lane v) { return static_cast<Lane>(static_cast<Lane>((v >> shift & maximum) * 255) / maximum); };
+    const auto average = static_cast<Lane>(static_cast<Lane>(wide(s) + wide(d)) >> 1);
+    return static_cast<Lane>(static_cast<Lane>(static_cast<Lane>(average * maximum) / 255) << shift);
+  };
+  for (int k = 0; k < n; ++k) {
+    const auto s = static_cast<Lane>(Load16(from + 2 * k)), d = static_cast<Lane>(Load16(to + 2 * k));
+    const Lane mixed = mix(s, d, Layout::kShiftR, Layout::kMaxR) | mix(s, d, Layout::kShiftG, Layout::kMaxG) |
+                       mix(s, d, Layout::kShiftB, Layout::kMaxB);
+    Store16(to + 2 * k, keyed && s == key ? d : d == key ? s : mixed);
+  }
+}
+
+// DirectDraw's 32-bit translucency on a row: the average, the fourth byte
+// the destination's; a transparent destination pixel takes the source.
+void DirectDrawTranslucentRow32(std::uint8_t* __restrict to, const std::uint8_t* __restrict from, int n, bool keyed,
+                                std::uint32_t key) {
+  for (int k = 0; k < n; ++k) {
+    const std::uint32_t s = Load32(from + 4 * k), d = Load32(to + 4 * k);
+    const std::uint32_t blended = (d & 0xFF000000u) | (d == key ? s & 0xFFFFFFu : Average24(s, d));
+    Store32(to + 4 * k, keyed && s == key ? d : blended);
+  }
+}
+
 void DirectDrawTranslucent(const SurfacePixels& dst, int x, int y, const SurfacePixels& src, int sx, int sy, int w,
                            int h, bool keyed, const std::uint8_t* lpBlendTable) {
   const std::uint32_t key = g_dwTransmit;
@@ -178,26 +240,16 @@ void DirectDrawTranslucent(const SurfacePixels& dst, int x, int y, const Surface
         *to = *to == 0 ? s : lpBlendTable[*to * 256 + s];
       });
       break;
-    case 16: {
-      const DDCOLORFORMAT& f = g_cfSurface;
-      const auto mix = [](int a, int b, int maximum) { return ((a * 255 / maximum + b * 255 / maximum) >> 1) * maximum / 255; };
-      ForEachPairedPixel(dst, x, y, src, sx, sy, w, h, [&](std::uint8_t* to, const std::uint8_t* from) {
-        const std::uint32_t s = Load16(from), d = Load16(to);
-        if (keyed && s == key) return;
-        if (d == key) {
-          Store16(to, s);
-          return;
-        }
-        const ChannelValues a = DecodeChannels(s, f), b = DecodeChannels(d, f);
-        Store16(to, EncodeChannels(mix(a.r, b.r, f.nMaxR), mix(a.g, b.g, f.nMaxG), mix(a.b, b.b, f.nMaxB), f));
+    case 16:
+      WithLayout16([&](auto layout) {
+        ForEachPairedRow(dst, x, y, src, sx, sy, w, h, [&](std::uint8_t* to, const std::uint8_t* from, int n) {
+          DirectDrawTranslucentRow16(to, from, n, keyed, key, layout);
+        });
       });
       break;
-    }
     case 32:
-      ForEachPairedPixel(dst, x, y, src, sx, sy, w, h, [&](std::uint8_t* to, const std::uint8_t* from) {
-        const std::uint32_t s = Load32(from), d = Load32(to);
-        if (keyed && s == key) return;
-        Store32(to, (d & 0xFF000000u) | (d == key ? s & 0xFFFFFFu : Average24(s, d)));
+      ForEachPairedRow(dst, x, y, src, sx, sy, w, h, [&](std::uint8_t* to, const std::uint8_t* from, int n) {
+        DirectDrawTranslucentRow32(to, from, n, keyed, key);
       });
       break;
     default: break;
@@ -244,9 +296,14 @@ bool DDBltAlpha(DDSURFACEDATA* lpDst, int x, int y, int nWidth, int nHeight, DDS
     ForEachPairedPixel(dst, x, y, src, sx, sy, nWidth, nHeight, [&](std::uint8_t* to, const std::uint8_t* from) {
       if (!(keyed && *from == key)) *to = steps[*from];
     });
+  } else if (g_nBpp == 32 && !g_lpD3DState) {
+    const int steps = std::clamp(nLevel, 0, kSettledSteps);
+    ForEachPairedRow(dst, x, y, src, sx, sy, nWidth, nHeight, [&](std::uint8_t* to, const std::uint8_t* from, int n) {
+      DirectDrawTintRow32(to, from, n, keyed, key, tint, steps);
+    });
   } else if (g_nBpp == 16 || g_nBpp == 32) {
     const ChannelTables tables = g_lpD3DState ? Direct3DTint(nLevel, tint, g_nBpp == 16 && DDIsFullScreenBackBuffer(lpDst))
-                                              : DirectDrawTint(nLevel, tint);
+                                              : DirectDrawTint16(nLevel, tint);
     if (g_nBpp == 16) {
       ApplyTables<2>(dst, x, y, src, sx, sy, nWidth, nHeight, keyed, key, tables);
     } else {

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "graphics/device.h"
@@ -268,5 +270,159 @@ TEST(TintedBlits, ResultsOfMissingSurfacesAndFailedLocks) {
     EXPECT_EQ(destination.At(1, 1), 0x42u);
   }
 }
+
+}  // namespace
+
+namespace {
+
+// The DirectDraw blends at 16 and 32 bits over every pair of channel values:
+// a grid whose column x holds source pixel GridPixel(x) and whose row y
+// holds destination pixel GridPixel(y), each channel running through its
+// whole range (16 bits: 64 values, 32 bits: 256) in its own order, the spare
+// bits varying and the transparent colour among the values. The results
+// are compared with the blends' arithmetic written out pixel by pixel.
+class DirectDrawBlendGrid {
+ public:
+  DirectDrawBlendGrid()
+      : m_nSize(g_nBpp == 32 ? 256 : 64),
+        m_Source(m_nSize, m_nSize, 0, true),
+        m_Destination(m_nSize, m_nSize, 0, true) {
+    g_dwTransmit = GridPixel(5);
+    cSurfaceLock source(m_Source.Surface());
+    for (int y = 0; y < m_nSize; ++y)
+      for (int x = 0; x < m_nSize; ++x) source.SetPixel(x, y, GridPixel(x));
+  }
+  int Size() const { return m_nSize; }
+  DDSURFACEDATA* Source() { return m_Source.Surface(); }
+  DDSURFACEDATA* Destination() { return m_Destination.Surface(); }
+
+  // Puts the destination grid back.
+  void Reset() {
+    cSurfaceLock destination(m_Destination.Surface());
+    for (int y = 0; y < m_nSize; ++y)
+      for (int x = 0; x < m_nSize; ++x) destination.SetPixel(x, y, GridPixel(y));
+  }
+
+  // Every destination pixel against formula(source, destination) inside the
+  // w x h rectangle at (x, y), which reads the source from column sx, and
+  // against its old value outside (every source row is alike); stops at the
+  // first difference.
+  template <class Formula>
+  void Expect(int x, int y, int w, int h, int sx, Formula&& formula) {
+    cSurfaceLock destination(m_Destination.Surface());
+    for (int py = 0; py < m_nSize; ++py)
+      for (int px = 0; px < m_nSize; ++px) {
+        const bool inside = px >= x && px < x + w && py >= y && py < y + h;
+        const std::uint32_t old = GridPixel(py);
+        const std::uint32_t expected = inside ? formula(GridPixel(px - x + sx), old) : old;
+        if (destination.GetPixel(px, py) != expected) {
+          ADD_FAILURE() << "at " << px << "," << py << ": " << std::hex << destination.GetPixel(px, py)
+                        << " instead of " << expected;
+          return;
+        }
+      }
+  }
+
+ private:
+  std::uint32_t GridPixel(int i) const {
+    if (g_nBpp == 32)
+      return static_cast<std::uint32_t>((i * 13 & 0xFF) << 24 | i << 16 | (255 - i) << 8 | ((i * 7 + 3) & 0xFF));
+    const DDCOLORFORMAT& f = g_cfSurface;
+    const std::uint32_t spare = f.nMaxG == 31 ? static_cast<std::uint32_t>(i >> 5 & 1) << 15 : 0;
+    return spare | EncodeChannels(i & f.nMaxR, (63 - i) & f.nMaxG, (i * 7 + 3) & f.nMaxB, f);
+  }
+
+  int m_nSize;
+  RawSurface m_Source, m_Destination;
+};
+
+// The channel arithmetic of a DirectDraw blend on 16-bit pixels: each
+// channel's value taken to 0-255 (v * 255 / max), op applied, and taken back
+// (v * max / 255).
+template <class ChannelOp>
+std::uint32_t OnEightBitChannels16(std::uint32_t s, ChannelOp&& op) {
+  const DDCOLORFORMAT& f = g_cfSurface;
+  const ChannelValues c = DecodeChannels(s, f);
+  const auto channel = [&](int v, int maximum, int index) { return op(v * 255 / maximum, index) * maximum / 255; };
+  return EncodeChannels(channel(c.r, f.nMaxR, 0), channel(c.g, f.nMaxG, 1), channel(c.b, f.nMaxB, 2), f);
+}
+
+std::uint32_t TranslucentFormula(std::uint32_t s, std::uint32_t d) {
+  if (g_nBpp == 32) {
+    if (d == g_dwTransmit) return (d & 0xFF000000u) | (s & 0xFFFFFFu);
+    std::uint32_t result = d & 0xFF000000u;
+    for (int shift : {0, 8, 16}) result |= ((s >> shift & 0xFF) + (d >> shift & 0xFF)) >> 1 << shift;
+    return result;
+  }
+  if (d == g_dwTransmit) return s;
+  const DDCOLORFORMAT& f = g_cfSurface;
+  const ChannelValues b = DecodeChannels(d, f);
+  const int maxima[] = {f.nMaxR, f.nMaxG, f.nMaxB}, others[] = {b.r, b.g, b.b};
+  return OnEightBitChannels16(s, [&](int v, int index) { return (v + others[index] * 255 / maxima[index]) >> 1; });
+}
+
+// nLevel halvings of the distance to the tint (palette values are 16-bit
+// channel values at 16 bits).
+std::uint32_t TintFormula(std::uint32_t s, std::uint32_t d, int nLevel, PaletteColour tint) {
+  const int steps = std::clamp(nLevel, 0, 16);
+  const int tints[] = {tint.r, tint.g, tint.b};
+  const auto halve = [&](int v, int t) {
+    for (int i = 0; i < steps; ++i) v = (v + t) >> 1;
+    return v;
+  };
+  if (g_nBpp == 32) {
+    std::uint32_t result = d & 0xFF000000u;
+    for (int index = 0; index < 3; ++index) {
+      const int shift = 16 - 8 * index;
+      result |= static_cast<std::uint32_t>(halve(static_cast<int>(s >> shift & 0xFF), tints[index])) << shift;
+    }
+    return result;
+  }
+  const DDCOLORFORMAT& f = g_cfSurface;
+  const int maxima[] = {f.nMaxR, f.nMaxG, f.nMaxB};
+  return OnEightBitChannels16(s, [&](int v, int index) { return halve(v, tints[index] * 255 / maxima[index]); });
+}
+
+class DirectDrawBlends : public testing::TestWithParam<const char*> {};
+
+TEST_P(DirectDrawBlends, MatchTheirArithmeticOverEveryChannelPair) {
+  ScopedGraphicsDevice device(GraphicsModeNamed(GetParam()));
+  ASSERT_TRUE(device.Started());
+  DirectDrawBlendGrid grid;
+  const int n = grid.Size();
+  const auto table = TestBlendTable();
+  // The whole grid, then an odd rectangle that starts and ends mid-row.
+  struct Area {
+    int x, y, w, h, sx, sy;
+  };
+  const Area areas[] = {{0, 0, n, n, 0, 0}, {3, 2, n - 12, 9, 7, 4}};
+  for (const Area& a : areas)
+    for (int flags : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "rectangle at " << a.x << "," << a.y << ", flags " << flags);
+      const auto keyed = [&](auto formula) {
+        return [=](std::uint32_t s, std::uint32_t d) { return flags == 1 && s == g_dwTransmit ? d : formula(s, d); };
+      };
+      grid.Reset();
+      EXPECT_TRUE(
+          DDBltTranslucent(grid.Destination(), a.x, a.y, a.w, a.h, grid.Source(), a.sx, a.sy, flags, table.data()));
+      grid.Expect(a.x, a.y, a.w, a.h, a.sx, keyed(TranslucentFormula));
+      const PaletteColour tints[] = {{31, 17, 0, 0}, {0, 30, 31, 0}, {255, 0, 128, 0}};
+      for (const PaletteColour& tint : g_nBpp == 32 ? std::span(tints) : std::span(tints).first(2))
+        for (int level : {-1, 1, 2, 3, 7, 16, 40}) {
+          SCOPED_TRACE(testing::Message() << "tint level " << level << " toward " << int{tint.r} << ","
+                                          << int{tint.g} << "," << int{tint.b});
+          const PaletteBuffer palette = TintPalette(tint);
+          grid.Reset();
+          EXPECT_TRUE(DDBltAlpha(grid.Destination(), a.x, a.y, a.w, a.h, grid.Source(), a.sx, a.sy, flags,
+                                 palette.data(), table.data(), kTint, level));
+          grid.Expect(a.x, a.y, a.w, a.h, a.sx, keyed([&](std::uint32_t s, std::uint32_t d) {
+                        return TintFormula(s, d, level, tint);
+                      }));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, DirectDrawBlends, testing::Values("DD16_565", "DD16_555", "DD32"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 }  // namespace

@@ -12,10 +12,12 @@
 // coordinate stays far below.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
 #include "platform/video/d3d9_pixel_pipeline.h"
+#include "platform/video/d3d9_row_shader.h"
 #include "platform/video/pixel_rows.h"
 
 namespace platform {
@@ -187,56 +189,51 @@ void DrawPlainColour(const Rectangle& rect, PixelBuffer& target, const PixelPipe
   }
 }
 
-// Every other case: each pixel shaded from its texel (copiesTexels: as
-// PixelPipeline::Draw takes it). The diffuse colour is the same at every
-// pixel, so a texel combines as the one before it did when it is the same.
+// Texels copied (CopiesTexels) onto a target of another format: opaque ones
+// converted, clear ones skipped, the others shaded.
 template <int Bytes, int TexelBytes>
-void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelPipeline& pipeline,
-                const Colour& diffuse, bool copiesTexels) {
+void DrawConvertedTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& target,
+                         const PixelPipeline& pipeline, const Colour& diffuse) {
   const PixelBuffer& texture = *pipeline.texture;
   const PixelFormat format = target.Format(), texelFormat = texture.Format();
   const int width = rect.x1 - rect.x0 + 1;
-  const bool over = pipeline.BlendsOver();
-  std::uint32_t lastTexel = 0, lastCombined = pipeline.Combined(diffuse, 0);
-  const auto combined = [&](std::uint32_t texel) {
-    if (texel != lastTexel) {
-      lastTexel = texel;
-      lastCombined = pipeline.Combined(diffuse, texel);
-    }
-    return lastCombined;
-  };
-  // The program's translucent and tinted quads onto a 32-bit target: the
-  // row's combined colours first, then blended as a vector.
-  if (Bytes == 4 && over && !copiesTexels) {
-    static thread_local std::vector<std::uint32_t> sources;
-    sources.resize(static_cast<std::size_t>(width));
-    const std::uint32_t xBits = format == PixelFormat::XRGB8888 ? 0xFF000000u : 0;
-    for (int y = rect.y0; y <= rect.y1; ++y) {
-      const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
-      for (int k = 0; k < width; ++k)
-        sources[static_cast<std::size_t>(k)] =
-            combined(StoredToArgb<TexelBytes>(texelFormat, LoadPixel<TexelBytes>(in + map.Column(k) * TexelBytes)));
-      BlendOverRow32(sources.data(), target.Row(y) + rect.x0 * Bytes, width, xBits);
-    }
-    return;
-  }
   for (int y = rect.y0; y <= rect.y1; ++y) {
     const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
     std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
     for (int k = 0; k < width; ++k) {
       const std::uint32_t texel = StoredToArgb<TexelBytes>(
           texelFormat, LoadPixel<TexelBytes>(in + map.Column(k) * TexelBytes));
-      if (copiesTexels && texel >> 24 == 0xFF) {
-        StorePixel<Bytes>(out + k * Bytes, ArgbToStored<Bytes>(format, texel));
-        continue;
-      }
-      if (copiesTexels && texel >> 24 == 0) continue;
-      std::uint32_t result = combined(texel);
-      if (pipeline.blending) {
-        const std::uint32_t destination = StoredToArgb<Bytes>(format, LoadPixel<Bytes>(out + k * Bytes));
-        result = over ? BlendOver(result, destination) : pipeline.Blend(result, destination);
-      }
+      const std::uint32_t alpha = texel >> 24;
+      if (alpha == 0) continue;
+      const std::uint32_t result =
+          alpha == 0xFF ? texel
+                        : pipeline.Shade(diffuse, texel, StoredToArgb<Bytes>(format, LoadPixel<Bytes>(out + k * Bytes)));
       StorePixel<Bytes>(out + k * Bytes, ArgbToStored<Bytes>(format, result));
+    }
+  }
+}
+
+// Every other case: runs of each row shaded at once, from the texels in
+// place or gathered.
+template <int Bytes, int TexelBytes>
+void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelPipeline& pipeline,
+                const Colour& diffuse) {
+  const PixelBuffer& texture = *pipeline.texture;
+  const int width = rect.x1 - rect.x0 + 1;
+  const RowShader shader(pipeline, diffuse, texture.Format(), target.Format());
+  std::uint8_t gathered[RowShader::kRun * TexelBytes];
+  for (int y = rect.y0; y <= rect.y1; ++y) {
+    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
+    for (int k = 0; k < width; k += RowShader::kRun) {
+      const int n = std::min(RowShader::kRun, width - k);
+      const std::uint8_t* texels = in + map.Column(k) * TexelBytes;
+      if (!map.unitColumns) {
+        for (int j = 0; j < n; ++j)
+          std::memcpy(gathered + j * TexelBytes, in + map.Column(k + j) * TexelBytes, TexelBytes);
+        texels = gathered;
+      }
+      shader.Shade(texels, out + k * Bytes, n);
     }
   }
 }
@@ -269,10 +266,15 @@ void DrawRectangle(const DrawVertex (&v)[4], const Rectangle& rect, PixelBuffer&
       }
     }
   }
-  if (BytesPerPixel(texture.Format()) == 2) {
-    DrawShaded<Bytes, 2>(rect, map, target, pipeline, diffuse, copiesTexels);
+  const bool texels16 = BytesPerPixel(texture.Format()) == 2;
+  if (copiesTexels && texels16) {
+    DrawConvertedTexels<Bytes, 2>(rect, map, target, pipeline, diffuse);
+  } else if (copiesTexels) {
+    DrawConvertedTexels<Bytes, 4>(rect, map, target, pipeline, diffuse);
+  } else if (texels16) {
+    DrawShaded<Bytes, 2>(rect, map, target, pipeline, diffuse);
   } else {
-    DrawShaded<Bytes, 4>(rect, map, target, pipeline, diffuse, copiesTexels);
+    DrawShaded<Bytes, 4>(rect, map, target, pipeline, diffuse);
   }
 }
 
@@ -282,7 +284,8 @@ bool DrawAxisAlignedQuad(const DrawVertex (&strip)[4], PixelBuffer& target, cons
   const int bytes = BytesPerPixel(target.Format());
   // Textures are of 16 or 32 bits (PixelFormatOf), like targets.
   if (bytes != 2 && bytes != 4) return false;
-  if (pipeline.texture && pipeline.texture->Empty()) return false;
+  if (pipeline.texture && (pipeline.texture->Empty() || pipeline.texture->Format() == PixelFormat::Index8))
+    return false;
   Rectangle rect;
   if (!AsRectangle(strip, target, rect)) return false;
   if (rect.x0 > rect.x1 || rect.y0 > rect.y1) return true;

@@ -1,6 +1,6 @@
 // The Direct3D stand-in draws an axis-aligned quad of a two-triangle strip
-// row by row; every pixel must come out as the triangle rasteriser draws the
-// same two triangles as a list.
+// row by row, a run of pixels at a time; every pixel must come out as the
+// triangle rasteriser draws the same two triangles as a list.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,7 +17,8 @@ using namespace platform;
 
 using Vertex = TransformedVertex;
 
-constexpr int kWidth = 40, kHeight = 30, kTextureWidth = 8, kTextureHeight = 6;
+// The texture is wider than a run of the row shader (64 pixels).
+constexpr int kWidth = 100, kHeight = 30, kTextureWidth = 80, kTextureHeight = 6;
 
 // A windowed device whose back buffer holds a pattern, with a patterned
 // texture whose alphas are 0, 0xFF and between.
@@ -39,7 +40,7 @@ class Canvas {
     for (int y = 0; y < kTextureHeight; ++y)
       for (int x = 0; x < kTextureWidth; ++x)
         m_Texture->Level0()->Pixels().WriteArgb(
-            x, y, kAlphas[(x + 2 * y) % 5] << 24 | static_cast<std::uint32_t>(x * 30) << 16 |
+            x, y, kAlphas[(x + 2 * y) % 5] << 24 | static_cast<std::uint32_t>(x * 30 % 256) << 16 |
                       static_cast<std::uint32_t>(y * 40) << 8 | 0x5Au);
     PixelBuffer& target = m_Device->RenderTarget()->Pixels();
     for (int y = 0; y < kHeight; ++y)
@@ -81,6 +82,7 @@ class Canvas {
   Direct3DTexture9* m_Texture = nullptr;
 };
 
+// u in texels, v in texture heights.
 struct Shape {
   const char* name;
   float left, top, right, bottom, uLeft, vTop, uRight, vBottom;
@@ -104,15 +106,16 @@ void SetStage(Direct3DDevice9& device, std::uint32_t colourOp, std::uint32_t col
 
 TEST(Direct3DQuads, AnAxisAlignedStripDrawsAsItsTwoTrianglesDo) {
   const Shape shapes[] = {
-      {"unscaled", 2.5f, 3.5f, 10.5f, 9.5f, 0, 0, 1, 1},
-      {"doubled", 2.5f, 3.5f, 18.5f, 15.5f, 0, 0, 1, 1},
-      {"halved", 1.5f, 1.5f, 5.5f, 4.5f, 0, 0, 1, 1},
-      {"scaled by a fraction", 0.5f, 0.5f, 13.5f, 11.5f, 0, 0, 0.75f, 1},
-      {"mirrored both ways", 4.5f, 2.5f, 12.5f, 8.5f, 1, 1, 0, 0},
-      {"cut by every edge", -5.5f, -3.5f, 45.5f, 33.5f, 0, 0, 1, 1},
-      {"off the pixel edges", 2.2f, 3.7f, 11.9f, 10.1f, 0, 0, 1, 1},
-      {"wrapping", 0.5f, 0.5f, 32.5f, 24.5f, -0.5f, 0, 2, 2},
-      {"drawn right to left", 10.5f, 9.5f, 2.5f, 3.5f, 0, 0, 1, 1},
+      {"unscaled", 2.5f, 3.5f, 10.5f, 9.5f, 0, 0, 8, 1},
+      {"doubled", 2.5f, 3.5f, 18.5f, 15.5f, 0, 0, 8, 1},
+      {"halved", 1.5f, 1.5f, 5.5f, 4.5f, 0, 0, 8, 1},
+      {"scaled by a fraction", 0.5f, 0.5f, 13.5f, 11.5f, 0, 0, 6, 1},
+      {"mirrored both ways", 4.5f, 2.5f, 12.5f, 8.5f, 8, 1, 0, 0},
+      {"cut by every edge", -5.5f, -3.5f, 105.5f, 33.5f, 0, 0, 80, 1},
+      {"off the pixel edges", 2.2f, 3.7f, 11.9f, 10.1f, 0, 0, 8, 1},
+      {"wrapping", 0.5f, 0.5f, 32.5f, 24.5f, -40, 0, 160, 2},
+      {"drawn right to left", 10.5f, 9.5f, 2.5f, 3.5f, 0, 0, 8, 1},
+      {"a row of more than one run", 5.5f, 20.5f, 80.5f, 26.5f, 2, 0, 77, 1},
   };
   const States states[] = {
       {"copy", 0xFFFFFFFF,
@@ -149,17 +152,60 @@ TEST(Direct3DQuads, AnAxisAlignedStripDrawsAsItsTwoTrianglesDo) {
          d.SetTexture(0, nullptr);
          SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
        }},
+      // The other operations and blends, each on both argument orders.
+      {"doubled and added", 0xC0806040,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE2X, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_ADD, D3DTA_DIFFUSE, D3DTA_TEXTURE);
+       }},
+      {"quadrupled and added signed", 0x70C06020,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE4X, D3DTA_DIFFUSE, D3DTA_TEXTURE, D3DTOP_ADDSIGNED, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+       }},
+      {"subtracted and added smoothly", 0x90A05030,
+       [](Direct3DDevice9& d) {
+         d.SetRenderState(D3DRS_TEXTUREFACTOR, 0x60405060);
+         SetStage(d, D3DTOP_SUBTRACT, D3DTA_TEXTURE, D3DTA_TFACTOR, D3DTOP_ADDSMOOTH, D3DTA_TFACTOR, D3DTA_TEXTURE);
+       }},
+      {"subtracted the other way, blended by the diffuse alpha", 0x60A05030,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TEXTURE, D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TEXTURE,
+                  D3DTA_DIFFUSE);
+       }},
+      {"blended by the texture alpha, added one to one", 0xA0305070,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_BLENDTEXTUREALPHA, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG2, D3DTA_TEXTURE,
+                  D3DTA_DIFFUSE);
+         d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+         d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+       }},
+      {"selected, blended by the inverse and zero", 0xA0305070,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+         d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_INVSRCALPHA);
+         d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+       }},
+      {"disabled, blended by the source alpha twice", 0xA0305070,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+         d.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+         d.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_SRCALPHA);
+       }},
   };
   const struct {
     D3DFORMAT target, texture;
   } formats[] = {{D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8},
                  {D3DFMT_R5G6B5, D3DFMT_A1R5G5B5},
                  {D3DFMT_X8R8G8B8, D3DFMT_A1R5G5B5},
-                 {D3DFMT_R5G6B5, D3DFMT_A8R8G8B8}};
+                 {D3DFMT_R5G6B5, D3DFMT_A8R8G8B8},
+                 {D3DFMT_A1R5G5B5, D3DFMT_A1R5G5B5},
+                 {D3DFMT_A8R8G8B8, D3DFMT_A8R8G8B8},
+                 {D3DFMT_X1R5G5B5, D3DFMT_A8R8G8B8}};
   for (const auto& format : formats) {
     for (const States& state : states) {
       for (const Shape& s : shapes) {
-        const auto at = [&](float x, float y, float u, float v) { return Vertex{x, y, 0, 1, state.colour, u, v}; };
+        const auto at = [&](float x, float y, float u, float v) {
+          return Vertex{x, y, 0, 1, state.colour, u / kTextureWidth, v};
+        };
         const Vertex a = at(s.left, s.top, s.uLeft, s.vTop), b = at(s.left, s.bottom, s.uLeft, s.vBottom),
                      c = at(s.right, s.top, s.uRight, s.vTop), d = at(s.right, s.bottom, s.uRight, s.vBottom);
         Canvas strip(format.target, format.texture), list(format.target, format.texture);

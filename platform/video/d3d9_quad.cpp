@@ -19,6 +19,7 @@
 #include "platform/video/d3d9_pixel_pipeline.h"
 #include "platform/video/d3d9_row_shader.h"
 #include "platform/video/pixel_rows.h"
+#include "platform/video/vector_clones.h"
 
 namespace platform {
 
@@ -66,12 +67,23 @@ struct Axis {
   double At(double p) const { return t0 + (p - p0) * slope; }
 };
 
+// The texel column of each pixel of a row: first + k for pixel k when
+// unit, else list[k]. Held by value in the loops, so that the compiler need
+// not read it again after each store of a pixel.
+struct TexelColumns {
+  const int* list;
+  int first;
+  bool unit;
+
+  int operator()(int k) const { return unit ? first + k : list[k]; }
+};
+
 // The texel columns of x0 .. x1 and rows of y0 .. y1.
 struct TexelMap {
   std::vector<int> columns, rows;
-  bool unitColumns = true;  // column x is columns[0] + (x - x0); only that one is listed
+  bool unitColumns = true;  // column x is columns[0] + (x - x0)
 
-  int Column(int k) const { return unitColumns ? columns[0] + k : columns[static_cast<std::size_t>(k)]; }
+  TexelColumns Columns() const { return {columns.data(), columns[0], unitColumns}; }
 };
 
 void MapTexels(const DrawVertex (&v)[4], const Rectangle& rect, const PixelPipeline& pipeline, TexelMap& map) {
@@ -79,17 +91,46 @@ void MapTexels(const DrawVertex (&v)[4], const Rectangle& rect, const PixelPipel
   map.columns.resize(static_cast<std::size_t>(rect.x1 - rect.x0 + 1));
   map.rows.resize(static_cast<std::size_t>(rect.y1 - rect.y0 + 1));
   const Axis across(a.x, a.u, d.x, d.u), down(a.y, a.v, d.y, d.v);
+  for (int y = rect.y0; y <= rect.y1; ++y)
+    map.rows[static_cast<std::size_t>(y - rect.y0)] = pipeline.WrapV(down.At(y));
   // One texel a pixel, left to right, without a wrap between the ends: the
-  // columns need not be listed.
+  // columns need not be listed. Texture coordinates of a width that is not
+  // a power of two miss the exact slope; their columns are listed, then
+  // found to run one by one all the same.
   map.columns[0] = pipeline.WrapU(across.At(rect.x0));
   map.unitColumns = across.slope * pipeline.texture->Width() == 1.0 &&
                     pipeline.WrapU(across.At(rect.x1)) - map.columns[0] == rect.x1 - rect.x0;
-  for (int x = rect.x0; x <= rect.x1 && !map.unitColumns; ++x) {
+  if (map.unitColumns) return;
+  bool unit = true;
+  for (int x = rect.x0; x <= rect.x1; ++x) {
     const int column = pipeline.WrapU(across.At(x));
     map.columns[static_cast<std::size_t>(x - rect.x0)] = column;
+    unit = unit && column == map.columns[0] + (x - rect.x0);
   }
-  for (int y = rect.y0; y <= rect.y1; ++y)
-    map.rows[static_cast<std::size_t>(y - rect.y0)] = pipeline.WrapV(down.At(y));
+  map.unitColumns = unit;
+}
+
+// The row loops, each built for AVX2 and the baseline. The copies take a
+// row in pieces whose texels, read twice, are still in the nearest cache
+// the second time.
+constexpr int kCopyPiece = 256;
+
+VECTOR_CLONES bool CopyTexelRow32(const std::uint8_t* from, std::uint8_t* to, int n) {
+  bool between = false;
+  for (int k = 0; k < n; k += kCopyPiece) between |= CopyOpaqueRow32(from + 4 * k, to + 4 * k, std::min(kCopyPiece, n - k));
+  return between;
+}
+VECTOR_CLONES void CopyTexelRow1555(const std::uint8_t* from, std::uint8_t* to, int n) {
+  CopyOpaqueRow1555(from, to, n);
+}
+VECTOR_CLONES void CopyTexelRow1555To565(const std::uint8_t* from, std::uint8_t* to, int n) {
+  for (int k = 0; k < n; k += kCopyPiece) CopyOpaqueRow1555To565(from + 2 * k, to + 2 * k, std::min(kCopyPiece, n - k));
+}
+VECTOR_CLONES void FillRow16(std::uint8_t* to, int n, std::uint16_t raw) {
+  for (int k = 0; k < n; ++k) std::memcpy(to + 2 * k, &raw, 2);
+}
+VECTOR_CLONES void FillRow32(std::uint8_t* to, int n, std::uint32_t raw) {
+  for (int k = 0; k < n; ++k) std::memcpy(to + 4 * k, &raw, 4);
 }
 
 // Texels whose stored values the target shares: opaque ones moved as they
@@ -106,18 +147,17 @@ void DrawRawTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& targ
     return Bytes == 4 && static_cast<std::uint8_t>((raw >> 24) - 1) < 0xFE;
   };
   const int width = rect.x1 - rect.x0 + 1;
+  const TexelColumns column = map.Columns();
   for (int y = rect.y0; y <= rect.y1; ++y) {
     const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
     std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
-    const auto texelAt = [&](int k) {
-      return in + map.Column(k) * Bytes;
-    };
+    const auto texelAt = [&](int k) { return in + column(k) * Bytes; };
     bool anyBetween = false;
-    if (map.unitColumns && &texture != &target) {
+    if (column.unit && &texture != &target) {
       if constexpr (Bytes == 4) {
-        anyBetween = CopyOpaqueRow32(texelAt(0), out, width);
+        anyBetween = CopyTexelRow32(texelAt(0), out, width);
       } else {
-        CopyOpaqueRow1555(texelAt(0), out, width);
+        CopyTexelRow1555(texelAt(0), out, width);
       }
     } else {
       for (int k = 0; k < width; ++k) {
@@ -141,15 +181,16 @@ void DrawRawTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& targ
 void DrawConverted1555(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelBuffer& texture,
                        const std::uint16_t* converted) {
   const int width = rect.x1 - rect.x0 + 1;
+  const TexelColumns column = map.Columns();
   for (int y = rect.y0; y <= rect.y1; ++y) {
     const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
     std::uint8_t* out = target.Row(y) + rect.x0 * 2;
-    if (map.unitColumns && target.Format() == PixelFormat::RGB565) {
-      CopyOpaqueRow1555To565(in + map.columns[0] * 2, out, width);
+    if (column.unit && target.Format() == PixelFormat::RGB565) {
+      CopyTexelRow1555To565(in + column.first * 2, out, width);
       continue;
     }
     for (int k = 0; k < width; ++k) {
-      const std::uint32_t raw = LoadPixel<2>(in + map.Column(k) * 2);
+      const std::uint32_t raw = LoadPixel<2>(in + column(k) * 2);
       const std::uint32_t kept = LoadPixel<2>(out + k * 2);
       StorePixel<2>(out + k * 2, (raw & 0x8000) ? converted[raw & 0x7FFF] : kept);  // no branch to mispredict
     }
@@ -170,7 +211,11 @@ void DrawPlainColour(const Rectangle& rect, PixelBuffer& target, const PixelPipe
     const std::uint32_t raw = FromArgb(format, sourceArgb);
     for (int y = rect.y0; y <= rect.y1; ++y) {
       std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
-      for (int k = 0; k < width; ++k) StorePixel<Bytes>(out + k * Bytes, raw);
+      if constexpr (Bytes == 2) {
+        FillRow16(out, width, static_cast<std::uint16_t>(raw));
+      } else {
+        FillRow32(out, width, raw);
+      }
     }
     return;
   }
@@ -197,12 +242,13 @@ void DrawConvertedTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer
   const PixelBuffer& texture = *pipeline.texture;
   const PixelFormat format = target.Format(), texelFormat = texture.Format();
   const int width = rect.x1 - rect.x0 + 1;
+  const TexelColumns column = map.Columns();
   for (int y = rect.y0; y <= rect.y1; ++y) {
     const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
     std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
     for (int k = 0; k < width; ++k) {
       const std::uint32_t texel = StoredToArgb<TexelBytes>(
-          texelFormat, LoadPixel<TexelBytes>(in + map.Column(k) * TexelBytes));
+          texelFormat, LoadPixel<TexelBytes>(in + column(k) * TexelBytes));
       const std::uint32_t alpha = texel >> 24;
       if (alpha == 0) continue;
       const std::uint32_t result =
@@ -220,6 +266,7 @@ void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target,
                 const Colour& diffuse) {
   const PixelBuffer& texture = *pipeline.texture;
   const int width = rect.x1 - rect.x0 + 1;
+  const TexelColumns column = map.Columns();
   const RowShader shader(pipeline, diffuse, texture.Format(), target.Format());
   std::uint8_t gathered[RowShader::kRun * TexelBytes];
   for (int y = rect.y0; y <= rect.y1; ++y) {
@@ -227,10 +274,10 @@ void DrawShaded(const Rectangle& rect, const TexelMap& map, PixelBuffer& target,
     std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
     for (int k = 0; k < width; k += RowShader::kRun) {
       const int n = std::min(RowShader::kRun, width - k);
-      const std::uint8_t* texels = in + map.Column(k) * TexelBytes;
-      if (!map.unitColumns) {
+      const std::uint8_t* texels = in + column(k) * TexelBytes;
+      if (!column.unit) {
         for (int j = 0; j < n; ++j)
-          std::memcpy(gathered + j * TexelBytes, in + map.Column(k + j) * TexelBytes, TexelBytes);
+          std::memcpy(gathered + j * TexelBytes, in + column(k + j) * TexelBytes, TexelBytes);
         texels = gathered;
       }
       shader.Shade(texels, out + k * Bytes, n);

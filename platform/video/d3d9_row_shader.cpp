@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/video/vector_clones.h"
+
 namespace platform {
 
 namespace {
@@ -10,15 +12,6 @@ namespace {
 constexpr int kRun = RowShader::kRun;
 constexpr int kBlock = 16;
 static_assert(kRun % kBlock == 0);
-
-// The loops are built twice on x86-64: for AVX2, which holds twice the
-// lanes, and for the baseline; the processor picks one when the program
-// starts.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ROW_LOOPS __attribute__((target_clones("avx2", "default")))
-#else
-#define ROW_LOOPS
-#endif
 
 // Channels of up to kRun pixels: a, r, g, b, each from 0 to 255. Every
 // value of the arithmetic below stays within 16 bits, so the loops run on
@@ -47,7 +40,7 @@ int LanesOf(int n) { return (n + kBlock - 1) & -kBlock; }
 
 // Stored pixels as channels (the values ToArgb gives), the rest of the last
 // block zeros.
-ROW_LOOPS void Decode(PixelFormat format, const std::uint8_t* __restrict in, Planes& p, int n) {
+VECTOR_CLONES void Decode(PixelFormat format, const std::uint8_t* __restrict in, Planes& p, int n) {
   Lane* __restrict a = p.c[0];
   Lane* __restrict r = p.c[1];
   Lane* __restrict g = p.c[2];
@@ -95,7 +88,7 @@ ROW_LOOPS void Decode(PixelFormat format, const std::uint8_t* __restrict in, Pla
 }
 
 // Channels as stored pixels (the values FromArgb gives).
-ROW_LOOPS void Encode(PixelFormat format, const Planes& p, std::uint8_t* __restrict out, int n) {
+VECTOR_CLONES void Encode(PixelFormat format, const Planes& p, std::uint8_t* __restrict out, int n) {
   const Lane* __restrict a = p.c[0];
   const Lane* __restrict r = p.c[1];
   const Lane* __restrict g = p.c[2];
@@ -134,7 +127,7 @@ ROW_LOOPS void Encode(PixelFormat format, const Planes& p, std::uint8_t* __restr
 
 // One texture operation on one channel's plane; blendAlpha: the alpha of the
 // BLEND*ALPHA operations.
-ROW_LOOPS void Combine(std::uint32_t op, const Lane* __restrict x, const Lane* __restrict y,
+VECTOR_CLONES void Combine(std::uint32_t op, const Lane* __restrict x, const Lane* __restrict y,
                        const Lane* __restrict blendAlpha, Lane* __restrict out, int lanes) {
   lanes &= -kBlock;  // whole blocks
   switch (op) {
@@ -176,7 +169,7 @@ ROW_LOOPS void Combine(std::uint32_t op, const Lane* __restrict x, const Lane* _
 
 // One channel blended by SRCALPHA and INVSRCALPHA onto the destination's;
 // every sum is at most 255 * 255 + 127.
-ROW_LOOPS void BlendOver(const Lane* __restrict s, const Lane* __restrict alpha, Lane* __restrict d, int lanes) {
+VECTOR_CLONES void BlendOver(const Lane* __restrict s, const Lane* __restrict alpha, Lane* __restrict d, int lanes) {
   lanes &= -kBlock;
   for (int k = 0; k < lanes; ++k)
     d[k] = Div255(static_cast<Lane>(s[k] * alpha[k] + d[k] * static_cast<Lane>(255 - alpha[k]) + 127));

@@ -49,12 +49,31 @@ inline void CopyOpaqueRow1555(const std::uint8_t* __restrict from, std::uint8_t*
 // A1R5G5B5 texels onto an R5G6B5 row, converted as ToArgb then FromArgb
 // would (green's sixth bit repeats its top bit): those with A1 set written.
 inline void CopyOpaqueRow1555To565(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
+  const auto converted = [](std::uint16_t raw) {
+    return static_cast<std::uint16_t>(((raw & 0x7FE0) << 1) | ((raw >> 4) & 0x20) | (raw & 0x1F));
+  };
+  // The texels first: a row of opaque ones (a picture's) is converted
+  // without reading the row it replaces.
+  std::uint16_t all = 0x8000;
+  for (int k = 0; k < n; ++k) {
+    std::uint16_t raw;
+    std::memcpy(&raw, from + 2 * k, 2);
+    all &= raw;
+  }
+  if (all) {
+    for (int k = 0; k < n; ++k) {
+      std::uint16_t raw;
+      std::memcpy(&raw, from + 2 * k, 2);
+      const std::uint16_t value = converted(raw);
+      std::memcpy(to + 2 * k, &value, 2);
+    }
+    return;
+  }
   for (int k = 0; k < n; ++k) {
     std::uint16_t raw, kept;
     std::memcpy(&raw, from + 2 * k, 2);
     std::memcpy(&kept, to + 2 * k, 2);
-    const auto converted = static_cast<std::uint16_t>(((raw & 0x7FE0) << 1) | ((raw >> 4) & 0x20) | (raw & 0x1F));
-    const std::uint16_t value = (raw & 0x8000) ? converted : kept;
+    const std::uint16_t value = (raw & 0x8000) ? converted(raw) : kept;
     std::memcpy(to + 2 * k, &value, 2);
   }
 }

@@ -107,6 +107,7 @@ void SetStage(Direct3DDevice9& device, std::uint32_t colourOp, std::uint32_t col
 TEST(Direct3DQuads, AnAxisAlignedStripDrawsAsItsTwoTrianglesDo) {
   const Shape shapes[] = {
       {"unscaled", 2.5f, 3.5f, 10.5f, 9.5f, 0, 0, 8, 1},
+      {"unscaled, coordinates of exact slope", 0.5f, 10.5f, 40.5f, 14.5f, 0, 0, 40, 1},
       {"doubled", 2.5f, 3.5f, 18.5f, 15.5f, 0, 0, 8, 1},
       {"halved", 1.5f, 1.5f, 5.5f, 4.5f, 0, 0, 8, 1},
       {"scaled by a fraction", 0.5f, 0.5f, 13.5f, 11.5f, 0, 0, 6, 1},

@@ -240,15 +240,20 @@ bool cStageScene::RunSubStep(int k) {
   UpdateAppearance();
   const bool heroDying = HeroIsDying();
 
-  // Lifetimes.
-  if (!heroDying) {
-    for (auto it = m_CharacterList.begin(); it != m_CharacterList.end();) {
-      if (!it->m_bDying && it->m_nLifeTime != kUnlimitedLifeTime && --it->m_nLifeTime < 0) {
-        it = EraseCharacter(it);
-      } else {
-        ++it;
-      }
+  // Lifetimes, then the no-damage times, block contacts and positions of
+  // the characters that stay, in one walk (an erasure leaves those of the
+  // others as they are).
+  for (auto it = m_CharacterList.begin(); it != m_CharacterList.end();) {
+    if (!heroDying && !it->m_bDying && it->m_nLifeTime != kUnlimitedLifeTime && --it->m_nLifeTime < 0) {
+      it = EraseCharacter(it);
+      continue;
     }
+    it->TickInvincibility();
+    it->ClearBlockContacts();
+    it->SavePosition();
+    ++it;
+  }
+  if (!heroDying) {
     for (auto it = m_ItemList.begin(); it != m_ItemList.end();) {
       if (it->m_nLifeTime != kUnlimitedLifeTime && --it->m_nLifeTime < 0) {
         m_Player.ForgetTouchedItem(&*it);
@@ -257,11 +262,6 @@ bool cStageScene::RunSubStep(int k) {
         ++it;
       }
     }
-  }
-  for (cCharacter& chara : m_CharacterList) {
-    chara.TickInvincibility();
-    chara.ClearBlockContacts();
-    chara.SavePosition();
   }
   if (m_pHero) {
     m_Player.TickInvincibility();
@@ -276,7 +276,8 @@ bool cStageScene::RunSubStep(int k) {
   const auto acting = [](const cCharacter& chara, bool bBlock) {
     return chara.m_bAppeared && chara.m_bActive && !chara.m_bDying && (chara.m_Chara.m_bBlockChara != 0) == bBlock;
   };
-  if (!heroDying) {
+  // Without block characters the block pass has nobody to step.
+  if (!heroDying && !m_vBlockCharacters.empty()) {
     for (auto it = m_CharacterList.begin(); it != m_CharacterList.end();) {
       if (!acting(*it, true)) {
         ++it;

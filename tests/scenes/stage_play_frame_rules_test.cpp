@@ -231,6 +231,37 @@ TEST_F(PlayFrameRulesTest, WhileTheHeroDiesOnlyShotsMove) {
   EXPECT_DOUBLE_EQ(shot.m_dX, shotX - 10 * 4);
 }
 
+// Each sub-step starts by counting down the characters' no-damage times
+// and saving their positions (what a push back returns them to), in the
+// same walk that removes those whose lifetime ran out: the characters after
+// a removed one are still counted, each once.
+TEST_F(PlayFrameRulesTest, EachSubStepCountsDownNoDamageAndSavesPositionsPastARemovedCharacter) {
+  cCharacter& before = AddCharacter(CharacterDef(1), 8, 13);
+  cCharacter& mortal = AddCharacter(CharacterDef(1), 10, 13);
+  cCharacter& after = AddCharacter(CharacterDef(1), 12, 13);
+  mortal.m_nLifeTime = 1;  // gone in the second sub-step
+  for (cCharacter* chara : {&before, &after}) {
+    chara->m_nNoDamage = 10;
+    chara->m_NoDamageFrom.push_back({7, 3});
+    chara->m_dAccelX = 1;
+  }
+  ASSERT_TRUE(Scene().RunSubStep(1));
+  ASSERT_TRUE(Has(&mortal));
+  const double beforeX = before.m_dX, afterX = after.m_dX;
+  ASSERT_TRUE(Scene().RunSubStep(2));
+  EXPECT_FALSE(Has(&mortal));
+  for (const auto& [chara, x] : {std::pair{&before, beforeX}, std::pair{&after, afterX}}) {
+    EXPECT_EQ(chara->m_nNoDamage, 8);
+    ASSERT_EQ(chara->m_NoDamageFrom.size(), 1u);
+    EXPECT_EQ(chara->m_NoDamageFrom.front().nLeft, 1);
+    EXPECT_DOUBLE_EQ(chara->m_dPrevX, x);
+    EXPECT_NE(chara->m_dX, x) << "it moved in the sub-step";
+  }
+  ASSERT_TRUE(Scene().RunSubStep(3));
+  EXPECT_TRUE(before.m_NoDamageFrom.empty());
+  EXPECT_TRUE(after.m_NoDamageFrom.empty());
+}
+
 // A flow's request to end the stage, read in the hero's step: 1 clears the
 // stage (the result, with its sound 14), 2 kills the hero (its death sound).
 TEST_F(PlayFrameRulesTest, AnEndRequestClearsTheStageOrKillsTheHero) {

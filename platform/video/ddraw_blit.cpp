@@ -91,27 +91,25 @@ void CopyPixels(PixelBuffer& to, const PixelBuffer& from, const Copy& copy) {
   const int sw = copy.source.Width(), sh = copy.source.Height();
   const std::uint32_t colourBits = ColourBits(from.Format());
   const std::uint32_t key = copy.key & colourBits;
-  if (sw == w && sh == h && copy.keyed) {
+  if (sw == w && sh == h) {
+    if (!copy.keyed) {
+      for (int r = 0; r < h; ++r)
+        std::memcpy(to.Row(copy.destination.top + r) + copy.destination.left * bytes,
+                    from.Row(copy.source.top + r) + copy.source.left * bytes, static_cast<std::size_t>(w) * bytes);
+      return;
+    }
     switch (bytes) {
       case 1: return CopyKeyedRows<1>(to, from, copy, colourBits, key);
       case 2: return CopyKeyedRows<2>(to, from, copy, colourBits, key);
       default: return CopyKeyedRows<4>(to, from, copy, colourBits, key);
     }
   }
-  const bool straight = sw == w && sh == h;
-  std::vector<int> columns;
-  if (!straight || copy.keyed) {
-    columns.resize(static_cast<std::size_t>(w));
-    for (int k = 0; k < w; ++k) columns[static_cast<std::size_t>(k)] = NearestSource(copy.source.left, sw, k, w);
-  }
+  // Scaled or mirrored: each position reads its nearest source pixel.
+  std::vector<int> columns(static_cast<std::size_t>(w));
+  for (int k = 0; k < w; ++k) columns[static_cast<std::size_t>(k)] = NearestSource(copy.source.left, sw, k, w);
   for (int r = 0; r < h; ++r) {
-    const int sourceRow = NearestSource(copy.source.top, sh, r, h);
-    const std::uint8_t* in = from.Row(sourceRow);
+    const std::uint8_t* in = from.Row(NearestSource(copy.source.top, sh, r, h));
     std::uint8_t* out = to.Row(copy.destination.top + r);
-    if (straight && !copy.keyed) {
-      std::memcpy(out + copy.destination.left * bytes, in + copy.source.left * bytes, static_cast<std::size_t>(w) * bytes);
-      continue;
-    }
     for (int k = 0; k < w; ++k) {
       const std::uint32_t v = ReadPixel(in, columns[static_cast<std::size_t>(k)], bytes);
       if (copy.keyed && (v & colourBits) == key) continue;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/video/vector_clones.h"
+
 namespace platform {
 
 PixelBuffer::PixelBuffer(int width, int height, PixelFormat format) : m_Format(format) {
@@ -45,6 +47,36 @@ void PixelBuffer::WriteRaw(int x, int y, std::uint32_t raw) {
   }
 }
 
+namespace {
+
+// 32 bytes of pixels, the unit of a fill's stores.
+constexpr std::size_t kFillBlock = 32;
+using FillBlock = std::uint8_t __attribute__((vector_size(kFillBlock)));
+
+// Fills rows of the given bytes from first, pitch bytes apart, with the
+// block repeated, a whole block a store: the first and the last block
+// of a row unaligned, those between on 32-byte boundaries (the stores
+// overlap where they meet; each starts on a pixel, as rows hold whole
+// pixels). Rows shorter than a block take its start.
+VECTOR_CLONES void FillRows(std::uint8_t* first, int rows, int pitch, std::size_t bytes, const FillBlock& pixels) {
+  const FillBlock block = pixels;  // a local: the rows' stores cannot change it
+  std::uint8_t* p = first;
+  for (int r = 0; r < rows; ++r, p += pitch) {
+    if (bytes < kFillBlock) {
+      std::memcpy(p, &block, bytes);
+      continue;
+    }
+    std::memcpy(p, &block, kFillBlock);
+    std::uint8_t* const last = p + bytes - kFillBlock;
+    for (std::uint8_t* q = p + (kFillBlock - reinterpret_cast<std::uintptr_t>(p) % kFillBlock) % kFillBlock; q < last;
+         q += kFillBlock)
+      std::memcpy(q, &block, kFillBlock);
+    std::memcpy(last, &block, kFillBlock);
+  }
+}
+
+}  // namespace
+
 void PixelBuffer::FillRaw(const RECT* rect, std::uint32_t raw) {
   RECT r{0, 0, m_nWidth, m_nHeight};
   if (rect) {
@@ -53,19 +85,15 @@ void PixelBuffer::FillRaw(const RECT* rect, std::uint32_t raw) {
     r.right = std::min(rect->right, m_nWidth);
     r.bottom = std::min(rect->bottom, m_nHeight);
   }
-  if (r.left >= r.right) return;
-  const auto fillRows = [&](auto pixel) {
-    using Pixel = decltype(pixel);
-    for (int y = r.top; y < r.bottom; ++y) {
-      std::uint8_t* row = Row(y) + r.left * sizeof(Pixel);
-      for (int x = 0; x < r.right - r.left; ++x) std::memcpy(row + x * sizeof(Pixel), &pixel, sizeof(Pixel));
-    }
-  };
-  switch (BytesPerPixel(m_Format)) {
-    case 1: return fillRows(static_cast<std::uint8_t>(raw));
-    case 2: return fillRows(static_cast<std::uint16_t>(raw));
-    default: return fillRows(raw);
-  }
+  if (r.left >= r.right || r.top >= r.bottom) return;
+  const int bytes = BytesPerPixel(m_Format);
+  // Made once: made afresh for each row, the block would be read back
+  // before the bytes written into it had settled.
+  FillBlock block;
+  for (std::size_t k = 0; k < kFillBlock; k += static_cast<std::size_t>(bytes))
+    std::memcpy(reinterpret_cast<std::uint8_t*>(&block) + k, &raw, static_cast<std::size_t>(bytes));
+  FillRows(Row(r.top) + r.left * bytes, r.bottom - r.top, m_nPitch, static_cast<std::size_t>(r.right - r.left) * bytes,
+           block);
 }
 
 bool PixelBuffer::CopyFrom(const PixelBuffer& source) {

@@ -77,6 +77,29 @@ TEST(PixelBuffer, FillIsClippedToTheBuffer) {
     for (int x = 0; x < 4; ++x) EXPECT_EQ(buffer.ReadRaw(x, y), (y >= 2 && x < 2) ? 9u : 0u) << x << "," << y;
 }
 
+// Fills are stored in blocks of bytes wherever a row allows: every start
+// and width writes its pixels, whole, and nothing beside them.
+TEST(PixelBuffer, FillWritesItsPixelsAndNothingElseAtEveryStartAndWidth) {
+  constexpr int kWidth = 72;
+  for (PixelFormat format : {PixelFormat::Index8, PixelFormat::RGB565, PixelFormat::XRGB8888}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    const std::uint32_t mask = BytesPerPixel(format) == 4 ? 0xFFFFFFFFu : (1u << 8 * BytesPerPixel(format)) - 1;
+    PixelBuffer buffer(kWidth, 3, format);
+    for (int left = 0; left < 36; ++left)
+      for (int width = 0; left + width <= kWidth; ++width) {
+        buffer.FillRaw(nullptr, 0xA5A5A5A5u);
+        const RECT rect{left, 1, left + width, 2};
+        buffer.FillRaw(&rect, 0x12345678u);
+        for (int y = 0; y < 3; ++y)
+          for (int x = 0; x < kWidth; ++x) {
+            const bool inside = y == 1 && x >= left && x < left + width;
+            const std::uint32_t expected = (inside ? 0x12345678u : 0xA5A5A5A5u) & mask;
+            if (buffer.ReadRaw(x, y) != expected)
+              return ADD_FAILURE() << "fill of " << width << " from " << left << ": pixel " << x << "," << y;
+          }
+      }
+  }
+}
 
 // The frame handed to the window: every format row by row, padding skipped,
 // opaque, equal to reading each pixel on its own.

@@ -65,7 +65,7 @@ void cEdFlow::ValidatePaletteRefs() {
 }
 
 bool LoadFlowList(std::vector<cEdFlow>& list, cDataReader& f) {
-  return LoadRecordList(f, list, cEdFlow::ListElement());
+  return LoadRecordList(f, list, cEdFlow::ListElement);
 }
 
 void RemoveTestFlows(std::vector<cEdFlow>& list) {

@@ -21,6 +21,28 @@
 #include <type_traits>
 #include <vector>
 
+// Copies n bytes without calling memcpy when n is at most 16 (stored
+// numbers and short runs of them, which records read one by one).
+inline void CopySmall(void* dst, const void* src, std::size_t n) {
+  auto* to = static_cast<std::uint8_t*>(dst);
+  const auto* from = static_cast<const std::uint8_t*>(src);
+  // Two copies of a fixed size that overlap in the middle cover n exactly.
+  if (n >= 8 && n <= 16) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + n - 8, from + n - 8, 8);
+  } else if (n >= 4 && n < 8) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + n - 4, from + n - 4, 4);
+  } else if (n >= 2 && n < 4) {
+    std::memcpy(to, from, 2);
+    std::memcpy(to + n - 2, from + n - 2, 2);
+  } else if (n == 1) {
+    *to = *from;
+  } else if (n != 0) {
+    std::memcpy(to, from, n);
+  }
+}
+
 class cDataReader {
  public:
   cDataReader(const std::uint8_t* data, std::size_t size) : m_pData(data), m_nSize(size) {}
@@ -30,9 +52,18 @@ class cDataReader {
   bool Read(void* dst, std::size_t n) {
     if (m_bFailed) return false;
     if (n > Remaining()) return Fail("file ends early");
-    if (dst != nullptr && n != 0) std::memcpy(dst, m_pData + m_nPos, n);
+    if (dst != nullptr) CopySmall(dst, m_pData + m_nPos, n);
     m_nPos += n;
     return true;
+  }
+
+  // The next n bytes, passed over; null, with nothing passed over and the
+  // reader not failed, when fewer are left or the reader failed before.
+  const std::uint8_t* Take(std::size_t n) {
+    if (m_bFailed || n > Remaining()) return nullptr;
+    const std::uint8_t* bytes = m_pData + m_nPos;
+    m_nPos += n;
+    return bytes;
   }
 
   template <class T>
@@ -48,7 +79,8 @@ class cDataReader {
   // is refused before anything is allocated for it.
   bool ReadCount(std::uint32_t& count, std::size_t minElementBytes) {
     if (!ReadU32(count)) return false;
-    if (minElementBytes != 0 && count > Remaining() / minElementBytes) {
+    std::size_t leastBytes = 0;
+    if (__builtin_mul_overflow(std::size_t{count}, minElementBytes, &leastBytes) || leastBytes > Remaining()) {
       return Fail("count " + std::to_string(count) + " larger than the rest of the file");
     }
     return true;

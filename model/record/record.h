@@ -22,6 +22,10 @@
 //   are not part of a record: every operation that uses them declares them
 //   for the record it works on into scratch tables of its thread, so records
 //   carry no tables and reading a list allocates none per element.
+// - What DeclareFields registers depends on nVersion alone, never on the
+//   record's values: the tables of a class whose fields all lie inside its
+//   records are declared once per version and thread and kept as offsets,
+//   and every later record of that class and version takes them from there.
 // - A loader never resets a record before reading: a member that the file's
 //   version lacks keeps the value it had.
 //
@@ -123,6 +127,9 @@ class cEdRecord {
   std::vector<cEdField> FieldTable(int nVersion);
   std::vector<cEdStringField> StringTable(int nVersion);
 
+  // The size of the whole record (of its most derived class).
+  virtual std::size_t RecordBytes() const = 0;
+
  protected:
   // The first step of every DeclareFields.
   void ClearTables();
@@ -180,6 +187,7 @@ class cEdRecordOf : public Base {
   void TakeFrom(cEdRecord&& other) override {
     static_cast<Derived&>(*this) = std::move(static_cast<Derived&>(other));
   }
+  std::size_t RecordBytes() const override { return sizeof(Derived); }
 };
 
 // Reads count elements into list, each a copy of prototype read by
@@ -201,20 +209,31 @@ bool LoadElements(std::vector<T>& list, std::uint32_t count, const T& prototype,
 }
 
 // Reads a list by the list convention: a u32 count, then each element's
-// record. New elements start as copies of prototype (declared for the
-// current version and set to the class's defaults). Every element takes at
-// least 8 bytes, which bounds the count by the bytes left.
-template <class T>
-bool LoadRecordList(cDataReader& f, std::vector<T>& list, const T& prototype = T()) {
+// record. New elements start as copies of the prototype that makePrototype
+// returns (declared for the current version and set to the class's
+// defaults); an empty list makes none. Every element takes at least 8 bytes,
+// which bounds the count by the bytes left.
+template <class T, class MakePrototype>
+bool LoadRecordList(cDataReader& f, std::vector<T>& list, MakePrototype makePrototype) {
   std::uint32_t count = 0;
   if (!f.ReadCount(count, 8)) return false;
+  if (count == 0) {
+    list.clear();
+    return true;
+  }
   // The whole list exists before its first element is read: an entry may
   // inherit from a later entry of the same list, which then has its defaults.
-  list.assign(count, prototype);
+  list.assign(count, makePrototype());
   for (T& element : list) {
     if (!element.Load(f)) return false;
   }
   return true;
+}
+
+// The same with new elements as the class's defaults.
+template <class T>
+bool LoadRecordList(cDataReader& f, std::vector<T>& list) {
+  return LoadRecordList(f, list, [] { return T(); });
 }
 
 template <class T>

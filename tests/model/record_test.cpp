@@ -173,6 +173,90 @@ TEST_F(RecordTest, AFailedOrRaisingLoadKeepsTheVersionOfTheLastFileLoaded) {
   EXPECT_EQ(g_nFileVersion, 250u);
 }
 
+// A cVersioned as version 100 (its dropped triple, no m_nAdded, no note)
+// and as the current version store it.
+Bytes VersionedBytes(std::uint32_t version, std::int32_t first) {
+  cLittleWriter w;
+  w.U32(version);
+  if (version < 200) {
+    w.U32(5).I32(first).F64(1.0).F64(2.0).F64(3.0);
+  } else {
+    w.U32(5).I32(first).I32(first + 1);
+  }
+  w.I8(1).I32(first + 2).I32(first + 3).I32(first + 4).F64(first + 0.5);
+  w.U32(version < 200 ? 1 : 2).Str("n" + std::to_string(first));
+  if (version >= 200) w.Str("note");
+  w.U32(2);
+  for (std::int16_t item : {std::int16_t(first + 5), std::int16_t(first + 6)}) {
+    w.U32(1).Raw(&item, 2).U32(1).Str("item");
+  }
+  return w.bytes;
+}
+
+TEST_F(RecordTest, EveryRecordOfAClassReadsIntoItsOwnMembersForTheFilesVersion) {
+  // The tables of a class are declared once per version and then serve every
+  // record of it: records of both versions in turn, and list elements.
+  const struct {
+    std::uint32_t version;
+    std::int32_t first;
+  } cases[] = {{DATA_VERSION, 10}, {100, 20}, {DATA_VERSION, 30}, {100, 40}};
+  for (const auto& c : cases) {
+    cVersioned r;
+    std::string error;
+    ASSERT_TRUE(r.LoadBytes(VersionedBytes(c.version, c.first), &error)) << c.version << ": " << error;
+    EXPECT_EQ(r.m_nFirst, c.first) << c.version;
+    EXPECT_EQ(r.m_nAdded, c.version < 200 ? 77 : c.first + 1) << c.version;
+    EXPECT_EQ(r.m_cFlag, 1) << c.version;
+    EXPECT_EQ(r.m_anArray[0], c.first + 2) << c.version;
+    EXPECT_EQ(r.m_anArray[2], c.first + 4) << c.version;
+    EXPECT_EQ(r.m_dSpeed, c.first + 0.5) << c.version;
+    EXPECT_EQ(r.m_strName, "n" + std::to_string(c.first)) << c.version;
+    ASSERT_EQ(r.m_vItems.size(), 2u) << c.version;
+    EXPECT_EQ(r.m_vItems[0].m_sValue, c.first + 5) << c.version;
+    EXPECT_EQ(r.m_vItems[1].m_sValue, c.first + 6) << c.version;
+  }
+}
+
+// A record that registers a number outside itself besides its own member.
+std::int32_t g_nOutsideMember = 0;
+class cWithOutsideMember : public cEdRecordOf<cWithOutsideMember> {
+ public:
+  std::int32_t m_nOwn = 0;
+  void DeclareFields(int) override {
+    ClearTables();
+    ED_FIELD(m_nOwn);
+    AddField(g_nOutsideMember, 1, "g_nOutsideMember");
+  }
+};
+
+class cOutsideMembers : public cEdRecordOf<cOutsideMembers> {
+ public:
+  std::vector<cWithOutsideMember> m_vElements;
+  bool Load(cDataReader& f) override { return cEdRecord::Load(f) && LoadRecordList(f, m_vElements); }
+};
+
+TEST_F(RecordTest, AMemberOutsideTheRecordIsReadWhereItIs) {
+  // Elements of one list, each at its own place.
+  cLittleWriter w;
+  w.U32(DATA_VERSION).U32(0).U32(0).U32(3);
+  for (std::int32_t value : {1, 2, 3}) w.U32(2).I32(value).I32(value * 10).U32(0);
+  cOutsideMembers r;
+  ASSERT_TRUE(r.LoadBytes(w.bytes));
+  ASSERT_EQ(r.m_vElements.size(), 3u);
+  EXPECT_EQ(r.m_vElements[0].m_nOwn, 1);
+  EXPECT_EQ(r.m_vElements[2].m_nOwn, 3);
+  EXPECT_EQ(g_nOutsideMember, 30);
+}
+
+TEST_F(RecordTest, AFileEndingInsideTheFieldsFailsAtTheFieldItCuts) {
+  const Bytes valid = FilledVersioned().SaveBytes();
+  // version, field count, m_nFirst, then two of m_nAdded's four bytes
+  cVersioned r;
+  std::string error;
+  EXPECT_FALSE(r.LoadBytes(Bytes(valid.begin(), valid.begin() + 14), &error));
+  EXPECT_EQ(error, "file ends early (at byte 12)");
+}
+
 TEST_F(RecordTest, FileCountingEachArrayElementAsAnEntryReadsTheSameBytes) {
   cVersioned original = FilledVersioned();
   Bytes bytes = original.SaveBytes();

@@ -58,9 +58,9 @@ std::u32string FoldName(std::string_view utf8) {
   return out;
 }
 
-bool Exists(const fs::path& path) {
+bool Exists(const char* path) {
   struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
+  return ::lstat(path, &st) == 0;
 }
 
 // The entry of dir whose name equals name without regard to case; the
@@ -169,17 +169,30 @@ fs::path MapPath(std::string_view windowsPath) {
   // folder, nothing can be opened, listed or created.
   if (text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0])))
     return fs::path(kNowhere) / text;
-  fs::path result;
-  if (!text.empty() && (text.front() == '\\' || text.front() == '/')) result = "/";
-  bool resolving = true;  // once a component is missing, the rest cannot exist
-  std::size_t begin = 0;
-  while (begin <= text.size()) {
+  const bool absolute = !text.empty() && (text.front() == '\\' || text.front() == '/');
+  std::vector<std::string_view> components;
+  for (std::size_t begin = 0; begin <= text.size();) {
     std::size_t end = text.find_first_of("\\/", begin);
     if (end == std::string::npos) end = text.size();
-    const std::string component = text.substr(begin, end - begin);
+    if (end > begin) components.push_back(std::string_view(text).substr(begin, end - begin));
     begin = end + 1;
-    if (component.empty()) continue;
-    if (!resolving || component == "." || component == ".." || Exists(result / component)) {
+  }
+
+  // The path as given: when it exists, so does every component on the way
+  // under the name given, which is the match the walk below would find for
+  // each; one look-up instead of one per component.
+  std::string given = absolute ? "/" : "";
+  for (std::string_view component : components) {
+    if (!given.empty() && given.back() != '/') given += '/';
+    given += component;
+  }
+  if (!components.empty() && Exists(given.c_str())) return given;
+
+  fs::path result = absolute ? "/" : "";
+  bool resolving = true;  // once a component is missing, the rest cannot exist
+  for (std::string_view view : components) {
+    const std::string component(view);
+    if (!resolving || component == "." || component == ".." || Exists((result / component).c_str())) {
       result /= component;
       continue;
     }
@@ -235,21 +248,25 @@ bool ReadWholeFile(const fs::path& path, std::size_t maxBytes, std::vector<std::
   if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
     return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
   }
-  std::vector<std::uint8_t> data;
-  data.reserve(static_cast<std::size_t>(st.st_size));
-  std::uint8_t buffer[65536];
+  // Read straight into the result, with room for one byte more than the
+  // file had, so that a file that has not grown is read by one read and
+  // its end seen by the next.
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size) + 1);
+  std::size_t size = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (size == data.size()) data.resize(size + std::max<std::size_t>(size / 2, 65536));
+    const ssize_t n = ::read(fd, data.data() + size, data.size() - size);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return fail(fd, std::strerror(errno));
     if (n == 0) break;
     // A file that grows while it is read is held to the same limit.
-    if (static_cast<std::size_t>(n) > maxBytes - data.size()) {
+    if (static_cast<std::size_t>(n) > maxBytes - size) {
       return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
     }
-    data.insert(data.end(), buffer, buffer + n);
+    size += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  data.resize(size);
   bytes = std::move(data);
   return true;
 }

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
@@ -97,6 +98,11 @@ bool IsCp932TrailByte(unsigned char byte) {
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
+  // CP932 shares ASCII, which converts to itself: most names and paths are
+  // nothing else.
+  if (std::all_of(cp932.begin(), cp932.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(cp932);
+  }
   std::string out;
   Decoder().Convert(cp932, out, "\xEF\xBF\xBD");  // U+FFFD
   return out;

@@ -397,9 +397,13 @@ int cEdRecord::LoadFile(const char* path) {
   const char* name = (path == nullptr || *path == '\0') ? "err" : path;
   std::vector<std::uint8_t> bytes;
   if (!platform::ReadWholeFile(platform::MapPath(name), bytes)) return 0;
+  return LoadFileBytes(name, bytes);
+}
+
+int cEdRecord::LoadFileBytes(const char* path, const std::vector<std::uint8_t>& bytes) {
   std::string error;
   if (!LoadBytes(bytes, &error)) {
-    ReportF("%s : %s", name, error.c_str());
+    ReportF("%s : %s", path, error.c_str());
     return 0;
   }
   return 1;

@@ -111,6 +111,8 @@ class cEdRecord {
 
   // 1 when the file was read whole, else 0 with the record unchanged.
   int LoadFile(const char* path);
+  // The same for the bytes already read from the file at path.
+  int LoadFileBytes(const char* path, const std::vector<std::uint8_t>& bytes);
   // 1 when the file was written, else 0 with the old file unchanged.
   int SaveFile(const char* path);
   // Loads a whole data file image (version word first) with the same

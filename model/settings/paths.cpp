@@ -1,6 +1,7 @@
 #include "model/settings/paths.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 #include "platform/files.h"
@@ -101,7 +102,7 @@ int CheckDataFolder() {
 
 void CreateProjectFolders() {
   for (const char* const* folder = g_aszProjectFolders; *folder != nullptr; ++folder) {
-    std::error_code ignored;
-    fs::create_directory(platform::MapPath(*folder), ignored);
+    // Whether it failed does not matter: the folder exists, or is passed over.
+    ::mkdir(platform::MapPath(*folder).c_str(), 0777);
   }
 }

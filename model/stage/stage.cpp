@@ -243,8 +243,8 @@ bool cEdStage::Load(cDataReader& f) {
   if (!LoadBackgroundList(m_vBackgrounds, f) || !LoadStageStringList(m_vStageStrings, f)) {
     return false;
   }
-  // Checked before the file is read (CheckStageEndMarker); here it is only
-  // passed over.
+  // Checked before the file's bytes are loaded (CheckStageEndMarker); here
+  // it is only passed over.
   if (g_nFileVersion >= 173) {
     std::uint32_t marker = 0;
     if (!f.ReadU32(marker)) return false;

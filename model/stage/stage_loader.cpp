@@ -1,6 +1,6 @@
 #include "model/stage/stage_loader.h"
 
-#include <fstream>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -33,21 +33,16 @@ StageLoadMessagePump SetStageLoadMessagePump(StageLoadMessagePump pump) {
   return std::exchange(g_Pump, std::move(pump));
 }
 
-int CheckStageEndMarker(const char* path) {
-  std::ifstream file(platform::MapPath(path), std::ios::binary);
-  if (!file) return 1;
+int CheckStageEndMarker(const char* path, const std::vector<std::uint8_t>& bytes) {
   std::uint32_t version = 0;
-  if (!file.read(reinterpret_cast<char*>(&version), sizeof version)) return 1;
+  if (bytes.size() < sizeof version) return 1;
+  std::memcpy(&version, bytes.data(), sizeof version);
   if (version < 174) return 1;
 
   // A file too short to hold the marker after its version is damaged too.
   std::uint32_t marker = 0;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  const bool intact = size >= 8 && file.seekg(size - 4) &&
-                      file.read(reinterpret_cast<char*>(&marker), sizeof marker) &&
-                      marker == STAGE_END_MARKER;
-  if (!intact) {
+  if (bytes.size() >= 8) std::memcpy(&marker, bytes.data() + bytes.size() - sizeof marker, sizeof marker);
+  if (marker != STAGE_END_MARKER) {
     ReportErrorF("ステージファイル %s が破損しています！", path);
     RequestMainWindowCloseForError();
     return 0;
@@ -64,7 +59,10 @@ int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart) {
   }
   MakeRelativePathStr(path);
 
-  if (!CheckStageEndMarker(path.c_str())) return 0;
+  // Read once: the end marker is checked on the bytes that are then loaded.
+  std::vector<std::uint8_t> bytes;
+  const bool read = platform::ReadWholeFile(platform::MapPath(path), bytes);
+  if (read && !CheckStageEndMarker(path.c_str(), bytes)) return 0;
 
   // Read into a new stage: nothing of the stage played before leaks into it,
   // and g_LoadedStage stays whole when the file turns out to be damaged.
@@ -78,7 +76,7 @@ int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart) {
     ErrorLog("msg.message == WM_QUIT");
     return 0;
   }
-  if (stage->LoadFile(stage->m_strPath.c_str()) == 1) stage->m_bLoaded = 1;
+  if (read && stage->LoadFileBytes(stage->m_strPath.c_str(), bytes) == 1) stage->m_bLoaded = 1;
 
   if (!stage->m_bLoaded) {
     ReportErrorF("ステージファイル %s の読み込みに失敗しました！", path.c_str());

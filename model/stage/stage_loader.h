@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class cEdStage;
 
@@ -29,10 +30,11 @@ StageLoadMessagePump SetStageLoadMessagePump(StageLoadMessagePump pump);
 // damaged, unreadable or has no hero).
 int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart);
 
-// 0 (after a message and a request to close) when a file of version 174 or
-// later does not end with the end marker; 1 otherwise, also when the file
-// cannot be opened (its load then fails).
-int CheckStageEndMarker(const char* path);
+// 0 (after a message naming path and a request to close) when the bytes of
+// a stage file of version 174 or later do not end with the end marker; 1
+// otherwise, also when they are too short to hold a version (the load then
+// fails).
+int CheckStageEndMarker(const char* path, const std::vector<std::uint8_t>& bytes);
 
 // What the pause loop of a stage waits for.
 struct cModalWait {

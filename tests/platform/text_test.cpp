@@ -84,6 +84,15 @@ TEST(Cp932, DecodesAsWindowsDoes) {
     EXPECT_EQ(Cp932ToUtf8(Bytes(code)), Utf8(character)) << std::hex << code;
 }
 
+TEST(Cp932, AsciiDecodesToItselfAloneAndAmongOtherCharacters) {
+  const std::string hiragana = "\x82\xA0";
+  for (int byte = 0; byte < 0x80; ++byte) {
+    const std::string ascii(1, static_cast<char>(byte));
+    EXPECT_EQ(Cp932ToUtf8(ascii), ascii) << byte;
+    EXPECT_EQ(Cp932ToUtf8(hiragana + ascii), Utf8(0x3042) + ascii) << byte;
+  }
+}
+
 TEST(Cp932, EncodesDuplicatesToTheCodeWindowsPrefers) {
   const std::map<char32_t, unsigned> canonical = {
       {0x2252, 0x81E0}, {0x2261, 0x81DF}, {0x222B, 0x81E7}, {0x221A, 0x81E3},

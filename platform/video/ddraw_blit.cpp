@@ -93,9 +93,13 @@ void CopyPixels(PixelBuffer& to, const PixelBuffer& from, const Copy& copy) {
   const std::uint32_t key = copy.key & colourBits;
   if (sw == w && sh == h) {
     if (!copy.keyed) {
-      for (int r = 0; r < h; ++r)
+      const auto rowBytes = static_cast<std::size_t>(w) * bytes;
+      // Whole rows without padding on both sides (a full-screen picture)
+      // lie end to end: one copy.
+      const bool endToEnd = rowBytes == static_cast<std::size_t>(to.Pitch()) && to.Pitch() == from.Pitch();
+      for (int r = 0; r < (endToEnd ? 1 : h); ++r)
         std::memcpy(to.Row(copy.destination.top + r) + copy.destination.left * bytes,
-                    from.Row(copy.source.top + r) + copy.source.left * bytes, static_cast<std::size_t>(w) * bytes);
+                    from.Row(copy.source.top + r) + copy.source.left * bytes, endToEnd ? rowBytes * h : rowBytes);
       return;
     }
     switch (bytes) {

@@ -5,32 +5,34 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "support/scoped_display_config.h"
 
 namespace {
 
 using namespace platform;
 
-// Two 32-bit off-screen surfaces of 4 x 2 on a display in a 32-bit mode.
+// Two 32-bit off-screen surfaces of 4 x 2 (or the size given) on a display
+// in a 32-bit mode; source pixel (x, y) is (x + 1) << (4 + 8y).
 class TwoSurfaces {
  public:
-  TwoSurfaces() {
+  explicit TwoSurfaces(int width = 4, int height = 2) {
     EXPECT_EQ(DirectDrawCreateEx(nullptr, &m_DD, nullptr, nullptr), DD_OK);
     m_DD->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE);
     m_DD->SetDisplayMode(640, 480, 32, 0, 0);
     DDSURFACEDESC2 desc;
     desc.dwSize = kDDSurfaceDesc2Size;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.dwWidth = 4;
-    desc.dwHeight = 2;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     EXPECT_EQ(m_DD->CreateSurface(&desc, &destination, nullptr), DD_OK);
     EXPECT_EQ(m_DD->CreateSurface(&desc, &source, nullptr), DD_OK);
-    for (int x = 0; x < 4; ++x) {
-      source->Pixels().WriteRaw(x, 0, 0x000010u * (x + 1));
-      source->Pixels().WriteRaw(x, 1, 0x001000u * (x + 1));
-    }
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) source->Pixels().WriteRaw(x, y, SourcePixel(x, y));
   }
+  static std::uint32_t SourcePixel(int x, int y) { return static_cast<std::uint32_t>(x + 1) << (4 + 8 * y); }
   ~TwoSurfaces() {
     destination->Release();
     source->Release();
@@ -79,6 +81,20 @@ TEST(DirectDrawBlt, ASurfaceCopiedOntoItselfReadsItsOldPixels) {
   EXPECT_EQ(s.source->Pixels().ReadRaw(1, 0), 0x10u);
   EXPECT_EQ(s.source->Pixels().ReadRaw(2, 0), 0x20u);
   EXPECT_EQ(s.source->Pixels().ReadRaw(3, 0), 0x30u);
+}
+
+// Rows of 16 bytes lie end to end (the pitch is the row's bytes rounded up
+// to 16), rows of 12 do not.
+TEST(DirectDrawBlt, WholeRowsAreCopiedWhetherOrNotTheyLieEndToEnd) {
+  for (int width : {4, 3}) {
+    SCOPED_TRACE(width);
+    TwoSurfaces s(width, 3);
+    const RECT lowerRows{0, 1, width, 3};
+    EXPECT_EQ(s.destination->BltFast(0, 0, s.source, &lowerRows, DDBLTFAST_WAIT), DD_OK);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < width; ++x)
+        EXPECT_EQ(s.destination->Pixels().ReadRaw(x, y), y < 2 ? TwoSurfaces::SourcePixel(x, y + 1) : 0u) << x << "," << y;
+  }
 }
 
 TEST(DirectDrawBlt, LostOrLockedSurfacesAreNotDrawn) {

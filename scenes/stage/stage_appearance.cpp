@@ -39,13 +39,19 @@ int cStageScene::CheckItemCondition(cItem& item) {
                               item.m_bAppearedOnce, m_pHero);
 }
 
-void cStageScene::UpdateAppearance() {
+void cStageScene::UpdateAppearance(bool bNewFrame) {
   if (m_pHero) {
     m_pHero->m_bAppeared = 1;
     m_pHero->m_bOnScreen = 1;
   }
   std::fill(m_vGroupSwitch.begin(), m_vGroupSwitch.end(), 0);
   for (cCharacter& chara : m_CharacterList) {
+    // Appearance conditions read no trigger flags: clearing them here is as
+    // clearing them all before the walk. A dying character keeps its own.
+    if (bNewFrame) {
+      if (!chara.m_bDying) chara.ResetFlowFrameFlags();
+      chara.m_bBlockChanged1 = chara.m_bBlockChanged2 = 0;
+    }
     if (CheckCharacterCondition(chara)) {
       chara.m_bAppeared = 1;
       chara.m_bOnScreen = chara.IsOnScreen() ? 1 : 0;

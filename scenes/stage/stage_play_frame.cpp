@@ -103,13 +103,10 @@ void cStageScene::Play() {
     if (m_pHero->Die() == 1) EndStage();
     return;
   }
+  // The other characters' flags are cleared by the first sub-step's walk.
   if (m_pHero) {
     m_pHero->ResetFlowFrameFlags();
     m_pHero->m_bBlockChanged1 = m_pHero->m_bBlockChanged2 = 0;
-  }
-  for (cCharacter& chara : m_CharacterList) {
-    if (!chara.m_bDying) chara.ResetFlowFrameFlags();
-    chara.m_bBlockChanged1 = chara.m_bBlockChanged2 = 0;
   }
   // A frame that a sub-step ended early keeps the picture before it.
   const int subSteps = g_LoadedStage.m_nSubSteps;
@@ -237,7 +234,7 @@ bool cStageScene::StepHero() {
 bool cStageScene::RunSubStep(int k) {
   m_nSubStep = k;
   ++m_nSubStepCount;
-  UpdateAppearance();
+  UpdateAppearance(k == 1);
   const bool heroDying = HeroIsDying();
 
   // Lifetimes, then the no-damage times, block contacts and positions of

@@ -316,7 +316,9 @@ class cStageScene : public cScene, public cStagePlay {
   // Appearance and floor blocks (stage_appearance.cpp).
   int CheckCharacterCondition(cCharacter& chara);
   int CheckItemCondition(cItem& item);
-  void UpdateAppearance();
+  // bNewFrame (a play frame's first sub-step): the characters' trigger
+  // flags of the frame before are cleared in the same walk.
+  void UpdateAppearance(bool bNewFrame);
   // The hero's floor block: spring, sliding, speed factor, conveyors (always
   // 0); the floor's item (0, or ApplyItemEffect's result).
   int ApplyFloorEffect(cPlayer& player);

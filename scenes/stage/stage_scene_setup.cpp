@@ -239,7 +239,7 @@ void cStageScene::SetStage(int bRestore, int bFirst) {
   g_SceneManager.m_nFps = stage.m_nFps;
 
   FireStartTriggers();
-  UpdateAppearance();
+  UpdateAppearance(false);
   DDSetVirBackBuffer(0);
   ErrorLog("Out SetStage");
 }

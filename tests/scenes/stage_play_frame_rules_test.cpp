@@ -13,9 +13,11 @@
 
 #include <algorithm>
 
+#include "game/flows/status_rules.h"
 #include "game/objects/item.h"
 #include "game/objects/shot.h"
 #include "model/definitions/command.h"
+#include "model/settings/system_data.h"
 #include "support/condition_builders.h"
 #include "support/definition_builders.h"
 #include "support/play_stage.h"
@@ -260,6 +262,25 @@ TEST_F(PlayFrameRulesTest, EachSubStepCountsDownNoDamageAndSavesPositionsPastARe
   ASSERT_TRUE(Scene().RunSubStep(3));
   EXPECT_TRUE(before.m_NoDamageFrom.empty());
   EXPECT_TRUE(after.m_NoDamageFrom.empty());
+}
+
+// Without multiple starts an always flow meets one trigger test per play
+// frame, not one per sub-step (4 here): one of no duration that takes a hit
+// point takes one a frame.
+TEST_F(PlayFrameRulesTest, AnAlwaysFlowRunsOncePerPlayFrame) {
+  const std::int32_t savedMultiStart = g_SystemData.m_bMultiStart;
+  g_SystemData.m_bMultiStart = 0;
+  cEdChara def = CharacterDef(1, 100);
+  def.m_vFlow = {FlowBuilder(TRIGGER_ALWAYS)
+                     .Command(CommandBuilder(CMD_STATUS_OPERATION)
+                                  .Param(3, 0)
+                                  .Param(4, CHARA_STATUS_HP)
+                                  .Param(5, STATUSOP_SUB)
+                                  .Param(7, 1))};
+  cCharacter& chara = AddCharacter(def, 12, 13);
+  FramesTo(3);
+  EXPECT_EQ(chara.m_nHp, 97);
+  g_SystemData.m_bMultiStart = savedMultiStart;
 }
 
 // A flow's request to end the stage, read in the hero's step: 1 clears the

@@ -73,6 +73,7 @@ HRESULT Direct3DSurface9::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, std
     left = rect->left;
     top = rect->top;
   }
+  m_OpaqueRows.Forget();
   locked->Pitch = m_Pixels.Pitch();
   locked->pBits = m_Pixels.Row(top) + left * BytesPerPixel(m_Pixels.Format());
   m_bLocked = true;

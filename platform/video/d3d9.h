@@ -53,6 +53,7 @@
 #include <vector>
 
 #include "platform/rect.h"
+#include "platform/video/d3d9_opaque_rows.h"
 #include "platform/video/hresult.h"
 #include "platform/video/pixel_buffer.h"
 #include "platform/video/ref_counted.h"
@@ -204,8 +205,16 @@ class Direct3DSurface9 : public RefCounted {
   HRESULT GetDesc(D3DSURFACE_DESC* desc) const;
 
   // For the other parts of the stand-in (drawing, presentation, tests).
-  PixelBuffer& Pixels() { return m_Pixels; }
+  // Pixels handed out for writing, here or by LockRect, are measured anew
+  // by OpaqueTexels: write through them before the next draw.
+  PixelBuffer& Pixels() {
+    m_OpaqueRows.Forget();
+    return m_Pixels;
+  }
   const PixelBuffer& Pixels() const { return m_Pixels; }
+  // Which texels are opaque, for drawing from the surface; null while it
+  // is locked.
+  const OpaqueRows* OpaqueTexels() const { return m_bLocked ? nullptr : &m_OpaqueRows; }
   const D3DSURFACE_DESC& Desc() const { return m_Desc; }
   bool IsLocked() const { return m_bLocked; }
   bool IsRenderTarget() const { return m_Desc.Usage & D3DUSAGE_RENDERTARGET; }
@@ -220,6 +229,7 @@ class Direct3DSurface9 : public RefCounted {
   std::shared_ptr<Direct3DDeviceState> m_Device;
   D3DSURFACE_DESC m_Desc;
   PixelBuffer m_Pixels;
+  OpaqueRows m_OpaqueRows;
   bool m_bLockable;
   bool m_bLocked = false;
 };

@@ -289,13 +289,18 @@ HRESULT Direct3DDevice9::DrawPrimitive(std::uint32_t type, UINT startVertex, UIN
   for (UINT i = 0; i < vertexCount; ++i) vertices[i] = ReadVertex(bytes.data() + first + i * kVertexSize);
 
   PixelPipeline pipeline;
-  pipeline.texture = m_State->texture ? &m_State->texture->Pixels() : nullptr;
+  const Direct3DSurface9* texture = m_State->texture;
+  if (texture) {
+    pipeline.texture = &texture->Pixels();
+    pipeline.opaqueTexels = texture->OpaqueTexels();
+  }
   // A texture that is also the render target would be read while written:
   // read a copy of it instead.
   PixelBuffer selfCopy;
-  if (m_State->texture && m_State->texture == m_State->renderTarget) {
-    selfCopy = m_State->texture->Pixels();
+  if (texture && texture == m_State->renderTarget) {
+    selfCopy = texture->Pixels();
     pipeline.texture = &selfCopy;
+    pipeline.opaqueTexels = nullptr;
   }
   pipeline.colourOp = GetTextureStageState(0, D3DTSS_COLOROP);
   pipeline.colourArg1 = GetTextureStageState(0, D3DTSS_COLORARG1);

@@ -83,6 +83,7 @@ std::uint32_t ArgbToStored(PixelFormat format, std::uint32_t argb) {
 // The sampling, combining and blending that every covered pixel runs.
 struct PixelPipeline {
   const PixelBuffer* texture = nullptr;
+  const OpaqueRows* opaqueTexels = nullptr;  // the texture's, when it is not the target
   std::uint32_t colourOp = D3DTOP_MODULATE, colourArg1 = D3DTA_TEXTURE, colourArg2 = D3DTA_CURRENT;
   std::uint32_t alphaOp = D3DTOP_SELECTARG1, alphaArg1 = D3DTA_TEXTURE, alphaArg2 = D3DTA_CURRENT;
   Colour factor;

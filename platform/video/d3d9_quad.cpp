@@ -110,21 +110,18 @@ void MapTexels(const DrawVertex (&v)[4], const Rectangle& rect, const PixelPipel
   map.unitColumns = unit;
 }
 
-// The row loops, each built for AVX2 and the baseline. The copies take a
-// row in pieces whose texels, read twice, are still in the nearest cache
-// the second time.
-constexpr int kCopyPiece = 256;
-
+// The row loops, each built for AVX2 and the baseline.
 VECTOR_CLONES bool CopyTexelRow32(const std::uint8_t* from, std::uint8_t* to, int n) {
-  bool between = false;
-  for (int k = 0; k < n; k += kCopyPiece) between |= CopyOpaqueRow32(from + 4 * k, to + 4 * k, std::min(kCopyPiece, n - k));
-  return between;
+  return CopyOpaqueRow32(from, to, n);
 }
 VECTOR_CLONES void CopyTexelRow1555(const std::uint8_t* from, std::uint8_t* to, int n) {
   CopyOpaqueRow1555(from, to, n);
 }
 VECTOR_CLONES void CopyTexelRow1555To565(const std::uint8_t* from, std::uint8_t* to, int n) {
-  for (int k = 0; k < n; k += kCopyPiece) CopyOpaqueRow1555To565(from + 2 * k, to + 2 * k, std::min(kCopyPiece, n - k));
+  CopyOpaqueRow1555To565(from, to, n);
+}
+VECTOR_CLONES void ConvertTexelRow1555To565(const std::uint8_t* from, std::uint8_t* to, int n) {
+  ConvertRow1555To565(from, to, n);
 }
 VECTOR_CLONES void FillRow16(std::uint8_t* to, int n, std::uint16_t raw) {
   for (int k = 0; k < n; ++k) std::memcpy(to + 2 * k, &raw, 2);
@@ -133,10 +130,37 @@ VECTOR_CLONES void FillRow32(std::uint8_t* to, int n, std::uint32_t raw) {
   for (int k = 0; k < n; ++k) std::memcpy(to + 4 * k, &raw, 4);
 }
 
+// Opaque rows of texels copied as they are, a run of them that lies end
+// to end on both sides (whole rows of surfaces of one pitch) at once.
+class RowCopies {
+ public:
+  ~RowCopies() { Flush(); }
+  void Add(const std::uint8_t* from, std::uint8_t* to, std::size_t bytes) {
+    if (m_nBytes && m_pFrom + m_nBytes == from && m_pTo + m_nBytes == to) {
+      m_nBytes += bytes;
+      return;
+    }
+    Flush();
+    m_pFrom = from;
+    m_pTo = to;
+    m_nBytes = bytes;
+  }
+  void Flush() {
+    if (m_nBytes) std::memcpy(m_pTo, m_pFrom, m_nBytes);
+    m_nBytes = 0;
+  }
+
+ private:
+  const std::uint8_t* m_pFrom = nullptr;
+  std::uint8_t* m_pTo = nullptr;
+  std::size_t m_nBytes = 0;
+};
+
 // Texels whose stored values the target shares: opaque ones moved as they
 // are, clear ones skipped, the rest (alpha between, 32-bit only) shaded
-// after the row's pass. The pass writes every pixel, the old value where it
-// keeps it, so that it runs without branches.
+// after the row's pass. A row known to be opaque is copied whole; the pass
+// over the others writes every pixel, the old value where it keeps it, so
+// that it runs without branches.
 template <int Bytes>
 void DrawRawTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelPipeline& pipeline,
                    const Colour& diffuse) {
@@ -148,10 +172,18 @@ void DrawRawTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& targ
   };
   const int width = rect.x1 - rect.x0 + 1;
   const TexelColumns column = map.Columns();
+  RowCopies copies;
   for (int y = rect.y0; y <= rect.y1; ++y) {
-    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    const int texelRow = map.rows[static_cast<std::size_t>(y - rect.y0)];
+    const std::uint8_t* in = texture.Row(texelRow);
     std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
     const auto texelAt = [&](int k) { return in + column(k) * Bytes; };
+    if (column.unit && pipeline.opaqueTexels &&
+        pipeline.opaqueTexels->Opaque(texture, texelRow, column.first, column.first + width - 1)) {
+      copies.Add(texelAt(0), out, static_cast<std::size_t>(width) * Bytes);
+      continue;
+    }
+    copies.Flush();
     bool anyBetween = false;
     if (column.unit && &texture != &target) {
       if constexpr (Bytes == 4) {
@@ -177,16 +209,22 @@ void DrawRawTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& targ
 }
 
 // A1R5G5B5 texels onto a 16-bit target of another layout: opaque ones
-// through the conversion table, the others (clear) skipped.
+// through the conversion table, the others (clear) skipped; a row known to
+// be opaque onto R5G6B5 converted without looking at the row it replaces.
 void DrawConverted1555(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelBuffer& texture,
-                       const std::uint16_t* converted) {
+                       const OpaqueRows* opaqueTexels, const std::uint16_t* converted) {
   const int width = rect.x1 - rect.x0 + 1;
   const TexelColumns column = map.Columns();
   for (int y = rect.y0; y <= rect.y1; ++y) {
-    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    const int texelRow = map.rows[static_cast<std::size_t>(y - rect.y0)];
+    const std::uint8_t* in = texture.Row(texelRow);
     std::uint8_t* out = target.Row(y) + rect.x0 * 2;
     if (column.unit && target.Format() == PixelFormat::RGB565) {
-      CopyTexelRow1555To565(in + column.first * 2, out, width);
+      if (opaqueTexels && opaqueTexels->Opaque(texture, texelRow, column.first, column.first + width - 1)) {
+        ConvertTexelRow1555To565(in + column.first * 2, out, width);
+      } else {
+        CopyTexelRow1555To565(in + column.first * 2, out, width);
+      }
       continue;
     }
     for (int k = 0; k < width; ++k) {
@@ -307,7 +345,7 @@ void DrawRectangle(const DrawVertex (&v)[4], const Rectangle& rect, PixelBuffer&
     if constexpr (Bytes == 2) {
       if (texture.Format() == PixelFormat::ARGB1555) {
         if (const std::uint16_t* converted = Opaque1555Conversion(target.Format())) {
-          DrawConverted1555(rect, map, target, texture, converted);
+          DrawConverted1555(rect, map, target, texture, pipeline.opaqueTexels, converted);
           return;
         }
       }

@@ -13,23 +13,13 @@ namespace platform {
 // others kept. Returns whether any alpha lies between 0 and 0xFF (those
 // pixels are the caller's to blend).
 inline bool CopyOpaqueRow32(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
-  // The texels first: a row of opaque ones (a picture's) is copied whole.
-  std::uint32_t all = 0xFFFFFFFFu, between = 0;
-  for (int k = 0; k < n; ++k) {
-    std::uint32_t raw;
-    std::memcpy(&raw, from + 4 * k, 4);
-    all &= raw;
-    between |= (((raw >> 24) - 1) & 0xFF) < 0xFE;
-  }
-  if (all >> 24 == 0xFF) {
-    std::memcpy(to, from, static_cast<std::size_t>(n) * 4);
-    return false;
-  }
+  std::uint32_t between = 0;
   for (int k = 0; k < n; ++k) {
     std::uint32_t raw, kept;
     std::memcpy(&raw, from + 4 * k, 4);
     std::memcpy(&kept, to + 4 * k, 4);
     const std::uint32_t value = raw >> 24 == 0xFF ? raw : kept;
+    between |= (((raw >> 24) - 1) & 0xFF) < 0xFE;
     std::memcpy(to + 4 * k, &value, 4);
   }
   return between != 0;
@@ -46,34 +36,30 @@ inline void CopyOpaqueRow1555(const std::uint8_t* __restrict from, std::uint8_t*
   }
 }
 
-// A1R5G5B5 texels onto an R5G6B5 row, converted as ToArgb then FromArgb
-// would (green's sixth bit repeats its top bit): those with A1 set written.
-inline void CopyOpaqueRow1555To565(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
-  const auto converted = [](std::uint16_t raw) {
-    return static_cast<std::uint16_t>(((raw & 0x7FE0) << 1) | ((raw >> 4) & 0x20) | (raw & 0x1F));
-  };
-  // The texels first: a row of opaque ones (a picture's) is converted
-  // without reading the row it replaces.
-  std::uint16_t all = 0x8000;
+// An opaque A1R5G5B5 texel as R5G6B5, converted as ToArgb then FromArgb
+// would: green's sixth bit repeats its top bit.
+inline std::uint16_t Opaque1555To565(std::uint16_t raw) {
+  return static_cast<std::uint16_t>(((raw & 0x7FE0) << 1) | ((raw >> 4) & 0x20) | (raw & 0x1F));
+}
+
+// A row of opaque A1R5G5B5 texels onto an R5G6B5 row.
+inline void ConvertRow1555To565(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
   for (int k = 0; k < n; ++k) {
     std::uint16_t raw;
     std::memcpy(&raw, from + 2 * k, 2);
-    all &= raw;
+    const std::uint16_t value = Opaque1555To565(raw);
+    std::memcpy(to + 2 * k, &value, 2);
   }
-  if (all) {
-    for (int k = 0; k < n; ++k) {
-      std::uint16_t raw;
-      std::memcpy(&raw, from + 2 * k, 2);
-      const std::uint16_t value = converted(raw);
-      std::memcpy(to + 2 * k, &value, 2);
-    }
-    return;
-  }
+}
+
+// A1R5G5B5 texels onto an R5G6B5 row: those with A1 set converted and
+// written, the others kept.
+inline void CopyOpaqueRow1555To565(const std::uint8_t* __restrict from, std::uint8_t* __restrict to, int n) {
   for (int k = 0; k < n; ++k) {
     std::uint16_t raw, kept;
     std::memcpy(&raw, from + 2 * k, 2);
     std::memcpy(&kept, to + 2 * k, 2);
-    const std::uint16_t value = (raw & 0x8000) ? converted(raw) : kept;
+    const std::uint16_t value = (raw & 0x8000) ? Opaque1555To565(raw) : kept;
     std::memcpy(to + 2 * k, &value, 2);
   }
 }

@@ -123,12 +123,6 @@ VECTOR_CLONES void CopyTexelRow1555To565(const std::uint8_t* from, std::uint8_t*
 VECTOR_CLONES void ConvertTexelRow1555To565(const std::uint8_t* from, std::uint8_t* to, int n) {
   ConvertRow1555To565(from, to, n);
 }
-VECTOR_CLONES void FillRow16(std::uint8_t* to, int n, std::uint16_t raw) {
-  for (int k = 0; k < n; ++k) std::memcpy(to + 2 * k, &raw, 2);
-}
-VECTOR_CLONES void FillRow32(std::uint8_t* to, int n, std::uint32_t raw) {
-  for (int k = 0; k < n; ++k) std::memcpy(to + 4 * k, &raw, 4);
-}
 
 // Opaque rows of texels copied as they are, a run of them that lies end
 // to end on both sides (whole rows of surfaces of one pitch) at once.
@@ -246,15 +240,8 @@ void DrawPlainColour(const Rectangle& rect, PixelBuffer& target, const PixelPipe
   const bool replaces =
       !pipeline.blending || (pipeline.Blend(sourceArgb, 0) == sourceArgb && pipeline.Blend(sourceArgb, ~0u) == sourceArgb);
   if (replaces) {
-    const std::uint32_t raw = FromArgb(format, sourceArgb);
-    for (int y = rect.y0; y <= rect.y1; ++y) {
-      std::uint8_t* out = target.Row(y) + rect.x0 * Bytes;
-      if constexpr (Bytes == 2) {
-        FillRow16(out, width, static_cast<std::uint16_t>(raw));
-      } else {
-        FillRow32(out, width, raw);
-      }
-    }
+    const RECT area{rect.x0, rect.y0, rect.x1 + 1, rect.y1 + 1};
+    target.FillRaw(&area, FromArgb(format, sourceArgb));
     return;
   }
   // Pixels of one stored value (a filled area) blend to one value.

@@ -124,6 +124,17 @@ VECTOR_CLONES void ConvertTexelRow1555To565(const std::uint8_t* from, std::uint8
   ConvertRow1555To565(from, to, n);
 }
 
+VECTOR_CLONES void BlendScaledTexelRow32(const std::uint8_t* from, std::uint8_t* to, int n, std::uint32_t colourScale,
+                                         std::uint32_t colourOffset, std::uint32_t alphaScale, std::uint32_t xBits) {
+  constexpr int kRun = 256;
+  std::uint32_t source[kRun];
+  for (int k = 0; k < n; k += kRun) {
+    const int m = std::min(kRun, n - k);
+    ScaleTexelRow32(from + 4 * k, source, m, colourScale, colourOffset, alphaScale);
+    BlendOverRow32(source, to + 4 * k, m, xBits);
+  }
+}
+
 // Opaque rows of texels copied as they are, a run of them that lies end
 // to end on both sides (whole rows of surfaces of one pitch) at once.
 class RowCopies {
@@ -284,6 +295,72 @@ void DrawConvertedTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer
   }
 }
 
+// The tint and translucency of A8R8G8B8 texels blended onto 32-bit targets
+// by their alpha (SRCALPHA, INVSRCALPHA): stages whose colour is the
+// texel's channel scaled by one constant (MODULATE by a grey, SELECTARG1),
+// or the texture factor blended in by its alpha (BLENDFACTORALPHA), and
+// whose alpha is the texel's scaled (MODULATE, SELECTARG1). Computed two
+// channels a 32-bit lane, with the values of PixelPipeline::Shade.
+struct TexelScale {
+  std::uint32_t colour = 255, offset = 0, alpha = 255;
+};
+
+bool ScalesTexels(const PixelPipeline& pipeline, const Colour& diffuse, TexelScale& scale) {
+  if (!pipeline.BlendsOver() || pipeline.texture->Format() != PixelFormat::ARGB8888) return false;
+  const auto constant = [&](std::uint32_t which) -> const Colour* {
+    switch (which & 0xF) {
+      case D3DTA_TEXTURE: return nullptr;
+      case D3DTA_TFACTOR: return &pipeline.factor;
+      default: return &diffuse;  // DIFFUSE, and CURRENT at stage 0
+    }
+  };
+  if ((pipeline.colourArg1 & 0xF) != D3DTA_TEXTURE || (pipeline.alphaArg1 & 0xF) != D3DTA_TEXTURE) return false;
+  const Colour* colourArg = constant(pipeline.colourArg2);
+  switch (pipeline.colourOp) {
+    case D3DTOP_SELECTARG1: break;
+    case D3DTOP_MODULATE:
+      if (!colourArg || colourArg->c[1] != colourArg->c[2] || colourArg->c[1] != colourArg->c[3]) return false;
+      scale.colour = static_cast<std::uint32_t>(colourArg->c[1]);
+      break;
+    case D3DTOP_BLENDFACTORALPHA: {
+      if (!colourArg) return false;
+      const int alpha = pipeline.factor.c[0];
+      scale.colour = static_cast<std::uint32_t>(alpha);
+      for (int c = 1; c < 4; ++c)
+        scale.offset |= static_cast<std::uint32_t>((colourArg->c[c] * (255 - alpha) + 127) / 255) << (24 - 8 * c);
+      break;
+    }
+    default: return false;
+  }
+  const Colour* alphaArg = constant(pipeline.alphaArg2);
+  switch (pipeline.alphaOp) {
+    case D3DTOP_SELECTARG1: return true;
+    case D3DTOP_MODULATE:
+      if (!alphaArg) return false;
+      scale.alpha = static_cast<std::uint32_t>(alphaArg->c[0]);
+      return true;
+    default: return false;
+  }
+}
+
+void DrawScaledTexels(const Rectangle& rect, const TexelMap& map, PixelBuffer& target, const PixelBuffer& texture,
+                      const TexelScale& scale) {
+  const int width = rect.x1 - rect.x0 + 1;
+  const TexelColumns column = map.Columns();
+  const std::uint32_t xBits = target.Format() == PixelFormat::XRGB8888 ? 0xFF000000u : 0;
+  static thread_local std::vector<std::uint8_t> gathered;
+  for (int y = rect.y0; y <= rect.y1; ++y) {
+    const std::uint8_t* in = texture.Row(map.rows[static_cast<std::size_t>(y - rect.y0)]);
+    const std::uint8_t* texels = in + column.first * 4;
+    if (!column.unit) {
+      gathered.resize(static_cast<std::size_t>(width) * 4);
+      for (int k = 0; k < width; ++k) std::memcpy(gathered.data() + 4 * k, in + column(k) * 4, 4);
+      texels = gathered.data();
+    }
+    BlendScaledTexelRow32(texels, target.Row(y) + rect.x0 * 4, width, scale.colour, scale.offset, scale.alpha, xBits);
+  }
+}
+
 // Every other case: runs of each row shaded at once, from the texels in
 // place or gathered.
 template <int Bytes, int TexelBytes>
@@ -336,6 +413,13 @@ void DrawRectangle(const DrawVertex (&v)[4], const Rectangle& rect, PixelBuffer&
           return;
         }
       }
+    }
+  }
+  if constexpr (Bytes == 4) {
+    TexelScale scale;
+    if (ScalesTexels(pipeline, diffuse, scale)) {
+      DrawScaledTexels(rect, map, target, texture, scale);
+      return;
     }
   }
   const bool texels16 = BytesPerPixel(texture.Format()) == 2;

@@ -64,6 +64,25 @@ inline void CopyOpaqueRow1555To565(const std::uint8_t* __restrict from, std::uin
   }
 }
 
+// A8R8G8B8 texels as source ARGB pixels: each colour channel
+// (t * colourScale + 127) / 255 plus its byte of colourOffset (the sums stay
+// within 255), alpha (t * alphaScale + 127) / 255; the divisions exact for
+// these sums, two channels a 32-bit lane for red and blue.
+inline void ScaleTexelRow32(const std::uint8_t* __restrict from, std::uint32_t* __restrict to, int n,
+                            std::uint32_t colourScale, std::uint32_t colourOffset, std::uint32_t alphaScale) {
+  for (int k = 0; k < n; ++k) {
+    std::uint32_t t;
+    std::memcpy(&t, from + 4 * k, 4);
+    std::uint32_t rb = (t & 0x00FF00FFu) * colourScale + 0x007F007Fu;
+    rb = (rb + 0x00010001u + (rb >> 8 & 0x00FF00FFu)) >> 8 & 0x00FF00FFu;
+    std::uint32_t g = (t >> 8 & 0xFF) * colourScale + 127;
+    g = (g + 1 + (g >> 8)) >> 8;
+    std::uint32_t a = (t >> 24) * alphaScale + 127;
+    a = (a + 1 + (a >> 8)) >> 8;
+    to[k] = (a << 24 | g << 8 | rb) + colourOffset;
+  }
+}
+
 // Source ARGB pixels blended onto a 32-bit row by their alpha a (SRCALPHA,
 // INVSRCALPHA): each channel (s * a + d * (255 - a) + 127) / 255, two
 // channels a 32-bit lane, the division exact for these sums. xBits: ORed

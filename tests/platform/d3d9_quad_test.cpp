@@ -268,6 +268,20 @@ TEST(Direct3DQuads, AnAxisAlignedStripDrawsAsItsTwoTrianglesDo) {
          SetStage(d, D3DTOP_BLENDFACTORALPHA, D3DTA_TEXTURE, D3DTA_TFACTOR, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
                   D3DTA_DIFFUSE);
        }},
+      {"modulated by a grey, alpha by the texture factor", 0xC0707070,
+       [](Direct3DDevice9& d) {
+         d.SetRenderState(D3DRS_TEXTUREFACTOR, 0x9F102030);
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_TFACTOR);
+       }},
+      // Not a grey: red and blue alike, then red and green.
+      {"modulated by magenta", 0x90FF80FF,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+       }},
+      {"modulated by light blue", 0x908080FF,
+       [](Direct3DDevice9& d) {
+         SetStage(d, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+       }},
       {"solid fill", 0xFFFFFFFF,
        [](Direct3DDevice9& d) {
          d.SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF123456);

@@ -62,7 +62,7 @@ int cActor::StepFlows(bool bDeathOnly, bool bVanishEnds) {
       continue;
     }
     if (flow.m_bPaused || flow.m_bStoppedForGood) continue;
-    const bool deathFlow = flow.m_pFlow->m_nTrigger == TRIGGER_DEATH;
+    const bool deathFlow = flow.m_nTrigger == TRIGGER_DEATH;
     if (bDeathOnly && !deathFlow) continue;
     if (flow.Step()) flow.Stop(*this);
     if (bVanishEnds && m_bVanish) return 1;

@@ -86,6 +86,10 @@ struct cFlowInstance {
   std::int32_t m_nIndex = 0;
   std::int32_t m_nSerial = 0;
   const cEdFlow* m_pFlow = nullptr;
+  // m_pFlow's trigger, set when the instance is built (a copied or moved
+  // instance keeps it): every trigger test of every actor reads it, and the
+  // definition lies in another allocation.
+  std::uint8_t m_nTrigger = 0;
   std::int8_t m_bConditionsMet = 0;
   std::vector<const cEdKeyCondition*> m_vpKeyConditions;
   std::int32_t m_bKeyHeld = 0;

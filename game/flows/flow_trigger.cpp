@@ -10,7 +10,7 @@ void cActor::FireTrigger(int nTrigger) {
   g_pStageScene->m_pCurActor = this;
   for (std::size_t i = 0; i < m_vFlows.size(); ++i) {
     cFlowInstance& flow = m_vFlows[i];
-    if (flow.m_pFlow->m_nTrigger != nTrigger) continue;
+    if (flow.m_nTrigger != nTrigger) continue;
     // Without multiple starts a flow meets one trigger test per display
     // frame, even when that test refuses it.
     if (!g_SystemData.m_bMultiStart) {

@@ -335,6 +335,7 @@ void cActor::BuildFlows(const std::vector<cEdFlow>& flows, int nFacing, bool bIn
     cEdFlow& flow = own[static_cast<std::size_t>(i)];
     inst.m_nIndex = i;
     inst.m_pFlow = &flow;
+    inst.m_nTrigger = flow.m_nTrigger;
     inst.m_nSerial = m_nFlowSerial;
     m_nFlowSerial = WrapAdd32(m_nFlowSerial, 1);
     inst.m_vpKeyConditions.clear();

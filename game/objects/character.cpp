@@ -234,7 +234,7 @@ void cCharacter::Jump(cCommandInstance* pInst) {
 }
 
 void cCharacter::DrawDropItemIcon(cDrawTarget& target, sSurface dst) {
-  if (!m_DropItem.m_bCarried || !m_bOnScreen || m_Chara.m_bTransparent || m_DropItem.m_Item.m_bHidden) return;
+  if (!m_bOnScreen || !m_DropItem.m_bCarried || m_Chara.m_bTransparent || m_DropItem.m_Item.m_bHidden) return;
   if (++m_nIconTimer >= 96) {
     m_nIconTimer = 0;
     return;

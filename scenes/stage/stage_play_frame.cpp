@@ -314,7 +314,9 @@ bool cStageScene::RunSubStep(int k) {
   }
 
   if (k == 1 && !HeroIsDying()) {
-    for (auto it = m_CharacterList.begin(); it != m_CharacterList.end();) {
+    // With neither removal on, the walk would read every character for nothing.
+    const bool removesCharacters = m_abScreenOutOn[0] || m_abScreenOutOn[1];
+    for (auto it = m_CharacterList.begin(); removesCharacters && it != m_CharacterList.end();) {
       const bool block = it->m_Chara.m_bBlockChara != 0;
       const int rule = block ? SCREENOUT_BLOCK_CHARA : SCREENOUT_CHARA;
       if (m_abScreenOutOn[block ? 1 : 0] && it->m_bAppeared && !it->m_bDying &&

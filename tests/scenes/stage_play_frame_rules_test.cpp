@@ -304,4 +304,24 @@ TEST_F(PlayFrameRulesTest, AnEndRequestClearsTheStageOrKillsTheHero) {
   EXPECT_EQ(Sounds(14), 0);
 }
 
+// Only the block characters' screen-out rule on: the removal walk still
+// runs, takes the block character past the view and leaves the other.
+class BlockScreenOutTest : public PlayFrameRulesTest {
+ protected:
+  void AdjustStage(cEdStage& stage) override {
+    PlayFrameRulesTest::AdjustStage(stage);
+    stage.m_aScreenOut[SCREENOUT_CHARA] = cEdScreenOutRule();
+    stage.m_aScreenOut[SCREENOUT_BLOCK_CHARA].SetAll(1, 1, 0, 0, 1, 1, 0, 0);
+  }
+};
+
+TEST_F(BlockScreenOutTest, BlockCharactersLeaveByTheirOwnRuleAlone) {
+  const cEdChara blockDef = BlockCharacterDef(), otherDef = CharacterDef(1);
+  cCharacter& block = AddCharacter(blockDef, 22, 10);
+  cCharacter& other = AddCharacter(otherDef, 22, 12);
+  Frame();
+  EXPECT_FALSE(Has(&block));
+  EXPECT_TRUE(Has(&other));
+}
+
 }  // namespace

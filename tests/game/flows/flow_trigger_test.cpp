@@ -168,6 +168,36 @@ TEST_F(TriggerTest, OnlyTheFiredTriggersFlowsStartWithTheKeyOfTheMoment) {
   EXPECT_EQ(m_Actor.m_vFlows[0].m_bRunning, 1);
 }
 
+// Flows added into the list (an item's flow change, at a position or at the
+// end) and removed from it: each fires on its own definition's trigger.
+struct FlowListChange {
+  const char* name;
+  int nInsertAt;      // -1 appends
+  int nRemoveAt = -1; // after the insertion; -1 removes none
+};
+
+class ChangedFlowList : public TriggerTest, public testing::WithParamInterface<FlowListChange> {};
+
+TEST_P(ChangedFlowList, EachFlowFiresOnItsOwnTrigger) {
+  const FlowListChange& c = GetParam();
+  const auto flow = [](int nTrigger) { return FlowBuilder(nTrigger).Command(CommandBuilder(CMD_STOP_MOVE).Time(5)); };
+  Build({flow(TRIGGER_DAMAGED), flow(TRIGGER_HIT_SHOT), flow(TRIGGER_DEATH)});
+  m_Actor.BuildFlows({flow(TRIGGER_HIT_CHARACTER), flow(TRIGGER_HIT_ITEM)}, 0, true, c.nInsertAt);
+  if (c.nRemoveAt >= 0) m_Actor.RemoveFlow(c.nRemoveAt);
+  for (int trigger : {TRIGGER_DAMAGED, TRIGGER_HIT_SHOT, TRIGGER_DEATH, TRIGGER_HIT_CHARACTER, TRIGGER_HIT_ITEM}) {
+    for (cFlowInstance& inst : m_Actor.m_vFlows) inst.Stop(m_Actor);
+    m_Actor.ResetFlowFrameFlags();
+    m_Actor.FireTrigger(trigger);
+    for (const cFlowInstance& inst : m_Actor.m_vFlows)
+      EXPECT_EQ(inst.m_bRunning, inst.m_pFlow->m_nTrigger == trigger ? 1 : 0) << "flow " << inst.m_nIndex << " trigger " << trigger;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChangedFlowList,
+                         testing::Values(FlowListChange{"InsertedFirst", 0}, FlowListChange{"InsertedBetween", 1},
+                                         FlowListChange{"Appended", -1}, FlowListChange{"InsertedThenOneRemoved", 1, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(TriggerTest, FlowsThatFailTheirConditionsDoNotStart) {
   Build({FlowBuilder(TRIGGER_DAMAGED).Conditioned().Command(CommandBuilder(CMD_STOP_MOVE).Time(1))});
   m_Stage.m_nConditionAnswer = 0;

@@ -85,6 +85,15 @@ void CopyKeyedRows(PixelBuffer& to, const PixelBuffer& from, const Copy& copy, s
                           to.Row(copy.destination.top + r) + copy.destination.left * Bytes, w, colourBits, key);
 }
 
+// The 32-bit keyed copy draws every sprite of a crowded stage: it is built
+// for AVX2 as well (eight pixels a step instead of four), and the program
+// runs the build that the processor supports.
+__attribute__((target_clones("avx2", "default"))) void CopyKeyedRows32(PixelBuffer& to, const PixelBuffer& from,
+                                                                      const Copy& copy, std::uint32_t colourBits,
+                                                                      std::uint32_t key) {
+  CopyKeyedRows<4>(to, from, copy, colourBits, key);
+}
+
 void CopyPixels(PixelBuffer& to, const PixelBuffer& from, const Copy& copy) {
   const int bytes = BytesPerPixel(to.Format());
   const int w = copy.destination.Width(), h = copy.destination.Height();
@@ -105,7 +114,7 @@ void CopyPixels(PixelBuffer& to, const PixelBuffer& from, const Copy& copy) {
     switch (bytes) {
       case 1: return CopyKeyedRows<1>(to, from, copy, colourBits, key);
       case 2: return CopyKeyedRows<2>(to, from, copy, colourBits, key);
-      default: return CopyKeyedRows<4>(to, from, copy, colourBits, key);
+      default: return CopyKeyedRows32(to, from, copy, colourBits, key);
     }
   }
   // Scaled or mirrored: each position reads its nearest source pixel.

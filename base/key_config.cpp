@@ -40,7 +40,7 @@ FileImage ImageOf(const KEYCONFIG& config) {
 
 int LoadKeyConfig(const char* path, KEYCONFIG* config) {
   std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(platform::MapPath(path), bytes)) return 0;
+  if (!platform::ReadProgramFile(path, bytes)) return 0;
   // The file's bytes over the record's own: what a short file lacks keeps
   // its value.
   FileImage image = ImageOf(*config);

@@ -288,7 +288,7 @@ bool DecodeBitmapFile(std::span<const std::uint8_t> file, DecodedBitmap& result,
 
 bool LoadBitmapFile(std::string_view programPath, DecodedBitmap& bitmap, std::string& error) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(MapPath(programPath), bytes)) {
+  if (!ReadProgramFile(programPath, bytes)) {
     bitmap = DecodedBitmap{};
     error = "file cannot be read";
     return false;

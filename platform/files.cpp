@@ -63,6 +63,89 @@ bool Exists(const char* path) {
   return ::lstat(path, &st) == 0;
 }
 
+bool NamesDrive(std::string_view text) {
+  return text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]));
+}
+
+bool IsAbsolute(std::string_view text) { return !text.empty() && (text.front() == '\\' || text.front() == '/'); }
+
+// The non-empty pieces of a path between its separators.
+std::vector<std::string_view> Components(std::string_view text) {
+  std::vector<std::string_view> components;
+  for (std::size_t begin = 0; begin <= text.size();) {
+    std::size_t end = text.find_first_of("\\/", begin);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > begin) components.push_back(text.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  return components;
+}
+
+std::string Joined(const std::vector<std::string_view>& components, bool absolute) {
+  std::string joined = absolute ? "/" : "";
+  for (std::string_view component : components) {
+    if (!joined.empty() && joined.back() != '/') joined += '/';
+    joined += component;
+  }
+  return joined;
+}
+
+// The Linux path of a program path with every component under the name
+// given; empty for a path without components or with a drive letter.
+std::string GivenPath(std::string_view windowsPath) {
+  const std::string text = Cp932ToUtf8(windowsPath);
+  if (NamesDrive(text)) return {};
+  const std::vector<std::string_view> components = Components(text);
+  return components.empty() ? std::string() : Joined(components, IsAbsolute(text));
+}
+
+// Non-blocking, so that a named pipe standing where a file should be is
+// refused by ReadOpenFile instead of blocking the open; regular files read
+// as usual.
+int OpenForReading(const char* path) { return ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK); }
+
+// Reads the whole regular file open at fd (a failed open when negative, its
+// reason in errno) and closes it.
+bool ReadOpenFile(int fd, std::size_t maxBytes, std::vector<std::uint8_t>& bytes, std::string& reason) {
+  const auto fail = [&reason](int fd, std::string why) {
+    if (fd >= 0) ::close(fd);
+    reason = std::move(why);
+    return false;
+  };
+  if (fd < 0) return fail(fd, errno == ENOENT ? "no such file" : std::strerror(errno));
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return fail(fd, std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return fail(fd, "a folder, not a file");
+  if (!S_ISREG(st.st_mode)) return fail(fd, "not a regular file (a pipe, socket or device)");
+  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+    return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
+  }
+  // Read straight into the result, with room for one byte more than the
+  // file had: a file that has not grown comes short of it in one read,
+  // which is its end.
+  const std::size_t statSize = static_cast<std::size_t>(st.st_size);
+  std::vector<std::uint8_t> data(statSize + 1);
+  std::size_t size = 0;
+  for (;;) {
+    if (size == data.size()) data.resize(size + std::max<std::size_t>(size / 2, 65536));
+    const std::size_t asked = data.size() - size;
+    const ssize_t n = ::read(fd, data.data() + size, asked);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(fd, std::strerror(errno));
+    if (n == 0) break;
+    // A file that grows while it is read is held to the same limit.
+    if (static_cast<std::size_t>(n) > maxBytes - size) {
+      return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
+    }
+    size += static_cast<std::size_t>(n);
+    if (static_cast<std::size_t>(n) < asked && size == statSize) break;
+  }
+  ::close(fd);
+  data.resize(size);
+  bytes = std::move(data);
+  return true;
+}
+
 // The entry of dir whose name equals name without regard to case; the
 // smallest such name when several do.
 std::optional<std::string> FindEntryIgnoringCase(const fs::path& dir, const std::string& name) {
@@ -167,25 +250,14 @@ fs::path MapPath(std::string_view windowsPath) {
   const std::string text = Cp932ToUtf8(windowsPath);
   // "C:" names a drive of another system. Below /dev/null, which is no
   // folder, nothing can be opened, listed or created.
-  if (text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0])))
-    return fs::path(kNowhere) / text;
-  const bool absolute = !text.empty() && (text.front() == '\\' || text.front() == '/');
-  std::vector<std::string_view> components;
-  for (std::size_t begin = 0; begin <= text.size();) {
-    std::size_t end = text.find_first_of("\\/", begin);
-    if (end == std::string::npos) end = text.size();
-    if (end > begin) components.push_back(std::string_view(text).substr(begin, end - begin));
-    begin = end + 1;
-  }
+  if (NamesDrive(text)) return fs::path(kNowhere) / text;
+  const bool absolute = IsAbsolute(text);
+  const std::vector<std::string_view> components = Components(text);
 
   // The path as given: when it exists, so does every component on the way
   // under the name given, which is the match the walk below would find for
   // each; one look-up instead of one per component.
-  std::string given = absolute ? "/" : "";
-  for (std::string_view component : components) {
-    if (!given.empty() && given.back() != '/') given += '/';
-    given += component;
-  }
+  std::string given = Joined(components, absolute);
   if (!components.empty() && Exists(given.c_str())) return given;
 
   fs::path result = absolute ? "/" : "";
@@ -204,6 +276,33 @@ fs::path MapPath(std::string_view windowsPath) {
     }
   }
   return result;
+}
+
+bool ReadProgramFile(std::string_view windowsPath, std::vector<std::uint8_t>& bytes) {
+  std::string ignored;
+  // The path as given is opened straight away; only a path that does not
+  // exist so is looked up component by component.
+  const std::string given = GivenPath(windowsPath);
+  if (!given.empty()) {
+    const int fd = OpenForReading(given.c_str());
+    if (fd >= 0 || (errno != ENOENT && errno != ENOTDIR)) return ReadOpenFile(fd, SIZE_MAX, bytes, ignored);
+  }
+  return ReadOpenFile(OpenForReading(MapPath(windowsPath).c_str()), SIZE_MAX, bytes, ignored);
+}
+
+void MakeFolder(std::string_view windowsFolder) {
+  // Whatever exists under the name given stays, and would make mkdir fail.
+  const std::string given = GivenPath(windowsFolder);
+  if (!given.empty() && Exists(given.c_str())) return;
+  ::mkdir(MapPath(windowsFolder).c_str(), 0777);
+}
+
+bool IsFolder(std::string_view windowsPath) {
+  const std::string given = GivenPath(windowsPath);
+  struct stat st;
+  if (!given.empty() && ::stat(given.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  std::error_code error;
+  return fs::is_directory(MapPath(windowsPath), error);
 }
 
 std::vector<std::string> ListFolder(std::string_view windowsFolder) {
@@ -232,43 +331,7 @@ bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>& bytes) {
 
 bool ReadWholeFile(const fs::path& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes,
                    std::string& reason) {
-  const auto fail = [&reason](int fd, std::string why) {
-    if (fd >= 0) ::close(fd);
-    reason = std::move(why);
-    return false;
-  };
-  // Non-blocking, so that a named pipe standing where a file should be is
-  // refused below instead of blocking the open; regular files read as usual.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return fail(fd, errno == ENOENT ? "no such file" : std::strerror(errno));
-  struct stat st;
-  if (::fstat(fd, &st) != 0) return fail(fd, std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) return fail(fd, "a folder, not a file");
-  if (!S_ISREG(st.st_mode)) return fail(fd, "not a regular file (a pipe, socket or device)");
-  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
-    return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
-  }
-  // Read straight into the result, with room for one byte more than the
-  // file had, so that a file that has not grown is read by one read and
-  // its end seen by the next.
-  std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size) + 1);
-  std::size_t size = 0;
-  for (;;) {
-    if (size == data.size()) data.resize(size + std::max<std::size_t>(size / 2, 65536));
-    const ssize_t n = ::read(fd, data.data() + size, data.size() - size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return fail(fd, std::strerror(errno));
-    if (n == 0) break;
-    // A file that grows while it is read is held to the same limit.
-    if (static_cast<std::size_t>(n) > maxBytes - size) {
-      return fail(fd, "larger than " + std::to_string(maxBytes) + " bytes");
-    }
-    size += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  data.resize(size);
-  bytes = std::move(data);
-  return true;
+  return ReadOpenFile(OpenForReading(path.c_str()), maxBytes, bytes, reason);
 }
 
 bool WriteFileAtomic(const fs::path& path, std::span<const std::uint8_t> bytes) {

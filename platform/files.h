@@ -31,6 +31,16 @@ namespace platform {
 
 std::filesystem::path MapPath(std::string_view windowsPath);
 
+// Reads the whole file at a program path: the path as given when it exists
+// so (one look-up), else the path MapPath finds. False when it cannot be
+// opened or read.
+bool ReadProgramFile(std::string_view windowsPath, std::vector<std::uint8_t>& bytes);
+// Makes the folder at a program path unless something exists there, under
+// the name given or under one that matches it without regard to case.
+void MakeFolder(std::string_view windowsFolder);
+// True when the program path names a folder (or a link to one).
+bool IsFolder(std::string_view windowsPath);
+
 // The names of the entries of a folder, in CP932, in no particular order;
 // empty when the folder does not exist. Names that a program path cannot
 // give back (no exact CP932 form, or a backslash inside) are left out: the

@@ -69,7 +69,7 @@ void SetSystemIniDefaults(SYSTEMINIDATA& ini, const std::vector<cEdIniKey>& keys
 
 int ReadSystemIni(const char* path, SYSTEMINIDATA& ini, const std::vector<cEdIniKey>& keys) {
   std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(platform::MapPath(path), bytes)) return 0;
+  if (!platform::ReadProgramFile(path, bytes)) return 0;
   cIniReader f(bytes);
   for (int line = 0; line < kMaxLines; ++line) {
     std::string key;

@@ -67,7 +67,7 @@ bool LoadDatabaseBytes(std::vector<T>& list, const std::vector<std::uint8_t>& by
 template <class T>
 int LoadDatabaseFile(std::vector<T>& list, const char* path) {
   std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(platform::MapPath(path), bytes)) return 0;
+  if (!platform::ReadProgramFile(path, bytes)) return 0;
   std::string error;
   if (!LoadDatabaseBytes(list, bytes, &error)) {
     ReportF("%s : %s", path, error.c_str());

@@ -396,7 +396,7 @@ bool cEdRecord::LoadBytes(const std::vector<std::uint8_t>& bytes, std::string* e
 int cEdRecord::LoadFile(const char* path) {
   const char* name = (path == nullptr || *path == '\0') ? "err" : path;
   std::vector<std::uint8_t> bytes;
-  if (!platform::ReadWholeFile(platform::MapPath(name), bytes)) return 0;
+  if (!platform::ReadProgramFile(name, bytes)) return 0;
   return LoadFileBytes(name, bytes);
 }
 

@@ -1,7 +1,6 @@
 #include "model/settings/paths.h"
 
 #include <filesystem>
-#include <sys/stat.h>
 #include <system_error>
 
 #include "platform/files.h"
@@ -71,9 +70,9 @@ const char* const g_aszProjectFolders[PROJECT_FOLDER_COUNT + 1] = {
 namespace fs = std::filesystem;
 
 int CheckDataFolder() {
+  if (platform::IsFolder(g_astrFilePath[PATH_DATA_DIR])) return 1;
   std::error_code error;
   const fs::path data = platform::MapPath(g_astrFilePath[PATH_DATA_DIR]);
-  if (fs::is_directory(data, error)) return 1;
   const fs::path source = platform::MapPath(g_astrFilePath[PATH_DEFAULT_DIR]);
   if (!fs::is_directory(source, error)) return 0;
 
@@ -103,6 +102,6 @@ int CheckDataFolder() {
 void CreateProjectFolders() {
   for (const char* const* folder = g_aszProjectFolders; *folder != nullptr; ++folder) {
     // Whether it failed does not matter: the folder exists, or is passed over.
-    ::mkdir(platform::MapPath(*folder).c_str(), 0777);
+    platform::MakeFolder(*folder);
   }
 }

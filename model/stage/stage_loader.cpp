@@ -61,7 +61,7 @@ int LoadStageFile(const char* name, int bFindNewest, cEdStage* pStart) {
 
   // Read once: the end marker is checked on the bytes that are then loaded.
   std::vector<std::uint8_t> bytes;
-  const bool read = platform::ReadWholeFile(platform::MapPath(path), bytes);
+  const bool read = platform::ReadProgramFile(path, bytes);
   if (read && !CheckStageEndMarker(path.c_str(), bytes)) return 0;
 
   // Read into a new stage: nothing of the stage played before leaks into it,

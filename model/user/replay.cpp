@@ -149,7 +149,7 @@ int cReplayLog::LoadReplay(const char* path, cEdStage& stage, cEdStage& start,
                            cSaveData& progress) {
   const char* name = path != nullptr ? path : "";
   std::vector<std::uint8_t> bytes;
-  if (*name == '\0' || !platform::ReadWholeFile(platform::MapPath(name), bytes)) {
+  if (*name == '\0' || !platform::ReadProgramFile(name, bytes)) {
     ReportErrorF("リプレイファイル %s の読み込みに失敗しました！", name);
     return 0;
   }

@@ -72,7 +72,7 @@ class OggPlayer : public IVox, public MixerSource {
   int Load(const char* path) override {
     Unload();
     auto stream = std::make_unique<OggStream>();
-    if (!path || !ReadWholeFile(MapPath(path), stream->file.bytes) || !stream->Open()) return 0;
+    if (!path || !ReadProgramFile(path, stream->file.bytes) || !stream->Open()) return 0;
     auto lock = TheMixer().Lock();
     m_Resampler = Resampler(stream->rate);
     m_Stream = std::move(stream);

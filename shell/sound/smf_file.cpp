@@ -24,7 +24,7 @@ cSmfFile::cSmfFile(const char* path) { Load(path); }
 void cSmfFile::Load(const char* path) {
   m_strFileName = path ? path : "";
   std::vector<std::uint8_t> bytes;
-  if (!path || !platform::ReadWholeFile(platform::MapPath(path), bytes)) {
+  if (!path || !platform::ReadProgramFile(path, bytes)) {
     ReportLogF("Midi %s Create ファイルが開けません", m_strFileName.c_str());
     return;
   }

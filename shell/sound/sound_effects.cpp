@@ -62,7 +62,7 @@ bool DS_IsOn() {
 
 bool DS_ReadWave(const char* path, WAVEDATA* wave) {
   std::vector<std::uint8_t> bytes;
-  if (!path || !platform::ReadWholeFile(platform::MapPath(path), bytes)) return false;
+  if (!path || !platform::ReadProgramFile(path, bytes)) return false;
   platform::WaveFormat format;
   std::span<const std::uint8_t> data;
   if (platform::ParseRiffWave(bytes, format, data) != platform::WaveError::None) return false;

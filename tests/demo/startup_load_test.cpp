@@ -44,7 +44,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes FileBytes(const char* windowsPath) {
   Bytes bytes;
-  EXPECT_TRUE(platform::ReadWholeFile(platform::MapPath(windowsPath), bytes)) << windowsPath;
+  EXPECT_TRUE(platform::ReadProgramFile(windowsPath, bytes)) << windowsPath;
   return bytes;
 }
 

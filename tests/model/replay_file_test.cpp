@@ -140,7 +140,7 @@ TEST_F(ReplayFileTest, AReplayWithoutAHeroIsRefusedAndChangesNothing) {
 TEST_F(ReplayFileTest, AMissingOrDamagedReplayIsReportedAndChangesNothing) {
   ASSERT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
   std::vector<std::uint8_t> whole;
-  ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), whole));
+  ASSERT_TRUE(platform::ReadProgramFile(kPath, whole));
   const std::vector<std::uint8_t> cut(whole.begin(), whole.end() - 10);
   ASSERT_TRUE(platform::WriteFileAtomic(platform::MapPath("user_data\\rpl4\\cut.rpl4_566"), cut));
 
@@ -162,7 +162,7 @@ TEST_F(ReplayFileTest, AMissingOrDamagedReplayIsReportedAndChangesNothing) {
 TEST_F(ReplayFileTest, AReplayThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   ASSERT_EQ(m_Log.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 1);
   std::vector<std::uint8_t> before;
-  ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), before));
+  ASSERT_TRUE(platform::ReadProgramFile(kPath, before));
 
   platform::SetWriteFunctionForTests([](int, const void*, std::size_t) -> ssize_t {
     errno = ENOSPC;
@@ -174,7 +174,7 @@ TEST_F(ReplayFileTest, AReplayThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(other.SaveReplay(kPath, m_Stage, m_Start, m_Progress), 0);
   EXPECT_EQ(other.SaveReplay("", m_Stage, m_Start, m_Progress), 0);
   std::vector<std::uint8_t> after;
-  ASSERT_TRUE(platform::ReadWholeFile(platform::MapPath(kPath), after));
+  ASSERT_TRUE(platform::ReadProgramFile(kPath, after));
   EXPECT_EQ(after, before);
   EXPECT_EQ(m_Boxes.Shown().size(), 2u);
 }

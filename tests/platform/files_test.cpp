@@ -107,6 +107,64 @@ TEST_F(MapPathTest, DriveLetterPathsNameNothing) {
   EXPECT_TRUE(fs::is_empty(m_Folder / "C:"));
 }
 
+TEST_F(MapPathTest, ProgramFilesAreReadUnderTheNameGivenOrOneInAnotherCase) {
+  fs::create_directory(m_Folder / "C:");
+  WriteTextFile(m_Folder / "C:" / "same.txt", "drive");
+  struct Case {
+    const char* program;  // CP932
+    const char* content;  // nullptr: cannot be read
+  };
+  const Case cases[] = {
+      {"表示\\ソース.txt", "sjis"},
+      {"表示\\data\\system.dat", "case"},
+      {"same.txt", "lower"},
+      {"Same.TXT", "upper"},
+      {"C:\\same.txt", nullptr},
+      {"表示", nullptr},
+      {"表示\\missing.txt", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    std::vector<std::uint8_t> bytes = Bytes("kept");
+    EXPECT_EQ(platform::ReadProgramFile(c.program, bytes), c.content != nullptr);
+    EXPECT_EQ(bytes, Bytes(c.content != nullptr ? c.content : "kept"));
+  }
+}
+
+TEST_F(MapPathTest, FoldersAreMadeWhereNoEntryMatchesTheName) {
+  const fs::path folder = m_Folder.path() / u8"表示";
+  platform::MakeFolder("表示\\DATA");
+  platform::MakeFolder("表示\\ソース.TXT");
+  EXPECT_EQ(Entries(folder).size(), 2u);  // Data and ソース.txt alone
+  platform::MakeFolder("表示\\data\\New");
+  EXPECT_TRUE(fs::is_directory(folder / "Data" / "New"));
+  platform::MakeFolder("C:");
+  EXPECT_FALSE(fs::exists(m_Folder / "C:"));
+
+  EXPECT_TRUE(platform::IsFolder("表示\\data"));
+  EXPECT_TRUE(platform::IsFolder("表示\\Data\\new"));
+  EXPECT_FALSE(platform::IsFolder("表示\\ソース.txt"));
+  EXPECT_FALSE(platform::IsFolder("表示\\missing"));
+}
+
+TEST(ReadWholeFile, ReadsFilesOfEverySizeWhole) {
+  TempFolder folder;
+  // Files the size of the first read and across the growth of the buffer,
+  // and one whose size the system does not know beforehand.
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65536}, std::size_t{200000}}) {
+    SCOPED_TRACE(size);
+    std::string text(size, 'x');
+    for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>('a' + i % 26);
+    WriteTextFile(folder / "file", text);
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(folder / "file", bytes));
+    EXPECT_EQ(bytes, Bytes(text));
+  }
+  std::vector<std::uint8_t> status;
+  ASSERT_TRUE(platform::ReadWholeFile("/proc/self/status", status));
+  EXPECT_NE(std::string(status.begin(), status.end()).find("Pid:"), std::string::npos);
+}
+
 class WriteFileAtomicTest : public testing::Test {
  protected:
   void TearDown() override { platform::SetWriteFunctionForTests(nullptr); }

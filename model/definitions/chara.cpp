@@ -73,7 +73,7 @@ bool IsEmptyFlow(const cEdFlow& flow) {
 
 template <class T>
 void ResetIfOutside(T& nIndex, eDatabaseList list) {
-  if (IndexOutOfRange(nIndex, DefinitionContext().DatabaseListSize(list))) nIndex = 0;
+  if (DatabaseIndexOutOfRange(nIndex, list)) nIndex = 0;
 }
 
 }  // namespace
@@ -218,10 +218,9 @@ void cEdChara::ApplyInheritance() { ApplyPaletteInheritance(*this, kCharaGroups)
 
 void cEdChara::Validate() {
   ValidateInheritRef(*this);
-  if (m_nGraphicKind == GRAPHIC_KIND_CHARA_IMAGE) {
+  if (m_nGraphicKind == GRAPHIC_KIND_CHARA_IMAGE && DatabaseIndexOutOfRange(m_nGraphicNo, eDatabaseList::CharaImage)) {
     // Image 1 stands in for a missing one; with no image 1 either, none.
-    const auto images = DefinitionContext().DatabaseListSize(eDatabaseList::CharaImage);
-    if (IndexOutOfRange(m_nGraphicNo, images)) m_nGraphicNo = IndexOutOfRange(1, images) ? 0 : 1;
+    m_nGraphicNo = IndexOutOfRange(1, DefinitionContext().DatabaseListSize(eDatabaseList::CharaImage)) ? 0 : 1;
   }
   if (static_cast<std::int8_t>(m_nScale) <= 0) m_nScale = 1;
   ResetIfOutside(m_nAnimeSet, eDatabaseList::AnimeSet);

@@ -173,8 +173,8 @@ void cEdCommand::VisitTail(cRecordVisitor& v) {
 
 void cEdCommand::Validate() {
   const cDefinitionContext& context = DefinitionContext();
-  if (IndexOutOfRange(m_nAnime, context.DatabaseListSize(eDatabaseList::Anime))) m_nAnime = 0;
-  if (IndexOutOfRange(m_nSound, context.DatabaseListSize(eDatabaseList::Sound))) m_nSound = 0;
+  if (DatabaseIndexOutOfRange(m_nAnime, eDatabaseList::Anime)) m_nAnime = 0;
+  if (DatabaseIndexOutOfRange(m_nSound, eDatabaseList::Sound)) m_nSound = 0;
   m_vParam.resize(static_cast<std::size_t>(CommandParamCount(m_nSet, m_nKind)), 0);
 
   const bool itemSet = m_nSet != COMMAND_SET_FLOW;
@@ -191,11 +191,10 @@ void cEdCommand::Validate() {
   }
   const int baseAnimeSetKind = itemSet ? int{ICMD_CHANGE_BASE_ANIME_SET} : int{CMD_CHANGE_BASE_ANIME_SET};
   if (m_nKind == baseAnimeSetKind) {
-    if (IndexOutOfRange(m_vParam[0], context.DatabaseListSize(eDatabaseList::AnimeSet))) m_vParam[0] = 0;
+    if (DatabaseIndexOutOfRange(m_vParam[0], eDatabaseList::AnimeSet)) m_vParam[0] = 0;
   }
   if (const auto list = PlayedList(itemSet, m_nKind)) {
-    const auto size = context.DatabaseListSize(*list);
-    if (IndexOutOfRange(m_vParam[0], size)) m_vParam[0] = FallbackIndex(size);
+    if (DatabaseIndexOutOfRange(m_vParam[0], *list)) m_vParam[0] = FallbackIndex(context.DatabaseListSize(*list));
   }
 
   for (cEdFlow& flow : m_vFlow) flow.Validate();

@@ -15,3 +15,7 @@ bool IndexOutOfRange(std::int64_t index, std::optional<std::size_t> size) {
   if (!size) return false;
   return index < 0 || static_cast<std::uint64_t>(index) >= *size;
 }
+
+bool DatabaseIndexOutOfRange(std::int64_t index, eDatabaseList list) {
+  return index != 0 && IndexOutOfRange(index, DefinitionContext().DatabaseListSize(list));
+}

@@ -52,3 +52,8 @@ void SetDefinitionContext(const cDefinitionContext* context);
 // True when index does not name an entry of a list of the known size; a
 // negative index counts as too large. An unknown size rejects nothing.
 bool IndexOutOfRange(std::int64_t index, std::optional<std::size_t> size);
+// The same for a reference into a database list of the installed context.
+// A reference of 0 is never out of range here: every repair leaves 0 as it
+// is (it resets to 0, or to 1 only where entry 1 exists), so most
+// references are checked without asking the context.
+bool DatabaseIndexOutOfRange(std::int64_t index, eDatabaseList list);

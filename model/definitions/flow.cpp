@@ -37,8 +37,8 @@ bool cEdFlow::Load(cDataReader& f) {
   if (g_nFileVersion <= 131 && trigger() >= 11) m_nTrigger = static_cast<std::uint8_t>(m_nTrigger + 1);
   if (g_nFileVersion < 163 && m_nTrigger != TRIGGER_ALWAYS) m_nGroup = 0;
   if (g_nFileVersion < 164 && trigger() >= 5) m_nTrigger = static_cast<std::uint8_t>(m_nTrigger + 2);
-
-  Validate();
+  // Validating the flow would validate its commands once more: each was as
+  // it was read.
   return !f.Failed();
 }
 

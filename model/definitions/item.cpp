@@ -94,7 +94,7 @@ void cEdItem::ApplyInheritance() { ApplyPaletteInheritance(*this, kItemGroups); 
 void cEdItem::Validate() {
   ValidateInheritRef(*this);
   if (m_nSize == 0) m_nSize = 1;
-  if (IndexOutOfRange(m_nSound, DefinitionContext().DatabaseListSize(eDatabaseList::Sound))) m_nSound = 0;
+  if (DatabaseIndexOutOfRange(m_nSound, eDatabaseList::Sound)) m_nSound = 0;
   for (cEdCommand& command : m_vCommand) command.Validate();
 }
 

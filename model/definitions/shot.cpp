@@ -130,9 +130,7 @@ void cEdShot::Save(cDataWriter& f) {
 
 void cEdShot::Validate() {
   if (m_nSize == 0) m_nSize = 1;
-  if (IndexOutOfRange(m_nHitEffect, DefinitionContext().DatabaseListSize(eDatabaseList::Effect))) {
-    m_nHitEffect = 0;
-  }
+  if (DatabaseIndexOutOfRange(m_nHitEffect, eDatabaseList::Effect)) m_nHitEffect = 0;
 }
 
 double cEdShot::OffsetX(int nVolley, int nFacing) const {

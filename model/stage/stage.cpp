@@ -351,7 +351,7 @@ void cEdStage::Validate() {
 
   SetSpeedLevel(m_nSpeedLevel);
 
-  if (IndexOutOfRange(m_nBgm, DefinitionContext().DatabaseListSize(eDatabaseList::Bgm))) m_nBgm = 0;
+  if (DatabaseIndexOutOfRange(m_nBgm, eDatabaseList::Bgm)) m_nBgm = 0;
 
   // Ranking kind k reads entry k.
   if (m_vRankingFlags.size() < STAGE_RANKING_KINDS) m_vRankingFlags.resize(STAGE_RANKING_KINDS, 0);

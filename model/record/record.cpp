@@ -331,10 +331,8 @@ void cEdRecord::Save(cDataWriter& f) {
 
 void cEdRecord::Clear() {
   const cDeclaredTables tables(*this, g_nDataVersion);
-  for (const cEdField& field : tables.Fields()) {
-    if (field.address != nullptr) {
-      std::memset(tables.Address(field), 0, static_cast<std::size_t>(field.count) * field.size);
-    }
+  for (const cFieldRun& run : tables.Runs()) {
+    if (run.offset != nullptr) std::memset(tables.Address(run), 0, run.bytes);
   }
   for (const cEdStringField& entry : tables.Strings()) tables.String(entry).clear();
 }

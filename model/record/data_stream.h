@@ -51,7 +51,7 @@ class cDataReader {
   // Copies n bytes into dst, or skips them when dst is null.
   bool Read(void* dst, std::size_t n) {
     if (m_bFailed) return false;
-    if (n > Remaining()) return Fail("file ends early");
+    if (n > Remaining()) [[unlikely]] return FailWith("file ends early");
     if (dst != nullptr) CopySmall(dst, m_pData + m_nPos, n);
     m_nPos += n;
     return true;
@@ -80,8 +80,9 @@ class cDataReader {
   bool ReadCount(std::uint32_t& count, std::size_t minElementBytes) {
     if (!ReadU32(count)) return false;
     std::size_t leastBytes = 0;
-    if (__builtin_mul_overflow(std::size_t{count}, minElementBytes, &leastBytes) || leastBytes > Remaining()) {
-      return Fail("count " + std::to_string(count) + " larger than the rest of the file");
+    if (__builtin_mul_overflow(std::size_t{count}, minElementBytes, &leastBytes) || leastBytes > Remaining())
+        [[unlikely]] {
+      return FailCount(count);
     }
     return true;
   }
@@ -93,7 +94,7 @@ class cDataReader {
       text.clear();
       return true;
     }
-    if (length > Remaining()) return Fail("string longer than the rest of the file");
+    if (length > Remaining()) [[unlikely]] return FailWith("string longer than the rest of the file");
     const std::string_view stored(reinterpret_cast<const char*>(m_pData + m_nPos), length);
     text.assign(stored.substr(0, stored.find('\0')));
     m_nPos += length;
@@ -135,6 +136,13 @@ class cDataReader {
   bool AtEnd() const { return m_nPos == m_nSize; }
 
  private:
+  // The failures of the reads, out of line so that the reads stay
+  // small enough to be inlined where records are read.
+  [[gnu::cold, gnu::noinline]] bool FailWith(const char* reason) { return Fail(reason); }
+  [[gnu::cold, gnu::noinline]] bool FailCount(std::uint32_t count) {
+    return Fail("count " + std::to_string(count) + " larger than the rest of the file");
+  }
+
   const std::uint8_t* m_pData;
   std::size_t m_nSize;
   std::size_t m_nPos = 0;

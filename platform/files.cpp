@@ -81,11 +81,20 @@ std::vector<std::string_view> Components(std::string_view text) {
   return components;
 }
 
-std::string Joined(const std::vector<std::string_view>& components, bool absolute) {
-  std::string joined = absolute ? "/" : "";
-  for (std::string_view component : components) {
-    if (!joined.empty() && joined.back() != '/') joined += '/';
-    joined += component;
+// The components of the text joined by '/', after a '/' when the path is
+// absolute.
+std::string Joined(std::string_view text) {
+  std::string joined = IsAbsolute(text) ? "/" : "";
+  joined.reserve(text.size() + 1);
+  bool between = false;  // separators after a component
+  for (const char c : text) {
+    if (c == '\\' || c == '/') {
+      between = !joined.empty() && joined.back() != '/';
+      continue;
+    }
+    if (between) joined += '/';
+    between = false;
+    joined += c;
   }
   return joined;
 }
@@ -95,8 +104,8 @@ std::string Joined(const std::vector<std::string_view>& components, bool absolut
 std::string GivenPath(std::string_view windowsPath) {
   const std::string text = Cp932ToUtf8(windowsPath);
   if (NamesDrive(text)) return {};
-  const std::vector<std::string_view> components = Components(text);
-  return components.empty() ? std::string() : Joined(components, IsAbsolute(text));
+  std::string given = Joined(text);
+  return given == "/" ? std::string() : given;
 }
 
 // Non-blocking, so that a named pipe standing where a file should be is
@@ -257,7 +266,7 @@ fs::path MapPath(std::string_view windowsPath) {
   // The path as given: when it exists, so does every component on the way
   // under the name given, which is the match the walk below would find for
   // each; one look-up instead of one per component.
-  std::string given = Joined(components, absolute);
+  std::string given = Joined(text);
   if (!components.empty() && Exists(given.c_str())) return given;
 
   fs::path result = absolute ? "/" : "";

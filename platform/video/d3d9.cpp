@@ -158,11 +158,18 @@ HRESULT Direct3DDevice9::MakeBackBuffer(const D3DPRESENT_PARAMETERS& parameters)
 }
 
 void Direct3DDevice9::ResetStates() {
-  m_RenderStates = {{D3DRS_ZENABLE, 1},          {D3DRS_SRCBLEND, D3DBLEND_ONE},
-                    {D3DRS_DESTBLEND, D3DBLEND_ZERO}, {D3DRS_CULLMODE, D3DCULL_CCW},
-                    {D3DRS_ALPHABLENDENABLE, 0},  {D3DRS_COLORVERTEX, 1},
-                    {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1}};
+  m_RenderStateArray.fill(0);
+  m_RenderStates.clear();
+  for (const auto& [state, value] : {std::pair<std::uint32_t, std::uint32_t>{D3DRS_ZENABLE, 1},
+                                     {D3DRS_SRCBLEND, D3DBLEND_ONE},
+                                     {D3DRS_DESTBLEND, D3DBLEND_ZERO},
+                                     {D3DRS_CULLMODE, D3DCULL_CCW},
+                                     {D3DRS_ALPHABLENDENABLE, 0},
+                                     {D3DRS_COLORVERTEX, 1},
+                                     {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1}})
+    SetRenderState(state, value);
   m_SamplerStates.clear();
+  for (std::uint32_t type = 0; type < kArrayStageTypes; ++type) m_Stage0States[type] = DefaultStageState(0, type);
   m_StageStates.clear();
   m_State->texture = nullptr;
   if (m_pStream) m_pStream->Release();
@@ -173,7 +180,11 @@ void Direct3DDevice9::ResetStates() {
 }
 
 HRESULT Direct3DDevice9::SetRenderState(std::uint32_t state, std::uint32_t value) {
-  m_RenderStates[state] = value;
+  if (state < kArrayRenderStates) {
+    m_RenderStateArray[state] = value;
+  } else {
+    m_RenderStates[state] = value;
+  }
   return D3D_OK;
 }
 
@@ -183,6 +194,7 @@ HRESULT Direct3DDevice9::SetSamplerState(std::uint32_t sampler, std::uint32_t ty
 }
 
 std::uint32_t Direct3DDevice9::GetRenderState(std::uint32_t state) const {
+  if (state < kArrayRenderStates) return m_RenderStateArray[state];
   const auto found = m_RenderStates.find(state);
   return found == m_RenderStates.end() ? 0 : found->second;
 }

@@ -47,6 +47,7 @@
 // One thread uses a device and its resources at a time.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -313,8 +314,15 @@ class Direct3DDevice9 : public RefCounted {
 
   std::shared_ptr<Direct3DDeviceState> m_State;
   std::uint32_t m_nBehavior;
+  // Render states below kArrayRenderStates and stage 0's states of types
+  // below kArrayStageTypes, read on every draw, are held in arrays; the
+  // others in the maps.
+  static constexpr std::uint32_t kArrayRenderStates = 256, kArrayStageTypes = 33;
+  static std::uint32_t DefaultStageState(std::uint32_t stage, std::uint32_t type);
+  std::array<std::uint32_t, kArrayRenderStates> m_RenderStateArray{};
   std::map<std::uint32_t, std::uint32_t> m_RenderStates;
   std::map<std::uint64_t, std::uint32_t> m_SamplerStates;
+  std::array<std::uint32_t, kArrayStageTypes> m_Stage0States{};
   std::map<std::uint64_t, std::uint32_t> m_StageStates;
   Direct3DVertexBuffer9* m_pStream = nullptr;  // a reference is kept
   UINT m_nStreamOffset = 0;

@@ -239,13 +239,21 @@ HRESULT Direct3DDevice9::SetTexture(std::uint32_t stage, Direct3DTexture9* textu
 
 HRESULT Direct3DDevice9::SetTextureStageState(std::uint32_t stage, std::uint32_t type, std::uint32_t value) {
   if (stage > 7) return D3DERR_INVALIDCALL;
-  m_StageStates[StageKey(stage, type)] = value;
+  if (stage == 0 && type < kArrayStageTypes) {
+    m_Stage0States[type] = value;
+  } else {
+    m_StageStates[StageKey(stage, type)] = value;
+  }
   return D3D_OK;
 }
 
 std::uint32_t Direct3DDevice9::GetTextureStageState(std::uint32_t stage, std::uint32_t type) const {
+  if (stage == 0 && type < kArrayStageTypes) return m_Stage0States[type];
   const auto found = m_StageStates.find(StageKey(stage, type));
-  if (found != m_StageStates.end()) return found->second;
+  return found != m_StageStates.end() ? found->second : DefaultStageState(stage, type);
+}
+
+std::uint32_t Direct3DDevice9::DefaultStageState(std::uint32_t stage, std::uint32_t type) {
   switch (type) {  // the defaults of stage 0
     case D3DTSS_COLOROP: return stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
     case D3DTSS_ALPHAOP: return stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
@@ -285,7 +293,9 @@ HRESULT Direct3DDevice9::DrawPrimitive(std::uint32_t type, UINT startVertex, UIN
   if (first + std::uint64_t{vertexCount} * kVertexSize > bytes.size()) return D3DERR_INVALIDCALL;
   if (m_State->lost || !m_State->renderTarget) return D3D_OK;
 
-  std::vector<Vertex> vertices(vertexCount);
+  // Kept between draws: made anew, it would be allocated for every quad.
+  static thread_local std::vector<Vertex> vertices;
+  vertices.resize(vertexCount);
   for (UINT i = 0; i < vertexCount; ++i) vertices[i] = ReadVertex(bytes.data() + first + i * kVertexSize);
 
   PixelPipeline pipeline;

@@ -94,6 +94,34 @@ TEST(Direct3D, ResetIsRefusedWhileADefaultPoolResourceOrBackBufferReferenceLives
   managed->Release();
 }
 
+// Every render state and stage state reads back as set, whatever its
+// number, until Reset puts each back to its default.
+TEST(Direct3D, StatesReadBackAsSetUntilReset) {
+  ScopedDisplayConfig scoped;
+  Device d;
+  const std::uint32_t renderStates[] = {D3DRS_TEXTUREFACTOR, 255, 256, 0x12345};
+  const struct {
+    std::uint32_t stage, type;
+  } stageStates[] = {{0, D3DTSS_COLOROP}, {0, 32}, {0, 33}, {1, D3DTSS_COLOROP}, {7, D3DTSS_ALPHAARG2}};
+  for (const std::uint32_t state : renderStates) {
+    EXPECT_EQ(d.device->GetRenderState(state), 0u) << state;
+    d.device->SetRenderState(state, state + 1);
+  }
+  for (const auto& s : stageStates) ASSERT_EQ(d.device->SetTextureStageState(s.stage, s.type, 100 + s.type), D3D_OK);
+  for (const std::uint32_t state : renderStates) EXPECT_EQ(d.device->GetRenderState(state), state + 1) << state;
+  for (const auto& s : stageStates)
+    EXPECT_EQ(d.device->GetTextureStageState(s.stage, s.type), 100 + s.type) << s.stage << ", " << s.type;
+
+  ASSERT_EQ(d.device->Reset(&d.params), D3D_OK);
+  for (const std::uint32_t state : renderStates) EXPECT_EQ(d.device->GetRenderState(state), 0u) << state;
+  EXPECT_EQ(d.device->GetTextureStageState(0, D3DTSS_COLOROP), D3DTOP_MODULATE);
+  EXPECT_EQ(d.device->GetTextureStageState(0, 32), D3DTA_CURRENT);
+  EXPECT_EQ(d.device->GetTextureStageState(0, 33), D3DTA_CURRENT);
+  EXPECT_EQ(d.device->GetTextureStageState(1, D3DTSS_COLOROP), D3DTOP_DISABLE);
+  EXPECT_EQ(d.device->GetTextureStageState(7, D3DTSS_ALPHAARG2), D3DTA_CURRENT);
+  EXPECT_EQ(d.device->GetRenderState(D3DRS_SRCBLEND), D3DBLEND_ONE);
+}
+
 TEST(Direct3D, RenderTargetsAreReachedThroughTheirSystemMemoryTwin) {
   ScopedDisplayConfig scoped;
   Device d;

@@ -327,7 +327,10 @@ int WinMain(const std::string& commandLine, int showWindow) {
   // written into a folder that is not a project, and a folder that cannot
   // be written says so in a box.
   ReportToStandardError();
-  if (!ReadRunSettings(g_RunSettings)) return 1;
+  // The run settings are applied while the report still goes to standard
+  // error: an input script that cannot be used is told there, not only in
+  // the project's report.
+  if (!ReadRunSettings(g_RunSettings) || !ApplyRunSettings(g_RunSettings)) return 1;
   platform::ClaimMainThread();
   if (g_RunSettings.bHeadless) {
     platform::InstallScriptedDialogs(ReportLine);
@@ -342,7 +345,6 @@ int WinMain(const std::string& commandLine, int showWindow) {
   }
   ReportF("App : ver %s", "566");
   ReportSystemInfo();
-  if (!ApplyRunSettings(g_RunSettings)) return 1;
   g_bTestPlay = showWindow == SW_SHOW_TEST_PLAY ? 1 : 0;
   std::string lockProblem;
   switch (g_InstanceLock.Acquire(&lockProblem)) {

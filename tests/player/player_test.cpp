@@ -617,6 +617,39 @@ INSTANTIATE_TEST_SUITE_P(
                                   "cannot be written"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Run settings that cannot be used end the program with status 1 before
+// the game starts, and say why on standard error.
+struct RefusedSetting {
+  const char* name;
+  const char* variable;
+  const char* value;  // an input script's text when variable is PLAYER_INPUT_SCRIPT
+  const char* standardError;
+};
+
+class PlayerRefusesSetting : public PlayerRun, public testing::WithParamInterface<RefusedSetting> {};
+
+TEST_P(PlayerRefusesSetting, TellsWhyOnStandardError) {
+  const RefusedSetting& c = GetParam();
+  if (std::string(c.variable) == "PLAYER_INPUT_SCRIPT") {
+    WriteTextFile(m_Folder / "input.txt", c.value);
+    m_Env.Set(c.variable, (m_Folder / "input.txt").string());
+  } else {
+    m_Env.Set(c.variable, c.value);
+  }
+  const ProgramResult result = Play();
+  EXPECT_EQ(result.status, 1) << result.err;
+  EXPECT_NE(result.err.find(c.standardError), std::string::npos) << result.err;
+  EXPECT_FALSE(fs::exists(StateFile())) << "the game started";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, PlayerRefusesSetting,
+    testing::Values(RefusedSetting{"UnknownClock", "PLAYER_CLOCK", "fast", "PLAYER_CLOCK=fast"},
+                    RefusedSetting{"FramesNotANumber", "PLAYER_FRAMES", "ten", "PLAYER_FRAMES=ten"},
+                    RefusedSetting{"UnknownKeyInInputScript", "PLAYER_INPUT_SCRIPT", "60 z down\n",
+                                   "input.txt: line 1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // The title plays no MIDI and shows no dialog: the synthesizer's library is
 // never loaded, and the window draws without OpenGL (neither SDL nor GTK
 // brings in a GL driver). The dynamic loader names every library it maps.
